@@ -1,0 +1,14 @@
+// The program entry.
+#include "app/startup.h"
+#include "ui/Unit1.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    std::unique_ptr<TForm1> mainWindow(createWindows());
+    mainWindow->show();
+    return app.exec();
+}

@@ -1,0 +1,39 @@
+// createWindows: the start-up order of the windows.
+#include "app/startup.h"
+
+#include "ui/Unit1.h"
+#include "ui/Unit2.h"
+#include "ui/Unit3.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace {
+// Qt's own texts (the standard edit menu, message box buttons) in Russian.
+void installRussianTranslation()
+{
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+} // namespace
+
+TForm1 *createWindows()
+{
+    QApplication::setApplicationName(QStringLiteral("gearfreq"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Частоты зубчатых передач"));
+    installRussianTranslation();
+
+    // The main window comes first: its own creation runs before any other
+    // window exists. The others live as long as it does and start hidden.
+    auto *form1 = new TForm1;
+    SecondaryWindows windows;
+    windows.form2 = new TForm2(form1);
+    windows.form3 = new TForm3(form1);
+    form1->setSecondaryWindows(windows);
+    return form1;
+}

@@ -1,0 +1,277 @@
+// The main window's construction, its menus and the command map: which
+// button, menu item and key runs which handler, and where the popup menu
+// opens.
+#include "ui/Unit1.h"
+
+#include "ui/Unit2.h"
+#include "ui/Unit3.h"
+#include "ui/pictures.h"
+#include "ui/widget_kit.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QToolButton>
+
+namespace {
+constexpr int kClientWidth = 721;
+constexpr int kClientHeight = 537;
+
+QAction *item(QMenu *menu, const char *name, const char *caption,
+              const QKeySequence &key = QKeySequence())
+{
+    auto *a = menu->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty()) {
+        a->setShortcut(key);
+        // The window's own key dispatch runs the item; Qt's shortcut only
+        // shows the key in the menu.
+        a->setShortcutContext(Qt::WidgetShortcut);
+    }
+    return a;
+}
+
+QAction *submenu(QMenu *parent, const char *name, const char *caption, QMenu **created)
+{
+    *created = parent->addMenu(QString::fromUtf8(caption));
+    QAction *a = (*created)->menuAction();
+    a->setObjectName(QString::fromLatin1(name));
+    (*created)->setObjectName(QString::fromLatin1(name) + QStringLiteral("Menu"));
+    return a;
+}
+
+QAction *checkable(QAction *a, bool checked)
+{
+    a->setCheckable(true);
+    a->setChecked(checked);
+    return a;
+}
+} // namespace
+
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName("TForm1");
+    setWindowTitle(QStringLiteral("Частоты зубчатых передач"));
+    setWindowIcon(pictures::windowIcon());
+    setFont(kit::sansFont(11));
+    surface = new QWidget(this);
+    surface->setObjectName("surface");
+    surface->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(surface);
+
+    buildLayout();
+    buildMenus();
+    buildCommandMap();
+    installKeyFilter();
+
+    // Fixed single border: system menu and minimise box, no maximise box.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(sizeHint());
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    Edit1->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setSecondaryWindows(const SecondaryWindows &w) { windows = w; }
+
+void TForm1::buildMenus()
+{
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName("MainMenu1");
+    setMenuBar(MainMenu1);
+
+    QMenu *file = nullptr, *settings = nullptr, *precision = nullptr, *smaller = nullptr,
+          *size = nullptr, *help = nullptr;
+    file = MainMenu1->addMenu(QStringLiteral("Файл"));
+    N1 = file->menuAction();
+    N1->setObjectName("N1");
+    N17 = item(file, "N17", "Калькулятор", Qt::Key_F4);
+    file->addSeparator();
+    N2 = item(file, "N2", "Выход", Qt::Key_F12);
+
+    settings = MainMenu1->addMenu(QStringLiteral("Установки"));
+    N5 = settings->menuAction();
+    N5->setObjectName("N5");
+    N6 = submenu(settings, "N6", "Точность вычисления", &precision);
+    N0001 = checkable(item(precision, "N0001", "0.00"), false);
+    N00001 = checkable(item(precision, "N00001", "0.000"), false);
+    N000001 = checkable(item(precision, "N000001", "0.0000"), false);
+    N0000001 = checkable(item(precision, "N0000001", "0.00000"), false);
+    N32 = checkable(item(precision, "N32", "не округлять"), true);
+    N9 = submenu(settings, "N9", "меньшее колесо", &smaller);
+    N7 = item(smaller, "N7", "Определять самостоятельно");
+    N12 = submenu(settings, "N12", "Размер окна", &size);
+    N25 = checkable(item(size, "N25", "Изменяемый"), false);
+    N30 = checkable(item(size, "N30", "Неизменяемый"), true);
+    N30->setEnabled(false);
+    N33 = item(settings, "N33", "Загрузка установок");
+    N33->setVisible(false);
+    N34 = item(settings, "N34", "Сохранение установок");
+    N34->setVisible(false);
+
+    help = MainMenu1->addMenu(QStringLiteral("Справка"));
+    N13 = help->menuAction();
+    N13->setObjectName("N13");
+    N4 = item(help, "N4", "О программе");
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    N8 = item(PopupMenu1, "N8", "ВЫЧИСЛИТЬ", Qt::Key_F1);
+    N20 = item(PopupMenu1, "N20", "Искать", Qt::Key_F2);
+    N18 = item(PopupMenu1, "N18", "Калькулятор", Qt::Key_F4);
+    PopupMenu1->addSeparator();
+    N11 = item(PopupMenu1, "N11", "Новый агрегат", Qt::Key_F8);
+    QMenu *pairs = nullptr;
+    N14 = submenu(PopupMenu1, "N14", "Зацепление", &pairs);
+    N15 = item(pairs, "N15", "1 - пара");
+    N21 = item(pairs, "N21", "2 - пара");
+    N31 = item(pairs, "N31", "3 - пара");
+    N41 = item(pairs, "N41", "4 - пара");
+    N51 = item(pairs, "N51", "5 - пара");
+    N61 = item(pairs, "N61", "6 - пара");
+    N71 = item(pairs, "N71", "7 - пара");
+    N81 = item(pairs, "N81", "8 - пара");
+    N91 = item(pairs, "N91", "9 - пара");
+    N16 = item(pairs, "N16", "Сохранение");
+    for (QAction *a : pairs->actions())
+        a->setVisible(false);
+    PopupMenu1->addSeparator();
+    N10 = item(PopupMenu1, "N10", "Выход");
+    N22 = item(PopupMenu1, "N22", "Назад", Qt::Key_F5);
+    N23 = item(PopupMenu1, "N23", "Далее", Qt::Key_F6);
+    N26 = item(PopupMenu1, "N26", "Отмена", QKeySequence(Qt::CTRL | Qt::Key_Z));
+    N27 = item(PopupMenu1, "N27", "больше", Qt::Key_Home);
+    N28 = item(PopupMenu1, "N28", "меньше", Qt::Key_End);
+    N29 = item(PopupMenu1, "N29", "Варианты", Qt::Key_F3);
+    for (QAction *a : {N22, N23, N26, N27, N28, N29})
+        a->setVisible(false);
+
+    // A key press is offered to the popup menu first, then to the main menu.
+    for (QMenu *m : {PopupMenu1, pairs, file, settings, precision, smaller, size, help})
+        for (QAction *a : m->actions())
+            if (!a->shortcut().isEmpty())
+                keyedItems.append(a);
+
+    // The popup menu over the groups, the input edits, the entry field and the
+    // search parameters; the result and coefficient edits keep the standard
+    // edit menu, the function-key panel has none.
+    QWidget *const withPopup[] = {GroupBox10, GroupBox2, GroupBox1, GroupBox17, GroupBox16,
+                                  GroupBox3,  GroupBox4, GroupBox5, GroupBox6,  GroupBox7,
+                                  GroupBox14, GroupBox15, GroupBox12, GroupBox13, GroupBox9,
+                                  GroupBox8,  GroupBox11, Panel3,    Panel5,    Panel4,
+                                  Panel1,     Edit1,     Edit2,     Edit3,      Edit4,
+                                  Edit5,      Edit55,    Edit58,    Edit59,     Edit60,
+                                  Edit61};
+    for (QWidget *w : withPopup) {
+        w->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(w, &QWidget::customContextMenuRequested, this,
+                [this, w](const QPoint &pos) { PopupMenu1->popup(w->mapToGlobal(pos)); });
+    }
+    Panel2->setContextMenuPolicy(Qt::PreventContextMenu);
+    surface->setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void TForm1::bind(const std::function<void()> &handler,
+                  std::initializer_list<QAbstractButton *> buttons,
+                  std::initializer_list<QAction *> items)
+{
+    for (QAbstractButton *b : buttons)
+        connect(b, &QAbstractButton::clicked, this, [handler] { handler(); });
+    for (QAction *a : items)
+        connect(a, &QAction::triggered, this, [handler] { handler(); });
+}
+
+void TForm1::buildCommandMap()
+{
+    bind([this] { SpeedButton1Click(); }, {SpeedButton1, SpeedButton34}, {N8});
+    bind([this] { SpeedButton2Click(); }, {SpeedButton2}, {});
+    bind([this] { N7Click(); }, {}, {N7});
+    bind([this] { N0001Click(); }, {}, {N0001});
+    bind([this] { N00001Click(); }, {}, {N00001});
+    bind([this] { N000001Click(); }, {}, {N000001});
+    bind([this] { N0000001Click(); }, {}, {N0000001});
+    bind([this] { N32Click(); }, {}, {N32});
+    bind([this] { N2Click(); }, {SpeedButton41}, {N2, N10});
+}
+
+void TForm1::N2Click()
+{
+    // The main window has no objection of its own: the close always goes ahead.
+    close();
+}
+
+void TForm1::installKeyFilter()
+{
+    installEventFilter(this);
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!qobject_cast<QMenu *>(w))
+            w->installEventFilter(this);
+}
+
+bool TForm1::dispatchKey(int key, Qt::KeyboardModifiers mods, bool run)
+{
+    const QKeySequence pressed(QKeyCombination(mods & ~Qt::KeypadModifier, Qt::Key(key)));
+    for (QAction *a : keyedItems) {
+        if (a->shortcut() != pressed)
+            continue;
+        // A hidden item's key works like a visible one's; a disabled item's
+        // key does nothing, and nothing else gets the key either. Qt counts
+        // a hidden action as disabled, but trigger() refuses only one that
+        // was disabled explicitly, which is the rule wanted here.
+        if (run)
+            a->trigger();
+        return true;
+    }
+    return false;
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        // Claim the mapped keys before an edit does (Home, End, Ctrl+Z).
+        auto *k = static_cast<QKeyEvent *>(event);
+        if (dispatchKey(k->key(), k->modifiers(), false)) {
+            event->accept();
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyPress: {
+        auto *k = static_cast<QKeyEvent *>(event);
+        if (dispatchKey(k->key(), k->modifiers(), true))
+            return true;
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (watched == surface) {
+            auto *m = static_cast<QMouseEvent *>(event);
+            const QPoint pos = m->position().toPoint();
+            // Only the window's own surface: releases over a child reach here
+            // only when the child let them through.
+            if (m->button() == Qt::RightButton && surface->childAt(pos) == nullptr) {
+                FormMouseUp(pos);
+                return true;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FormMouseUp(const QPoint &clientPos)
+{
+    PopupMenu1->popup(surface->mapToGlobal(clientPos));
+}

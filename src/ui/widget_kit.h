@@ -1,0 +1,44 @@
+// Small helpers shared by the windows: the program's fonts and colours, and
+// the creation of a named child widget at a pixel position.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPalette>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+namespace kit {
+
+namespace colour {
+inline const QColor black{0, 0, 0};
+inline const QColor navy{0, 0, 128};
+inline const QColor blue{0, 0, 255};
+inline const QColor maroon{128, 0, 0};
+inline const QColor red{255, 0, 0};
+inline const QColor green{0, 128, 0};
+inline const QColor lime{0, 255, 0};
+inline const QColor silver{192, 192, 192};
+inline const QColor yellow{255, 255, 0};
+inline const QColor white{255, 255, 255};
+} // namespace colour
+
+// "MS Sans Serif" and "Times New Roman" with their metric-compatible
+// stand-ins, so that texts fit the pixel layout on Linux too.
+QFont sansFont(int pixelSize, bool bold = false);
+QFont serifFont(int pixelSize, bool bold = false);
+
+// Sets one colour role of a widget's own palette.
+void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c);
+
+// A child widget with its objectName, at a position in its parent's pixels.
+template <class W> W *make(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *w = new W(parent);
+    w->setObjectName(name);
+    w->setGeometry(geometry);
+    return w;
+}
+
+} // namespace kit

@@ -1,0 +1,295 @@
+// The shared fixture of the ui tests.
+//
+//   ScopedWorkDir       a fresh temporary working directory (the program writes its
+//                       settings file there); the old one is restored on destruction.
+//   closeModalsDuring   runs an action and closes every modal window that comes up
+//                       meanwhile, returning what was seen:
+//                           const auto seen = closeModalsDuring([&] { form->Button1->click(); });
+//                           QCOMPARE(seen.size(), 1);
+//                           QCOMPARE(seen[0].objectName, "TForm3");
+//                           QCOMPARE(seen[0].texts, QStringList{"Вводите данные ..."});
+//                       An action that must show nothing: QVERIFY2(seen.isEmpty(), describe(seen)).
+//   ModalSeen           one showing: window name, caption, the label texts the user can
+//                       see (visible and not covered), the focused widget, the frame.
+//   Responder           what to do with a modal once recorded: pressButton() (the named,
+//                       the default or the first push button) or pressKey(Qt::Key_Return).
+//                       A responder that leaves the window open is backed up: the watcher
+//                       presses the button itself, then rejects, then hides, and marks the
+//                       showing closedByFallback. No test waits on a modal window.
+//   UiFixture           a working directory plus a guard for the whole test: a modal
+//                       window outside closeModalsDuring fails the test and is closed.
+//                       Hold one per test function (e.g. std::optional set in init(),
+//                       reset in cleanup()).
+//
+// Watchers nest; only the innermost one acts, so closeModalsDuring inside a guarded test
+// takes over the windows it expects.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace uitest {
+
+// Running a test binary by hand must not open windows on the desktop either.
+inline const bool offscreenByDefault = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}();
+
+class ScopedWorkDir {
+public:
+    ScopedWorkDir() : previous_(QDir::currentPath())
+    {
+        if (!dir_.isValid() || !QDir::setCurrent(dir_.path()))
+            qFatal("cannot enter a temporary working directory: %s", qPrintable(dir_.errorString()));
+    }
+    ~ScopedWorkDir() { QDir::setCurrent(previous_); }
+    ScopedWorkDir(const ScopedWorkDir &) = delete;
+    ScopedWorkDir &operator=(const ScopedWorkDir &) = delete;
+
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString &name) const { return dir_.filePath(name); }
+
+private:
+    QString previous_;
+    QTemporaryDir dir_;
+};
+
+struct ModalSeen {
+    QString objectName;
+    QString title;
+    QStringList texts;  // texts of the labels the user sees, in creation order
+    QString focus;      // objectName of the focused widget, empty if focus is elsewhere
+    QRect frame;        // frame geometry on the screen
+    bool closedByFallback = false;
+};
+
+// Labels that are visible and on top at their centre: a label under an opaque
+// sibling frame is shown but not seen.
+inline QStringList seenTexts(QWidget *window)
+{
+    QStringList texts;
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->text().isEmpty())
+            continue;
+        const QPoint centre = label->mapTo(window, label->rect().center());
+        QWidget *top = window->childAt(centre);
+        if (top && (top == label || label->isAncestorOf(top)))
+            texts << label->text();
+    }
+    return texts;
+}
+
+inline ModalSeen snapshot(QWidget *window)
+{
+    ModalSeen seen;
+    seen.objectName = window->objectName();
+    seen.title = window->windowTitle();
+    seen.texts = seenTexts(window);
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && (focus == window || window->isAncestorOf(focus)))
+        seen.focus = focus->objectName();
+    seen.frame = window->frameGeometry();
+    return seen;
+}
+
+inline QString describe(const ModalSeen &seen)
+{
+    return QStringLiteral("%1 \"%2\" [%3]")
+        .arg(seen.objectName, seen.title, seen.texts.join(QStringLiteral(" | ")));
+}
+
+inline QByteArray describe(const QList<ModalSeen> &seen)
+{
+    QStringList parts;
+    for (const ModalSeen &s : seen)
+        parts << describe(s);
+    return (QStringLiteral("modal windows seen: ") + parts.join(QStringLiteral("; "))).toUtf8();
+}
+
+using Responder = std::function<void(QWidget *modal)>;
+
+// Clicks the push button with that objectName; without a name the default
+// button, else the first visible, enabled one.
+inline Responder pressButton(const QString &name = {})
+{
+    return [name](QWidget *modal) {
+        const auto buttons = modal->findChildren<QPushButton *>();
+        auto usable = [](QPushButton *b) { return b->isVisible() && b->isEnabled(); };
+        auto pick = [&]() -> QPushButton * {
+            if (!name.isEmpty())
+                return modal->findChild<QPushButton *>(name);
+            const auto def = std::find_if(buttons.begin(), buttons.end(), [&](QPushButton *b) {
+                return usable(b) && b->isDefault();
+            });
+            if (def != buttons.end())
+                return *def;
+            const auto first = std::find_if(buttons.begin(), buttons.end(), usable);
+            return first != buttons.end() ? *first : nullptr;
+        };
+        if (QPushButton *button = pick())
+            button->click();
+    };
+}
+
+// Types a key where the keyboard goes: the modal's focused widget, else the modal.
+inline Responder pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    return [key, modifiers](QWidget *modal) {
+        QWidget *focus = QApplication::focusWidget();
+        QWidget *target = focus && modal->isAncestorOf(focus) ? focus : modal;
+        QTest::keyClick(target, key, modifiers);
+    };
+}
+
+// Records and closes the modal windows that come up while it lives (see the top).
+class ModalWatcher : public QObject {
+public:
+    explicit ModalWatcher(Responder respond = pressButton(),
+                          std::function<void(const ModalSeen &)> onSeen = {})
+        : respond_(std::move(respond)), onSeen_(std::move(onSeen))
+    {
+        watchers().push_back(this);
+        connect(&poll_, &QTimer::timeout, this, &ModalWatcher::check);
+        poll_.start(10);
+    }
+    ~ModalWatcher() override
+    {
+        auto &all = watchers();
+        all.erase(std::remove(all.begin(), all.end(), this), all.end());
+        for (const Handling &h : open_)
+            if (h.window)
+                h.window->removeEventFilter(this);
+    }
+    ModalWatcher(const ModalWatcher &) = delete;
+    ModalWatcher &operator=(const ModalWatcher &) = delete;
+
+    const QList<ModalSeen> &seen() const { return seen_; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Once hidden, the same window coming up again is a new showing.
+        if (event->type() == QEvent::Hide) {
+            const auto it = std::find_if(open_.begin(), open_.end(),
+                                         [&](const Handling &h) { return h.window == watched; });
+            if (it != open_.end()) {
+                watched->removeEventFilter(this);
+                open_.erase(it);
+            }
+        }
+        return false;
+    }
+
+private:
+    // A recorded window that is still up; a window whose response opened
+    // another one is waiting under it and must not be recorded again.
+    struct Handling {
+        QPointer<QWidget> window;
+        qsizetype record = 0;
+        int ticks = 0;
+    };
+
+    static std::vector<ModalWatcher *> &watchers()
+    {
+        static std::vector<ModalWatcher *> all;
+        return all;
+    }
+
+    static constexpr int activationTicks = 50; // 0.5 s for a new window to take the focus
+    static constexpr int patienceTicks = 30;   // 0.3 s per step before the next fallback
+
+    void check()
+    {
+        if (watchers().empty() || watchers().back() != this)
+            return;
+        std::erase_if(open_, [](const Handling &h) { return h.window.isNull(); });
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        const auto it = std::find_if(open_.begin(), open_.end(),
+                                     [&](const Handling &h) { return h.window == modal; });
+        if (it == open_.end()) {
+            if (!modal->isActiveWindow() && ++waited_ < activationTicks)
+                return;
+            begin(modal);
+        } else if (++it->ticks % patienceTicks == 0) {
+            seen_[it->record].closedByFallback = true;
+            fallBack(modal, it->ticks / patienceTicks);
+        }
+    }
+
+    void begin(QWidget *modal)
+    {
+        waited_ = 0;
+        open_.push_back({modal, seen_.size(), 0});
+        modal->installEventFilter(this);
+        seen_ << snapshot(modal);
+        if (onSeen_)
+            onSeen_(seen_.last());
+        // Queued, so that a window opened by the response is polled by this
+        // timer from inside its own exec().
+        QTimer::singleShot(0, modal, [respond = respond_, modal] { respond(modal); });
+    }
+
+    static void fallBack(QWidget *modal, int step)
+    {
+        if (step == 1)
+            QTimer::singleShot(0, modal, [modal] { pressButton()(modal); });
+        else if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && step == 2)
+            dialog->reject();
+        else
+            modal->hide();
+    }
+
+    Responder respond_;
+    std::function<void(const ModalSeen &)> onSeen_;
+    QTimer poll_;
+    std::vector<Handling> open_;
+    int waited_ = 0;
+    QList<ModalSeen> seen_;
+};
+
+inline QList<ModalSeen> closeModalsDuring(const std::function<void()> &action,
+                                          const Responder &respond = pressButton())
+{
+    ModalWatcher watcher(respond);
+    action();
+    return watcher.seen();
+}
+
+// A modal window that no closeModalsDuring expects: recorded as a failure of
+// the running test, then closed by its button.
+class UnexpectedModalGuard {
+public:
+    UnexpectedModalGuard()
+        : watcher_(pressButton(), [](const ModalSeen &seen) {
+              QTest::qFail(qPrintable(QStringLiteral("unexpected modal window ") + describe(seen)),
+                           __FILE__, __LINE__);
+          })
+    {
+    }
+
+private:
+    ModalWatcher watcher_;
+};
+
+struct UiFixture {
+    ScopedWorkDir workDir;
+    UnexpectedModalGuard guard;
+};
+
+} // namespace uitest
