@@ -4,6 +4,10 @@
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
+#include "ui/Unit4.h"
+#include "ui/Unit5.h"
+#include "ui/Unit6.h"
+#include "ui/Unit7.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -34,6 +38,10 @@ TForm1 *createWindows()
     SecondaryWindows windows;
     windows.form2 = new TForm2(form1);
     windows.form3 = new TForm3(form1);
+    windows.form4 = new TForm4(form1);
+    windows.form5 = new TForm5(form1);
+    windows.form6 = new TForm6(form1);
+    windows.form7 = new TForm7(form1);
     form1->setSecondaryWindows(windows);
     return form1;
 }

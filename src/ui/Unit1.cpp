@@ -5,6 +5,8 @@
 
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
+#include "ui/Unit7.h"
+#include <QPushButton>
 #include "ui/pictures.h"
 #include "ui/widget_kit.h"
 
@@ -21,9 +23,6 @@
 #include <QToolButton>
 
 namespace {
-constexpr int kClientWidth = 721;
-constexpr int kClientHeight = 537;
-
 QAction *item(QMenu *menu, const char *name, const char *caption,
               const QKeySequence &key = QKeySequence())
 {
@@ -63,7 +62,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setFont(kit::sansFont(11));
     surface = new QWidget(this);
     surface->setObjectName("surface");
-    surface->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(surface);
 
     buildLayout();
@@ -74,15 +72,28 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     // Fixed single border: system menu and minimise box, no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(sizeHint());
+    fixClientSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     Edit1->setFocus();
+    FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::setSecondaryWindows(const SecondaryWindows &w) { windows = w; }
+void TForm1::setSecondaryWindows(const SecondaryWindows &w)
+{
+    windows = w;
+    if (TForm7 *confirm = windows.form7) {
+        // "Продолжить": the reset runs while the dialog is still open.
+        connect(confirm->Button1, &QPushButton::clicked, this, [this, confirm] {
+            Aggregate.NewAggregateConfirmed = 1;
+            SpeedButton33->click();
+            confirm->accept();
+        });
+        connect(confirm->Button2, &QPushButton::clicked, confirm, &QDialog::reject);
+    }
+}
 
 void TForm1::buildMenus()
 {
@@ -143,6 +154,7 @@ void TForm1::buildMenus()
     N81 = item(pairs, "N81", "8 - пара");
     N91 = item(pairs, "N91", "9 - пара");
     N16 = item(pairs, "N16", "Сохранение");
+    pairItems = {N15, N21, N31, N41, N51, N61, N71, N81, N91};
     for (QAction *a : pairs->actions())
         a->setVisible(false);
     PopupMenu1->addSeparator();
@@ -202,6 +214,22 @@ void TForm1::buildCommandMap()
     bind([this] { N0000001Click(); }, {}, {N0000001});
     bind([this] { N32Click(); }, {}, {N32});
     bind([this] { N2Click(); }, {SpeedButton41}, {N2, N10});
+    bind([this] { N33Click(); }, {}, {N33});
+    bind([this] { N34Click(); }, {}, {N34});
+    bind([this] { N25Click(); }, {}, {N25});
+    bind([this] { N30Click(); }, {}, {N30});
+    bind([this] { N17Click(); }, {SpeedButton36}, {N17, N18});
+    bind([this] { N4Click(); }, {}, {N4});
+
+    bind([this] { SpeedButton31Click(); }, {SpeedButton31, SpeedButton40}, {});
+    bind([this] { SpeedButton32Click(); }, {SpeedButton32, SpeedButton37}, {});
+    // The keys of the moves act only while their buttons do.
+    bind([this] { if (SpeedButton31->isEnabled()) SpeedButton31Click(); }, {}, {N23});
+    bind([this] { if (SpeedButton32->isEnabled()) SpeedButton32Click(); }, {}, {N22});
+    bind([this] { N16Click(); }, {}, {N16});
+    for (std::size_t i = 0; i < pairItems.size(); ++i)
+        bind([this, j = int(i) + 1] { jumpToPair(j); }, {}, {pairItems[i]});
+    bind([this] { SpeedButton33Click(); }, {SpeedButton33, SpeedButton42}, {N11});
 }
 
 void TForm1::N2Click()

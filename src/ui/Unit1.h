@@ -3,7 +3,7 @@
 // Unit1_layout.cpp; the calculation's handlers in Unit1_calc.cpp.
 #pragma once
 
-#include "aggregate/pair_store.h"
+#include "aggregate/navigation.h"
 #include "calc/frequency_table.h"
 #include "calc/smaller_wheel.h"
 
@@ -23,12 +23,20 @@ class QMenuBar;
 class QToolButton;
 class TForm2;
 class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
 class UpDown;
 
 // The secondary windows the main window shows; they are created after it.
 struct SecondaryWindows {
     TForm2 *form2 = nullptr;
     TForm3 *form3 = nullptr;
+    TForm4 *form4 = nullptr;
+    TForm5 *form5 = nullptr;
+    TForm6 *form6 = nullptr;
+    TForm7 *form7 = nullptr;
 };
 
 class TForm1 : public QMainWindow {
@@ -40,9 +48,10 @@ public:
 
     // --- state owned by the window
     std::int32_t PrecisionFactor = 0;
+    QString ProgramDir;
     calc::PairState pair;
     calc::SmallerWheelState wheel;
-    aggregate::PairStore PairStore;
+    aggregate::AggregateState Aggregate; // the pair store, CurrentPair and the moves
 
     // --- commands
     void SpeedButton1Click(); // calculate the pair
@@ -55,6 +64,21 @@ public:
     void N32Click();
     void FormMouseUp(const QPoint &clientPos);
     void N2Click(); // exit
+    void FormCreate();
+    void FormClose();
+    void N33Click(); // load settings
+    void N34Click(); // save settings
+    void N25Click(); // resizable window
+    void N30Click(); // fixed window
+    void N17Click(); // start the external calculator
+    void N4Click();  // About
+
+    // pair navigation and the new aggregate
+    void SpeedButton31Click(); // next pair
+    void SpeedButton32Click(); // previous pair
+    void N16Click();           // save step
+    void jumpToPair(int j);    // N15Click ... N91Click
+    void SpeedButton33Click(); // new aggregate
 
     // --- the central surface and its regions
     QWidget *surface = nullptr;
@@ -149,9 +173,12 @@ public:
     std::array<QLineEdit *, calc::kDisplayCount> displayEdits{};
     // The eight transfer buttons: the keypad's four, then the input rows'.
     std::array<QToolButton *, 8> transferButtons{};
+    // The nine pair items "1 - пара" ... "9 - пара".
+    std::array<QAction *, aggregate::kPairCount> pairItems{};
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildLayout();
@@ -166,6 +193,12 @@ private:
     bool dispatchKey(int key, Qt::KeyboardModifiers mods, bool run);
 
     void setPrecision(std::int32_t factor, QAction *marked);
+    void markPrecision(std::int32_t factor);
+    void showNavigation();
+    aggregate::GearPair shownPair() const;
+    void loadPair(const aggregate::GearPair &pair);
+    void setMarked(int quantity, bool marked);
+    void fixClientSize();
     void showSmallerWheelState();
     void showInputNotice();
 

@@ -57,10 +57,8 @@ void TForm1::SpeedButton1Click()
         }
     }
     // Pair 9 is the last one: once slot 8 holds a pair, "Далее >" stays as it is.
-    if (!PairStore.occupied(8)) {
-        SpeedButton31->setEnabled(true);
-        SpeedButton40->setEnabled(true);
-    }
+    aggregate::calculationSucceeded(Aggregate);
+    showNavigation();
     Edit55->setFocus();
     for (QToolButton *b : transferButtons)
         kit::setColour(b, QPalette::ButtonText, kit::colour::navy);

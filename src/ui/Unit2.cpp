@@ -12,8 +12,7 @@ namespace {
 
 constexpr QColor navy(0, 0, 128);
 
-QFont noticeFont(int pixelSize, bool bold)
-{
+QFont noticeFont(int pixelSize, bool bold) {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
     font.setPixelSize(pixelSize);
@@ -24,8 +23,7 @@ QFont noticeFont(int pixelSize, bool bold)
 } // namespace
 
 TForm2::TForm2(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-{
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Обратите внимание! ! !"));
     setFont(noticeFont(11, false));
@@ -36,8 +34,8 @@ TForm2::TForm2(QWidget *parent)
     GroupBox1->setGeometry(4, 4, 509, 49);
     GroupBox1->setFocusPolicy(Qt::NoFocus);
 
-    Label1 = new QLabel(QStringLiteral("У меньшего колеса число зубьев всгда меньше чем у большего"),
-                        GroupBox1);
+    Label1 = new QLabel(
+        QStringLiteral("У меньшего колеса число зубьев всгда меньше чем у большего"), GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(2, 2, 505, 45);
     Label1->setAlignment(Qt::AlignCenter);
@@ -55,12 +53,13 @@ TForm2::TForm2(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
 }
 
-void TForm2::Button1Click() { close(); }
+void TForm2::Button1Click() {
+    close();
+}
 
 // Centred on the desktop at every showing, also when the notice has a parent
 // (QDialog would centre it over the parent).
-void TForm2::showEvent(QShowEvent *event)
-{
+void TForm2::showEvent(QShowEvent *event) {
     if (!event->spontaneous()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen()->availableGeometry().center());
@@ -71,8 +70,7 @@ void TForm2::showEvent(QShowEvent *event)
 
 // The button is the only way out: the notice has no cancel route, so
 // Escape does not close it.
-void TForm2::keyPressEvent(QKeyEvent *event)
-{
+void TForm2::keyPressEvent(QKeyEvent *event) {
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;

@@ -12,8 +12,7 @@ namespace {
 
 constexpr QColor navy(0, 0, 128);
 
-QFont noticeFont(int pixelSize, bool bold)
-{
+QFont noticeFont(int pixelSize, bool bold) {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
     font.setPixelSize(pixelSize);
@@ -24,8 +23,7 @@ QFont noticeFont(int pixelSize, bool bold)
 // Both frames share one place; each is opaque so that the upper one hides
 // the text of the lower one completely.
 QGroupBox *textFrame(QWidget *parent, const QString &frameName, const QString &labelName,
-                     const QString &text, QLabel *&label)
-{
+                     const QString &text, QLabel *&label) {
     auto *frame = new QGroupBox(parent);
     frame->setObjectName(frameName);
     frame->setGeometry(4, 4, 509, 49);
@@ -47,8 +45,7 @@ QGroupBox *textFrame(QWidget *parent, const QString &frameName, const QString &l
 } // namespace
 
 TForm3::TForm3(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-{
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("Обратите внимание! ! !"));
     setFont(noticeFont(11, false));
@@ -68,16 +65,14 @@ TForm3::TForm3(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
 }
 
-void TForm3::Button1Click()
-{
+void TForm3::Button1Click() {
     GroupBox2->setVisible(false);
     close();
 }
 
 // Centred on the desktop at every showing, also when the notice has a parent
 // (QDialog would centre it over the parent).
-void TForm3::showEvent(QShowEvent *event)
-{
+void TForm3::showEvent(QShowEvent *event) {
     if (!event->spontaneous()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen()->availableGeometry().center());
@@ -88,8 +83,7 @@ void TForm3::showEvent(QShowEvent *event)
 
 // Only the button may close the notice: Escape would close it with text B
 // still raised, and the next ordinary showing would read the wrong text.
-void TForm3::keyPressEvent(QKeyEvent *event)
-{
+void TForm3::keyPressEvent(QKeyEvent *event) {
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;

@@ -51,10 +51,10 @@ inline const bool offscreenByDefault = [] {
 
 class ScopedWorkDir {
 public:
-    ScopedWorkDir() : previous_(QDir::currentPath())
-    {
+    ScopedWorkDir() : previous_(QDir::currentPath()) {
         if (!dir_.isValid() || !QDir::setCurrent(dir_.path()))
-            qFatal("cannot enter a temporary working directory: %s", qPrintable(dir_.errorString()));
+            qFatal("cannot enter a temporary working directory: %s",
+                   qPrintable(dir_.errorString()));
     }
     ~ScopedWorkDir() { QDir::setCurrent(previous_); }
     ScopedWorkDir(const ScopedWorkDir &) = delete;
@@ -71,16 +71,15 @@ private:
 struct ModalSeen {
     QString objectName;
     QString title;
-    QStringList texts;  // texts of the labels the user sees, in creation order
-    QString focus;      // objectName of the focused widget, empty if focus is elsewhere
-    QRect frame;        // frame geometry on the screen
+    QStringList texts; // texts of the labels the user sees, in creation order
+    QString focus;     // objectName of the focused widget, empty if focus is elsewhere
+    QRect frame;       // frame geometry on the screen
     bool closedByFallback = false;
 };
 
 // Labels that are visible and on top at their centre: a label under an opaque
 // sibling frame is shown but not seen.
-inline QStringList seenTexts(QWidget *window)
-{
+inline QStringList seenTexts(QWidget *window) {
     QStringList texts;
     for (QLabel *label : window->findChildren<QLabel *>()) {
         if (!label->isVisible() || label->text().isEmpty())
@@ -93,8 +92,7 @@ inline QStringList seenTexts(QWidget *window)
     return texts;
 }
 
-inline ModalSeen snapshot(QWidget *window)
-{
+inline ModalSeen snapshot(QWidget *window) {
     ModalSeen seen;
     seen.objectName = window->objectName();
     seen.title = window->windowTitle();
@@ -106,14 +104,12 @@ inline ModalSeen snapshot(QWidget *window)
     return seen;
 }
 
-inline QString describe(const ModalSeen &seen)
-{
+inline QString describe(const ModalSeen &seen) {
     return QStringLiteral("%1 \"%2\" [%3]")
         .arg(seen.objectName, seen.title, seen.texts.join(QStringLiteral(" | ")));
 }
 
-inline QByteArray describe(const QList<ModalSeen> &seen)
-{
+inline QByteArray describe(const QList<ModalSeen> &seen) {
     QStringList parts;
     for (const ModalSeen &s : seen)
         parts << describe(s);
@@ -124,8 +120,7 @@ using Responder = std::function<void(QWidget *modal)>;
 
 // Clicks the push button with that objectName; without a name the default
 // button, else the first visible, enabled one.
-inline Responder pressButton(const QString &name = {})
-{
+inline Responder pressButton(const QString &name = {}) {
     return [name](QWidget *modal) {
         const auto buttons = modal->findChildren<QPushButton *>();
         auto usable = [](QPushButton *b) { return b->isVisible() && b->isEnabled(); };
@@ -146,8 +141,7 @@ inline Responder pressButton(const QString &name = {})
 }
 
 // Types a key where the keyboard goes: the modal's focused widget, else the modal.
-inline Responder pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
+inline Responder pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     return [key, modifiers](QWidget *modal) {
         QWidget *focus = QApplication::focusWidget();
         QWidget *target = focus && modal->isAncestorOf(focus) ? focus : modal;
@@ -160,14 +154,12 @@ class ModalWatcher : public QObject {
 public:
     explicit ModalWatcher(Responder respond = pressButton(),
                           std::function<void(const ModalSeen &)> onSeen = {})
-        : respond_(std::move(respond)), onSeen_(std::move(onSeen))
-    {
+        : respond_(std::move(respond)), onSeen_(std::move(onSeen)) {
         watchers().push_back(this);
         connect(&poll_, &QTimer::timeout, this, &ModalWatcher::check);
         poll_.start(10);
     }
-    ~ModalWatcher() override
-    {
+    ~ModalWatcher() override {
         auto &all = watchers();
         all.erase(std::remove(all.begin(), all.end(), this), all.end());
         for (const Handling &h : open_)
@@ -180,8 +172,7 @@ public:
     const QList<ModalSeen> &seen() const { return seen_; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
+    bool eventFilter(QObject *watched, QEvent *event) override {
         // Once hidden, the same window coming up again is a new showing.
         if (event->type() == QEvent::Hide) {
             const auto it = std::find_if(open_.begin(), open_.end(),
@@ -203,8 +194,7 @@ private:
         int ticks = 0;
     };
 
-    static std::vector<ModalWatcher *> &watchers()
-    {
+    static std::vector<ModalWatcher *> &watchers() {
         static std::vector<ModalWatcher *> all;
         return all;
     }
@@ -212,8 +202,7 @@ private:
     static constexpr int activationTicks = 50; // 0.5 s for a new window to take the focus
     static constexpr int patienceTicks = 30;   // 0.3 s per step before the next fallback
 
-    void check()
-    {
+    void check() {
         if (watchers().empty() || watchers().back() != this)
             return;
         std::erase_if(open_, [](const Handling &h) { return h.window.isNull(); });
@@ -232,8 +221,7 @@ private:
         }
     }
 
-    void begin(QWidget *modal)
-    {
+    void begin(QWidget *modal) {
         waited_ = 0;
         open_.push_back({modal, seen_.size(), 0});
         modal->installEventFilter(this);
@@ -245,8 +233,7 @@ private:
         QTimer::singleShot(0, modal, [respond = respond_, modal] { respond(modal); });
     }
 
-    static void fallBack(QWidget *modal, int step)
-    {
+    static void fallBack(QWidget *modal, int step) {
         if (step == 1)
             QTimer::singleShot(0, modal, [modal] { pressButton()(modal); });
         else if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && step == 2)
@@ -264,8 +251,7 @@ private:
 };
 
 inline QList<ModalSeen> closeModalsDuring(const std::function<void()> &action,
-                                          const Responder &respond = pressButton())
-{
+                                          const Responder &respond = pressButton()) {
     ModalWatcher watcher(respond);
     action();
     return watcher.seen();
@@ -279,9 +265,7 @@ public:
         : watcher_(pressButton(), [](const ModalSeen &seen) {
               QTest::qFail(qPrintable(QStringLiteral("unexpected modal window ") + describe(seen)),
                            __FILE__, __LINE__);
-          })
-    {
-    }
+          }) {}
 
 private:
     ModalWatcher watcher_;

@@ -1,0 +1,63 @@
+// The moves along an aggregate as decisions over the store, the current
+// pair and the calculated flag: which path "Далее >" takes, what each move
+// stores, which slot it loads and which moves are available afterwards.
+// The window applies them to its fields and runs the calculation.
+#pragma once
+
+#include "aggregate/pair_store.h"
+
+#include <array>
+#include <cstdint>
+
+namespace aggregate {
+
+struct AggregateState {
+    aggregate::PairStore PairStore;
+    int CurrentPair = 1;
+    bool nextEnabled = false; // "Далее >" and "F6-далее"
+    bool backEnabled = false; // "< Назад" and "F5-назад"
+    // Pair item k is shown once slot k has been written since the last reset.
+    std::array<bool, kPairCount> itemVisible{};
+    std::int32_t NewAggregateConfirmed = 0;
+
+    // Stores slot k and shows its item.
+    void storeSlot(int k, const GearPair &pair);
+};
+
+enum class NextPath {
+    Create,  // store the pair shown and start the next one from its Fr2
+    Advance, // go on to the stored successor
+};
+
+NextPath nextPath(const AggregateState &s);
+
+// The create path, up to the start values of the new pair: stores the pair
+// shown, moves on unless it is pair 9, turns Next off and Back on, clears
+// the calculated flag. True when a new pair was started (the window then
+// writes its start values).
+bool createNext(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated);
+
+// The advance path before the calculation: moves on and returns the pair to
+// load; Next goes off on arriving at 9 and Back on.
+GearPair advanceNext(AggregateState &s);
+
+// "< Назад" before the calculation: keeps the newest pair when it has been
+// calculated, steps back and returns the pair to load; the window clears the
+// calculated flag after the calculation.
+GearPair back(AggregateState &s, const GearPair &shown, std::int32_t pairCalculated);
+
+// The save step: keeps the newest, calculated pair 2 to 9 that is not yet
+// stored; always clears the calculated flag.
+void saveStep(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated);
+
+// The jump to pair j (1 to 9) after its save step: returns the pair to load
+// and sets the moves by the table of the jumps.
+GearPair jump(AggregateState &s, int j);
+
+// The calculation succeeded: Next comes on while slot 8 is free.
+void calculationSucceeded(AggregateState &s);
+
+// A new aggregate: back to pair 1 with an empty store, no moves, no items.
+void resetAggregate(AggregateState &s);
+
+} // namespace aggregate

@@ -1,0 +1,105 @@
+// TForm4: the About window.
+#include "ui/Unit4.h"
+
+#include "ui/jpeg_image.h"
+#include "ui/widget_kit.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTextDocument>
+#include <QTextOption>
+
+namespace {
+
+const QString aboutText = QStringLiteral("\n"
+                                         "Частоты зубчатых передач\n"
+                                         "\n"
+                                         "Расчет частот зубчатого зацепления,\n"
+                                         "оборотных частот колес и их гармоник,\n"
+                                         "модуляционных (боковых) частот\n"
+                                         "и поиск их по частоте из спектра вибрации\n"
+                                         "для вибродиагностики редукторов и агрегатов\n"
+                                         "\n"
+                                         "Версия от 8 декабря 2026 г.\n"
+                                         "\n"
+                                         "Программа распространяется бесплатно");
+
+const QString pictureResource = QStringLiteral(":/about.jpg");
+
+QImage loadPicture() {
+    QFile file(pictureResource);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return jpeg::decode(file.readAll());
+}
+
+} // namespace
+
+TForm4::TForm4(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName(QStringLiteral("TForm4"));
+    setWindowTitle(QStringLiteral("О программе"));
+    setFont(kit::sansFont(11));
+    setFixedSize(609, 338);
+
+    Memo1 = kit::make<QPlainTextEdit>(this, QStringLiteral("Memo1"), QRect(0, 0, 489, 337));
+    Memo1->setReadOnly(true);
+    Memo1->setFocusPolicy(Qt::NoFocus);
+    Memo1->setFont(kit::serifFont(16, true));
+    kit::setColour(Memo1, QPalette::Text, kit::colour::lime);
+    kit::setColour(Memo1, QPalette::Base, kit::colour::maroon);
+    QTextOption centred = Memo1->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    Memo1->document()->setDefaultTextOption(centred);
+    Memo1->setPlainText(aboutText);
+
+    picture_ = loadPicture();
+    Image1 = kit::make<QLabel>(this, QStringLiteral("Image1"), QRect(491, 0, 118, 161));
+    Image1->setAlignment(Qt::AlignCenter);
+    if (!picture_.isNull())
+        Image1->setPixmap(QPixmap::fromImage(
+            picture_.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+
+    Button1 = kit::make<QPushButton>(this, QStringLiteral("Button1"), QRect(491, 304, 118, 33));
+    Button1->setText(QStringLiteral("Закрыть"));
+    Button1->setFont(kit::serifFont(19));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+}
+
+void TForm4::bringUp() {
+    if (isHidden())
+        show();
+    raise();
+    activateWindow();
+}
+
+void TForm4::Button1Click() {
+    close();
+}
+
+// Centred on the desktop whenever it comes up from hidden; bringing up the
+// open window leaves it where the user put it.
+void TForm4::showEvent(QShowEvent *event) {
+    if (!event->spontaneous()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen()->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+// As with the notices, the button is the way to close the window.
+void TForm4::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

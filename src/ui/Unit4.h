@@ -1,0 +1,36 @@
+// TForm4: the About window. It does not block the main window; choosing
+// "О программе" again while it is open only brings it to the front.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+
+class QKeyEvent;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QShowEvent;
+
+class TForm4 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm4(QWidget *parent = nullptr);
+
+    QPlainTextEdit *Memo1 = nullptr;
+    QLabel *Image1 = nullptr;
+    QPushButton *Button1 = nullptr;
+
+    // Shows the window if it is hidden and puts it in front of the others.
+    void bringUp();
+    // The picture as decoded from the program's JPEG, before scaling.
+    QImage picture() const { return picture_; }
+
+    void Button1Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QImage picture_;
+};

@@ -1,0 +1,89 @@
+// TForm5: the modulation-frequency window. It lists every combination the
+// frequency search found, one list per family with a title that carries the
+// family's count, and sums up the pair the search ran on. It is a plain
+// display, shown non-modally; closing it only hides it.
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QShowEvent;
+
+class TForm5 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm5(QWidget *parent = nullptr);
+
+    static constexpr int kFamilyCount = 11;
+    static constexpr int kTitleCount = 12;
+
+    // The lists, in family order of the search.
+    QPlainTextEdit *Memo1 = nullptr;
+    QPlainTextEdit *Memo2 = nullptr;
+    QPlainTextEdit *Memo3 = nullptr;
+    QPlainTextEdit *Memo4 = nullptr;
+    QPlainTextEdit *Memo5 = nullptr;
+    QPlainTextEdit *Memo6 = nullptr;
+    QPlainTextEdit *Memo7 = nullptr;
+    QPlainTextEdit *Memo8 = nullptr;
+    QPlainTextEdit *Memo9 = nullptr;
+    QPlainTextEdit *Memo10 = nullptr;
+    QPlainTextEdit *Memo11 = nullptr;
+
+    // The titles; Label7 ("Fr1 - Fr2") and Label8 ("Fr2 - Fr1") share one place.
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLabel *Label10 = nullptr;
+    QLabel *Label11 = nullptr;
+    QLabel *Label12 = nullptr;
+
+    // The summary of the pair.
+    QGroupBox *GroupBox1 = nullptr;
+    QLabel *Label13 = nullptr;
+    QLabel *Label14 = nullptr;
+    QLabel *Label15 = nullptr;
+    QLabel *Label16 = nullptr;
+    QLabel *Label17 = nullptr;
+    QLabel *Label18 = nullptr;
+    QLineEdit *Edit1 = nullptr; // Z1
+    QLineEdit *Edit2 = nullptr; // Fr1
+    QLineEdit *Edit3 = nullptr; // Z2
+    QLineEdit *Edit4 = nullptr; // Fm
+    QLineEdit *Edit5 = nullptr; // Fr2
+    QLineEdit *Edit6 = nullptr; // Fz
+
+    QPushButton *Button1 = nullptr;
+
+    void Button1Click();
+
+    // --- what the search and the commands write; all texts come ready-made
+    // Empties the lists, names the target in the caption, fills the summary.
+    void startRun(const QString &target, const QString &z1, const QString &fr1,
+                  const QString &z2, const QString &fm, const QString &fr2, const QString &fz);
+    // family 0..10 is Memo1..Memo11.
+    void setListText(int family, const QString &wholeText);
+    // Label1..Label12 in order.
+    void setTitles(const std::array<QString, kTitleCount> &titles);
+    void setDifferenceFr2First(bool fr2First);
+    // Shows the window non-modally; only restore lifts a minimised one.
+    void bringUp(bool restore);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool placed_ = false;
+};

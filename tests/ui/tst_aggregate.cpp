@@ -1,0 +1,268 @@
+// Whole journeys along an aggregate on the real window: next, back, the
+// pair items, F5 and F6, and a new aggregate with its confirmation.
+#include "app/startup.h"
+#include "fixture.h"
+#include "ui/Unit1.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+#include <optional>
+
+using namespace uitest;
+
+namespace {
+const QColor kNavy(0, 0, 128);
+const QColor kBlue(0, 0, 255);
+} // namespace
+
+class AggregateTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::optional<UiFixture> fixture;
+    std::unique_ptr<TForm1> form;
+
+    void enter(const QString &z1, const QString &fr1, const QString &z2, const QString &fm = "0")
+    {
+        form->Edit1->setText(z1);
+        form->Edit2->setText(fr1);
+        form->Edit3->setText(z2);
+        form->Edit4->setText(fm);
+    }
+    void calculate()
+    {
+        const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
+        QVERIFY2(seen.isEmpty(), describe(seen));
+    }
+    QList<ModalSeen> next() { return closeModalsDuring([&] { form->SpeedButton31->click(); }); }
+    QList<ModalSeen> back() { return closeModalsDuring([&] { form->SpeedButton32->click(); }); }
+    QStringList inputs() const
+    {
+        return {form->Edit1->text(), form->Edit2->text(), form->Edit3->text(), form->Edit4->text()};
+    }
+    QList<int> visibleItems() const
+    {
+        QList<int> items;
+        for (int k = 0; k < 9; ++k)
+            if (form->pairItems[std::size_t(k)]->isVisible())
+                items << k + 1;
+        return items;
+    }
+    bool marked(QToolButton *b) const { return b->palette().color(QPalette::ButtonText) == kBlue; }
+    void checkMovesAgree() const
+    {
+        QCOMPARE(form->SpeedButton31->isEnabled(), form->SpeedButton40->isEnabled());
+        QCOMPARE(form->SpeedButton32->isEnabled(), form->SpeedButton37->isEnabled());
+        QCOMPARE(form->Label45->text(), form->Edit62->text());
+    }
+
+private slots:
+    void init()
+    {
+        fixture.emplace();
+        form.reset(createWindows());
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void cleanup()
+    {
+        form.reset();
+        fixture.reset();
+    }
+
+    void next_from_a_calculated_pair_starts_the_next_one()
+    {
+        enter("40", "25", "80");
+        calculate();
+        QVERIFY(next().isEmpty());
+        QCOMPARE(form->Aggregate.PairStore.load(1), (aggregate::GearPair{"40", "25", "80", "0"}));
+        QCOMPARE(visibleItems(), QList<int>{1});
+        QCOMPARE(form->Label45->text(), QStringLiteral("2"));
+        QCOMPARE(inputs(), (QStringList{"", "12,5", "", "0"}));
+        QVERIFY(marked(form->SpeedButton28) && marked(form->SpeedButton19));
+        for (QToolButton *b : {form->SpeedButton27, form->SpeedButton7, form->SpeedButton29,
+                               form->SpeedButton20, form->SpeedButton30, form->SpeedButton21})
+            QVERIFY2(!marked(b), qPrintable(b->objectName()));
+        QCOMPARE(QApplication::focusWidget(), form->Edit1);
+        QVERIFY(!form->SpeedButton31->isEnabled());
+        QVERIFY(form->SpeedButton32->isEnabled());
+        QCOMPARE(form->pair.pairCalculated, 0);
+        // The results still belong to pair 1.
+        QCOMPARE(form->Edit6->text(), QStringLiteral("1000"));
+        checkMovesAgree();
+    }
+
+    void rounded_fr2_is_carried_as_shown()
+    {
+        form->N0001->trigger();
+        enter("3", "10", "7"); // Fr2 = 4,285714...
+        calculate();
+        QCOMPARE(form->Edit16->text(), QStringLiteral("4,29"));
+        QVERIFY(next().isEmpty());
+        QCOMPARE(form->Edit2->text(), QStringLiteral("4,29"));
+    }
+
+    void back_from_an_uncalculated_new_pair_drops_it()
+    {
+        enter("40", "25", "80");
+        calculate();
+        next();
+        form->Edit1->setText("20");
+        form->Edit3->setText("60");
+        QVERIFY(back().isEmpty());
+        QCOMPARE(form->Label45->text(), QStringLiteral("1"));
+        QCOMPARE(inputs(), (QStringList{"40", "25", "80", "0"}));
+        QCOMPARE(visibleItems(), QList<int>{1});
+        QVERIFY(!form->SpeedButton32->isEnabled());
+        QVERIFY(form->SpeedButton31->isEnabled());
+        QCOMPARE(form->Edit6->text(), QStringLiteral("1000")); // pair 1 recalculated
+        QCOMPARE(form->pair.pairCalculated, 0);
+        // "Далее >" creates pair 2 again with empty teeth counts.
+        next();
+        QCOMPARE(inputs(), (QStringList{"", "12,5", "", "0"}));
+        checkMovesAgree();
+    }
+
+    void back_from_a_calculated_new_pair_keeps_it()
+    {
+        enter("40", "25", "80");
+        calculate();
+        next();
+        enter("20", "12,5", "60");
+        calculate();
+        back();
+        QCOMPARE(visibleItems(), (QList<int>{1, 2}));
+        next(); // the advance path brings it back
+        QCOMPARE(form->Label45->text(), QStringLiteral("2"));
+        QCOMPARE(inputs(), (QStringList{"20", "12,5", "60", "0"}));
+        QCOMPARE(form->Edit6->text(), QStringLiteral("250"));
+        QVERIFY(form->SpeedButton32->isEnabled());
+        checkMovesAgree();
+    }
+
+    void changes_to_a_pair_with_a_stored_successor_are_lost()
+    {
+        enter("40", "25", "80");
+        calculate();
+        next();
+        enter("20", "12,5", "60");
+        calculate();
+        back();
+        form->Edit1->setText("41"); // pair 1 edited, then left by each move in turn
+        next();
+        back();
+        QCOMPARE(form->Edit1->text(), QStringLiteral("40"));
+        form->Edit1->setText("41");
+        QTest::keyClick(form->Edit2, Qt::Key_F6); // F6 runs "Далее >"
+        QCOMPARE(form->Label45->text(), QStringLiteral("2"));
+        closeModalsDuring([&] { form->N15->trigger(); });
+        QCOMPARE(form->Edit1->text(), QStringLiteral("40"));
+    }
+
+    void f5_and_f6_do_nothing_while_disabled()
+    {
+        enter("40", "25", "80");
+        QTest::keyClick(form->Edit1, Qt::Key_F6);
+        QTest::keyClick(form->Edit1, Qt::Key_F5);
+        QCOMPARE(form->Label45->text(), QStringLiteral("1"));
+        QCOMPARE(visibleItems(), QList<int>{});
+        QCOMPARE(form->Edit6->text(), QString());
+    }
+
+    void creating_pairs_2_to_9_in_turn()
+    {
+        for (int k = 1; k <= 8; ++k) {
+            enter("10", k == 1 ? "100" : form->Edit2->text(), "20");
+            calculate();
+            QVERIFY2(form->SpeedButton31->isEnabled(), qPrintable(QString::number(k)));
+            next();
+            QCOMPARE(form->Label45->text(), QString::number(k + 1));
+            checkMovesAgree();
+        }
+        enter("10", form->Edit2->text(), "20");
+        calculate();
+        // Pair 9 is the last: Next stays off after a successful calculation.
+        QVERIFY(!form->SpeedButton31->isEnabled());
+        QVERIFY(!form->SpeedButton40->isEnabled());
+        QCOMPARE(visibleItems(), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+        // Fr1 of pair 9 is half of pair 8's: 100 / 2^8.
+        QCOMPARE(form->Edit21->text(), QStringLiteral("0,390625"));
+        closeModalsDuring([&] { form->N51->trigger(); });
+        QCOMPARE(form->Label45->text(), QStringLiteral("5"));
+        QVERIFY(form->SpeedButton31->isEnabled() && form->SpeedButton32->isEnabled());
+        closeModalsDuring([&] { form->N91->trigger(); });
+        QCOMPARE(visibleItems().size(), 9); // pair 9 was kept by the save step
+        QVERIFY(!form->SpeedButton31->isEnabled() && form->SpeedButton32->isEnabled());
+        checkMovesAgree();
+    }
+
+    void jump_to_the_pair_shown_reloads_it()
+    {
+        enter("40", "25", "80");
+        calculate();
+        next();
+        enter("20", "12,5", "60");
+        calculate();
+        back();
+        next();
+        form->Edit3->setText("99");
+        closeModalsDuring([&] { form->N21->trigger(); });
+        QCOMPARE(form->Edit3->text(), QStringLiteral("60"));
+        QCOMPARE(form->Edit16->text(), QStringLiteral("4,16666666666667"));
+    }
+
+    void cancel_changes_nothing()
+    {
+        enter("40", "25", "80");
+        calculate();
+        next();
+        const QStringList before = inputs();
+        const auto seen =
+            closeModalsDuring([&] { form->SpeedButton33->click(); }, pressButton("Button2"));
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].objectName, QStringLiteral("TForm7"));
+        QCOMPARE(inputs(), before);
+        QCOMPARE(form->Label45->text(), QStringLiteral("2"));
+        QCOMPARE(visibleItems(), QList<int>{1});
+        QVERIFY(form->SpeedButton32->isEnabled());
+    }
+
+    void continue_resets_the_chain_and_leaves_the_results()
+    {
+        enter("40", "25", "80");
+        calculate();
+        next();
+        form->Edit1->setText("7");
+        const auto seen = closeModalsDuring([&] { QTest::keyClick(form->Edit1, Qt::Key_F8); },
+                                            pressButton("Button1"));
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(form->Label45->text(), QStringLiteral("1"));
+        QCOMPARE(form->Edit62->text(), QStringLiteral("1"));
+        QCOMPARE(inputs(), (QStringList{"", "0", "0", "0"}));
+        // The offscreen platform does not give the window back its activation
+        // after a modal dialog; the window's own focus widget is what the
+        // user types into when it is active again.
+        QCOMPARE(form->focusWidget(), form->Edit1);
+        for (QToolButton *b : form->transferButtons)
+            QCOMPARE(b->palette().color(QPalette::ButtonText), kNavy);
+        QVERIFY(!form->SpeedButton31->isEnabled() && !form->SpeedButton32->isEnabled());
+        QVERIFY(!form->SpeedButton37->isEnabled() && !form->SpeedButton40->isEnabled());
+        QCOMPARE(visibleItems(), QList<int>{});
+        for (int k = 1; k <= 9; ++k)
+            QVERIFY(!form->Aggregate.PairStore.occupied(k));
+        QCOMPARE(form->Edit6->text(), QStringLiteral("1000"));
+        QCOMPARE(form->Aggregate.NewAggregateConfirmed, 0);
+        // A second request asks again.
+        const auto again =
+            closeModalsDuring([&] { form->N11->trigger(); }, pressButton("Button2"));
+        QCOMPARE(again.size(), 1);
+    }
+};
+
+QTEST_MAIN(AggregateTest)
+#include "tst_aggregate.moc"
