@@ -46,7 +46,8 @@ void BenchSearch::worst_case_grid()
 {
     QFETCH(int, precision);
     std::size_t matches = 0;
-    QBENCHMARK {
+    QBENCHMARK
+    {
         const GridResult r = walkGrid(worstPair(), worstParameters(), precision);
         matches = 0;
         for (const std::int32_t count : r.counts)
@@ -60,7 +61,8 @@ void BenchSearch::worst_case_list_texts()
 {
     const GridResult r = walkGrid(worstPair(), worstParameters(), 1);
     qsizetype length = 0;
-    QBENCHMARK {
+    QBENCHMARK
+    {
         length = 0;
         for (const FamilySpec &f : kFamilies)
             length += listText(r, f.family).size();

@@ -16,8 +16,8 @@ namespace entry {
 // The values are those KeypadTarget takes.
 enum class Quantity : std::int32_t { Z1 = 1, Fr1 = 2, Z2 = 3, Fm = 4 };
 inline constexpr int kQuantityCount = 4;
-inline constexpr std::array<Quantity, kQuantityCount> kQuantities{
-    Quantity::Z1, Quantity::Fr1, Quantity::Z2, Quantity::Fm};
+inline constexpr std::array<Quantity, kQuantityCount> kQuantities{Quantity::Z1, Quantity::Fr1,
+                                                                  Quantity::Z2, Quantity::Fm};
 
 struct KeypadState {
     // The next digit or comma first empties the entry field.

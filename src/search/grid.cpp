@@ -281,8 +281,8 @@ std::optional<RowTexts> firstMatch(const GridResult &result, Family f)
             return;
         const double a = result.coefficients[ia];
         const double b = result.coefficients[ib];
-        first = RowTexts{calc::generalDecimal(matchValue(result, f, a, b)),
-                         calc::generalDecimal(a), calc::generalDecimal(b)};
+        first = RowTexts{calc::generalDecimal(matchValue(result, f, a, b)), calc::generalDecimal(a),
+                         calc::generalDecimal(b)};
     });
     return first;
 }

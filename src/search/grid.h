@@ -54,16 +54,23 @@ struct FamilySpec {
 // FrDifference lists "Fr2-"/"Fr1=" instead when Z1 > Z2 (see GridResult::fr2First).
 inline constexpr std::array<FamilySpec, kFamilyCount> kFamilies{{
     {Family::FzPlusFr1, calc::Entry::FzPlusFr1, Base::Fz, Base::Fr1, "Fz+", "Fr1=", false, "Memo1"},
-    {Family::FzMinusFr1, calc::Entry::FzMinusFr1, Base::Fz, Base::Fr1, "Fz-", "Fr1=", false, "Memo2"},
+    {Family::FzMinusFr1, calc::Entry::FzMinusFr1, Base::Fz, Base::Fr1, "Fz-", "Fr1=", false,
+     "Memo2"},
     {Family::FzPlusFr2, calc::Entry::FzPlusFr2, Base::Fz, Base::Fr2, "Fz+", "Fr2=", false, "Memo3"},
-    {Family::FzMinusFr2, calc::Entry::FzMinusFr2, Base::Fz, Base::Fr2, "Fz-", "Fr2=", false, "Memo4"},
-    {Family::Fr1TimesFr2, calc::Entry::Fr1TimesFr2, Base::Fr1, Base::Fr2, "Fr1*", "Fr2=", false, "Memo5"},
-    {Family::Fr1PlusFr2, calc::Entry::Fr1PlusFr2, Base::Fr1, Base::Fr2, "Fr1+", "Fr2=", false, "Memo6"},
-    {Family::FrDifference, calc::Entry::FrDifference, Base::Fr1, Base::Fr2, "Fr1-", "Fr2=", false, "Memo7"},
+    {Family::FzMinusFr2, calc::Entry::FzMinusFr2, Base::Fz, Base::Fr2, "Fz-", "Fr2=", false,
+     "Memo4"},
+    {Family::Fr1TimesFr2, calc::Entry::Fr1TimesFr2, Base::Fr1, Base::Fr2, "Fr1*", "Fr2=", false,
+     "Memo5"},
+    {Family::Fr1PlusFr2, calc::Entry::Fr1PlusFr2, Base::Fr1, Base::Fr2, "Fr1+", "Fr2=", false,
+     "Memo6"},
+    {Family::FrDifference, calc::Entry::FrDifference, Base::Fr1, Base::Fr2, "Fr1-", "Fr2=", false,
+     "Memo7"},
     {Family::FmPlusFr1, calc::Entry::FmPlusFr1, Base::Fm, Base::Fr1, "Fm+", "Fr1=", true, "Memo8"},
-    {Family::FmMinusFr1, calc::Entry::FmMinusFr1, Base::Fm, Base::Fr1, "Fm-", "Fr1=", true, "Memo9"},
+    {Family::FmMinusFr1, calc::Entry::FmMinusFr1, Base::Fm, Base::Fr1, "Fm-", "Fr1=", true,
+     "Memo9"},
     {Family::FmPlusFr2, calc::Entry::FmPlusFr2, Base::Fm, Base::Fr2, "Fm+", "Fr2=", true, "Memo10"},
-    {Family::FmMinusFr2, calc::Entry::FmMinusFr2, Base::Fm, Base::Fr2, "Fm-", "Fr2=", true, "Memo11"},
+    {Family::FmMinusFr2, calc::Entry::FmMinusFr2, Base::Fm, Base::Fr2, "Fm-", "Fr2=", true,
+     "Memo11"},
 }};
 
 inline constexpr const FamilySpec &familySpec(Family f)

@@ -230,6 +230,37 @@ void TForm1::buildCommandMap()
     for (std::size_t i = 0; i < pairItems.size(); ++i)
         bind([this, j = int(i) + 1] { jumpToPair(j); }, {}, {pairItems[i]});
     bind([this] { SpeedButton33Click(); }, {SpeedButton33, SpeedButton42}, {N11});
+
+    // The keypad: the keys append their character, the transfers move the entry.
+    const std::pair<QToolButton *, char> keys[] = {
+        {SpeedButton16, '0'}, {SpeedButton17, '1'}, {SpeedButton22, '2'}, {SpeedButton8, '3'},
+        {SpeedButton9, '4'},  {SpeedButton10, '5'}, {SpeedButton11, '6'}, {SpeedButton12, '7'},
+        {SpeedButton13, '8'}, {SpeedButton15, '9'}, {SpeedButton18, ','}};
+    for (const auto &[button, key] : keys)
+        bind([this, key = QChar::fromLatin1(key)] { keypadKey(key); }, {button}, {});
+    bind([this] { SpeedButton25Click(); }, {SpeedButton25}, {N26});
+    const entry::Quantity quantities[] = {entry::Quantity::Z1, entry::Quantity::Fr1,
+                                          entry::Quantity::Z2, entry::Quantity::Fm};
+    for (std::size_t i = 0; i < 4; ++i) {
+        const entry::Quantity q = quantities[i];
+        bind([this, q] { transferTo(q); }, {transferButtons[i], transferButtons[i + 4]}, {});
+        connect(inputEdit(q), &QLineEdit::textChanged, this, [this, q] { inputEdited(q); });
+    }
+    connect(Edit55, &QLineEdit::textChanged, this, [this] { Edit55Change(); });
+    bind([this] { SpeedButton43Click(); }, {SpeedButton43}, {});
+
+    // The search and its controls.
+    bind([this] { SpeedButton14Click(); }, {SpeedButton14, SpeedButton35}, {N20});
+    bind([this] { SpeedButton23Click(); }, {SpeedButton23}, {});
+    bind([this] { SpeedButton24Click(); }, {SpeedButton24}, {});
+    bind([this] { if (SpeedButton24->isEnabled()) SpeedButton24Click(); }, {}, {N29});
+    bind([this] { SpeedButton26Click(); }, {SpeedButton26}, {});
+    bind([this] { SpeedButton38Click(); }, {SpeedButton38}, {N27});
+    bind([this] { SpeedButton39Click(); }, {SpeedButton39}, {N28});
+    QToolButton *const coefficientButtons[] = {SpeedButton3, SpeedButton4, SpeedButton5,
+                                               SpeedButton6};
+    for (int base = 0; base < 4; ++base)
+        bind([this, base] { coefficientButton(base); }, {coefficientButtons[base]}, {});
 }
 
 void TForm1::N2Click()
@@ -281,6 +312,13 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             return true;
         break;
     }
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+    case QEvent::ToolTip:
+        // The hint of "В" names the entry it would give back.
+        if (watched == SpeedButton43)
+            SpeedButton43MouseMove();
+        break;
     case QEvent::MouseButtonRelease:
         if (watched == surface) {
             auto *m = static_cast<QMouseEvent *>(event);

@@ -6,6 +6,7 @@
 #include "aggregate/navigation.h"
 #include "calc/frequency_table.h"
 #include "calc/smaller_wheel.h"
+#include "entry/keypad.h"
 
 #include <QMainWindow>
 #include <array>
@@ -52,6 +53,7 @@ public:
     calc::PairState pair;
     calc::SmallerWheelState wheel;
     aggregate::AggregateState Aggregate; // the pair store, CurrentPair and the moves
+    entry::KeypadState keypad;           // FreshEntry, KeypadTarget, LastEntry, the marks
 
     // --- commands
     void SpeedButton1Click(); // calculate the pair
@@ -79,6 +81,24 @@ public:
     void N16Click();           // save step
     void jumpToPair(int j);    // N15Click ... N91Click
     void SpeedButton33Click(); // new aggregate
+
+    // the keypad
+    void keypadKey(QChar key);                  // the digit keys and ","
+    void SpeedButton25Click();                  // reset "С"
+    void transferTo(entry::Quantity q);         // the transfer buttons
+    void inputEdited(entry::Quantity q);        // Edit1Change ... Edit4Change
+    void Edit55Change();
+    void SpeedButton43Click();                  // take back "В"
+    void SpeedButton43MouseMove();              // its hint
+
+    // the frequency search and its controls
+    void SpeedButton14Click(); // search by frequency
+    void SpeedButton23Click(); // manual / automatic search
+    void SpeedButton24Click(); // variants
+    void SpeedButton26Click(); // harmonic step
+    void SpeedButton38Click(); // tolerance up
+    void SpeedButton39Click(); // tolerance down
+    void coefficientButton(int base); // SpeedButton3Click ... SpeedButton6Click: Fz, Fr1, Fr2, Fm
 
     // --- the central surface and its regions
     QWidget *surface = nullptr;
@@ -198,6 +218,10 @@ private:
     aggregate::GearPair shownPair() const;
     void loadPair(const aggregate::GearPair &pair);
     void setMarked(int quantity, bool marked);
+    void showMarks();
+    void setFreshEntry();
+    QLineEdit *inputEdit(entry::Quantity q) const;
+    void stepTolerance(bool up);
     void fixClientSize();
     void showSmallerWheelState();
     void showInputNotice();

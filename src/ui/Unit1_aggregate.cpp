@@ -39,14 +39,6 @@ void TForm1::loadPair(const aggregate::GearPair &p)
     Edit4->setText(p.fm);
 }
 
-void TForm1::setMarked(int quantity, bool marked)
-{
-    const QColor c = marked ? kit::colour::blue : kit::colour::navy;
-    kit::setColour(transferButtons[static_cast<std::size_t>(quantity)], QPalette::ButtonText, c);
-    kit::setColour(transferButtons[static_cast<std::size_t>(quantity + 4)], QPalette::ButtonText,
-                   c);
-}
-
 void TForm1::SpeedButton31Click()
 {
     if (aggregate::nextPath(Aggregate) == aggregate::NextPath::Advance) {

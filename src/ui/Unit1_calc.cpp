@@ -6,6 +6,7 @@
 #include "calc/calculate.h"
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
+#include "ui/Unit5.h"
 #include "ui/widget_kit.h"
 
 #include <QAction>
@@ -25,6 +26,8 @@ void TForm1::SpeedButton1Click()
         texts[i] = inputEdits[i]->text();
     const calc::CalcOutcome outcome = calc::Calculate(pair, wheel, texts, PrecisionFactor);
     showSmallerWheelState();
+    if (windows.form5)
+        windows.form5->setDifferenceFr2First(wheel.variantsFr2First);
 
     if (outcome.display)
         for (std::size_t i = 0; i < displayEdits.size(); ++i)
@@ -60,8 +63,8 @@ void TForm1::SpeedButton1Click()
     aggregate::calculationSucceeded(Aggregate);
     showNavigation();
     Edit55->setFocus();
-    for (QToolButton *b : transferButtons)
-        kit::setColour(b, QPalette::ButtonText, kit::colour::navy);
+    entry::calculationSucceeded(keypad);
+    showMarks();
 }
 
 void TForm1::showInputNotice()

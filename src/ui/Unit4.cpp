@@ -18,6 +18,7 @@
 namespace {
 
 const QString aboutText = QStringLiteral("\n"
+                                         "\n"
                                          "Частоты зубчатых передач\n"
                                          "\n"
                                          "Расчет частот зубчатого зацепления,\n"

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <utility>
+
 using kit::make;
 namespace colour = kit::colour;
 
@@ -172,17 +174,17 @@ void TForm5::Button1Click() {
 }
 
 void TForm5::startRun(const QString &target, const QString &z1, const QString &fr1,
-                      const QString &z2, const QString &fm, const QString &fr2,
-                      const QString &fz) {
+                      const QString &z2, const QString &fm, const QString &fr2, const QString &fz) {
     for (const ListLayout &row : kLists)
         (this->*row.memo)->clear();
     setWindowTitle(QStringLiteral("результаты пойска значения ") + target);
-    Edit1->setText(z1);
-    Edit2->setText(fr1);
-    Edit3->setText(z2);
-    Edit4->setText(fm);
-    Edit5->setText(fr2);
-    Edit6->setText(fz);
+    const std::pair<QLineEdit *, const QString *> summary[] = {
+        {Edit1, &z1}, {Edit2, &fr1}, {Edit3, &z2}, {Edit4, &fm}, {Edit5, &fr2}, {Edit6, &fz}};
+    for (const auto &[edit, text] : summary) {
+        edit->setText(*text);
+        // A long number shows its leading digits, not its tail.
+        edit->setCursorPosition(0);
+    }
 }
 
 void TForm5::setListText(int family, const QString &wholeText) {

@@ -29,7 +29,8 @@ struct ErrorManager {
 // Warnings (level -1) are corrupt data that libjpeg would paper over;
 // trace messages (level 0 and up) are ignored.
 void refuseWarnings(j_common_ptr info, int level) {
-(void)info;(void)level;
+    if (level < 0)
+        leaveDecoder(info);
 }
 
 void stayQuiet(j_common_ptr) {}

@@ -33,14 +33,27 @@ void TestKeypad::keys_append_to_the_entry_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("1 comma 5 gives 1,5") << false << "" << "1,5" << "1,5";
-    QTest::newRow("leading zeros stay") << false << "" << "007" << "007";
-    QTest::newRow("a second comma is appended like the first") << false << "1" << ",," << "1,,";
-    QTest::newRow("keys append to what was typed") << false << "12" << "3" << "123";
-    QTest::newRow("after a search the first digit replaces the frequency") << true << "1234" << "5"
+    QTest::newRow("1 comma 5 gives 1,5") << false << ""
+                                         << "1,5"
+                                         << "1,5";
+    QTest::newRow("leading zeros stay") << false << ""
+                                        << "007"
+                                        << "007";
+    QTest::newRow("a second comma is appended like the first") << false << "1"
+                                                               << ",,"
+                                                               << "1,,";
+    QTest::newRow("keys append to what was typed") << false << "12"
+                                                   << "3"
+                                                   << "123";
+    QTest::newRow("after a search the first digit replaces the frequency") << true << "1234"
+                                                                           << "5"
                                                                            << "5";
-    QTest::newRow("after a search the following digits append") << true << "1234" << "56" << "56";
-    QTest::newRow("after a search the comma starts afresh too") << true << "1234" << "," << ",";
+    QTest::newRow("after a search the following digits append") << true << "1234"
+                                                                << "56"
+                                                                << "56";
+    QTest::newRow("after a search the comma starts afresh too") << true << "1234"
+                                                                << ","
+                                                                << ",";
 }
 
 void TestKeypad::keys_append_to_the_entry()
@@ -61,8 +74,10 @@ void TestKeypad::reset_keeps_a_nonempty_entry_as_last_entry_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("expectedLastEntry");
-    QTest::newRow("С on 12 keeps 12") << "12" << "12";
-    QTest::newRow("С on an empty entry keeps the old last entry") << "" << "9";
+    QTest::newRow("С on 12 keeps 12") << "12"
+                                      << "12";
+    QTest::newRow("С on an empty entry keeps the old last entry") << ""
+                                                                  << "9";
 }
 
 void TestKeypad::reset_keeps_a_nonempty_entry_as_last_entry()
@@ -182,13 +197,17 @@ void TestKeypad::take_back_restores_last_entry_and_zeroes_the_target_data()
     QTest::addColumn<QString>("cleared");
     QTest::addColumn<QString>("expectedEntry");
     QTest::addColumn<QString>("expectedHint");
-    QTest::newRow("1234 moved into Fm comes back") << "1234" << 4 << "" << "1234"
+    QTest::newRow("1234 moved into Fm comes back") << "1234" << 4 << ""
+                                                   << "1234"
                                                    << "Вернуть (1234)";
-    QTest::newRow("after С the cleared number comes back") << "5" << 1 << "12" << "12"
+    QTest::newRow("after С the cleared number comes back") << "5" << 1 << "12"
+                                                           << "12"
                                                            << "Вернуть (12)";
-    QTest::newRow("an empty transfer gives an empty entry") << "" << 2 << "" << ""
+    QTest::newRow("an empty transfer gives an empty entry") << "" << 2 << ""
+                                                            << ""
                                                             << "Вернуть ()";
-    QTest::newRow("before any transfer only the entry is set") << "" << 0 << "34" << "34"
+    QTest::newRow("before any transfer only the entry is set") << "" << 0 << "34"
+                                                               << "34"
                                                                << "Вернуть (34)";
 }
 

@@ -38,8 +38,8 @@ GridPair pairOf(const QString &z1, const QString &fr1, const QString &z2, const 
     return gridPair(calculated(z1, fr1, z2, fm));
 }
 
-SearchParameters params(double target, double tolerance, double maxHarmonic = 10,
-                        double step = 1, double maxFrequency = 1000)
+SearchParameters params(double target, double tolerance, double maxHarmonic = 10, double step = 1,
+                        double maxFrequency = 1000)
 {
     return {target, tolerance, step, maxFrequency, maxHarmonic};
 }
@@ -117,10 +117,10 @@ void TestSearch::empty_parameter_boxes_get_defaults_data()
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("all three empty, in their order")
         << boxes("", "", "1", "", "") << QStringList{"Edit58=0", "Edit61=10", "Edit60=1000"};
-    QTest::newRow("only max frequency empty") << boxes("5", "1", "1", "", "10")
-                                              << QStringList{"Edit60=1000"};
-    QTest::newRow("target and step get nothing") << boxes("", "1", "", "1000", "10")
-                                                 << QStringList{};
+    QTest::newRow("only max frequency empty")
+        << boxes("5", "1", "1", "", "10") << QStringList{"Edit60=1000"};
+    QTest::newRow("target and step get nothing")
+        << boxes("", "1", "", "1000", "10") << QStringList{};
     QTest::newRow("a blank is not empty") << boxes("5", " ", "1", " ", " ") << QStringList{};
 }
 
@@ -146,27 +146,28 @@ void TestSearch::parameter_texts_parse_after_the_comma_rule_data()
     QTest::addColumn<double>("tolerance");
     QTest::addColumn<double>("step");
     const QString tooLong = QStringLiteral("1") + QString(49, '0') + QStringLiteral("x");
-    QTest::newRow("commas in every box") << boxes("1234,5", "0,5", "0,5", "1000", "10") << true
-                                         << 1234.5 << 0.5 << 0.5;
-    QTest::newRow("point and exponent forms") << boxes("1.2e3", "1.5", "1", "1000", "10") << true
-                                              << 1200.0 << 1.5 << 1.0;
-    QTest::newRow("negative tolerance is a value") << boxes("10", "-1", "1", "1000", "10") << true
-                                                   << 10.0 << -1.0 << 1.0;
-    QTest::newRow("characters past 50 are cut off") << boxes(tooLong, "1", "1", "1000", "10")
-                                                    << true << 1e49 << 1.0 << 1.0;
-    QTest::newRow("empty target") << boxes("", "1", "1", "1000", "10") << false << 0.0 << 0.0 << 0.0;
+    QTest::newRow("commas in every box")
+        << boxes("1234,5", "0,5", "0,5", "1000", "10") << true << 1234.5 << 0.5 << 0.5;
+    QTest::newRow("point and exponent forms")
+        << boxes("1.2e3", "1.5", "1", "1000", "10") << true << 1200.0 << 1.5 << 1.0;
+    QTest::newRow("negative tolerance is a value")
+        << boxes("10", "-1", "1", "1000", "10") << true << 10.0 << -1.0 << 1.0;
+    QTest::newRow("characters past 50 are cut off")
+        << boxes(tooLong, "1", "1", "1000", "10") << true << 1e49 << 1.0 << 1.0;
+    QTest::newRow("empty target") << boxes("", "1", "1", "1000", "10") << false << 0.0 << 0.0
+                                  << 0.0;
     QTest::newRow("second comma") << boxes("1,5,3", "1", "1", "1000", "10") << false << 0.0 << 0.0
                                   << 0.0;
-    QTest::newRow("comma after a sign") << boxes("10", "-0,5", "1", "1000", "10") << false << 0.0
-                                        << 0.0 << 0.0;
-    QTest::newRow("blank inside max harmonic") << boxes("10", "1", "1", "1000", "1 0") << false
-                                               << 0.0 << 0.0 << 0.0;
+    QTest::newRow("comma after a sign")
+        << boxes("10", "-0,5", "1", "1000", "10") << false << 0.0 << 0.0 << 0.0;
+    QTest::newRow("blank inside max harmonic")
+        << boxes("10", "1", "1", "1000", "1 0") << false << 0.0 << 0.0 << 0.0;
     QTest::newRow("step text 0") << boxes("10", "1", "0", "1000", "10") << false << 0.0 << 0.0
                                  << 0.0;
-    QTest::newRow("step text starting with a comma") << boxes("10", "1", ",5", "1000", "10") << false
-                                                     << 0.0 << 0.0 << 0.0;
-    QTest::newRow("step text starting with a blank") << boxes("10", "1", " 1", "1000", "10")
-                                                     << false << 0.0 << 0.0 << 0.0;
+    QTest::newRow("step text starting with a comma")
+        << boxes("10", "1", ",5", "1000", "10") << false << 0.0 << 0.0 << 0.0;
+    QTest::newRow("step text starting with a blank")
+        << boxes("10", "1", " 1", "1000", "10") << false << 0.0 << 0.0 << 0.0;
     QTest::newRow("step 00 passes the text check but never advances")
         << boxes("10", "1", "00", "1000", "10") << false << 0.0 << 0.0 << 0.0;
 }
@@ -194,14 +195,13 @@ void TestSearch::upper_limits_lower_values_and_rewrite_boxes_data()
     QTest::addColumn<SearchParameters>("before");
     QTest::addColumn<SearchParameters>("after");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("values at their limits stay") << params(5, 20, 50, 1, 40000)
-                                                 << params(5, 20, 50, 1, 40000) << QStringList{};
+    QTest::newRow("values at their limits stay")
+        << params(5, 20, 50, 1, 40000) << params(5, 20, 50, 1, 40000) << QStringList{};
     QTest::newRow("tolerance 20,5") << params(5, 20.5) << params(5, 20) << QStringList{"Edit58=20"};
-    QTest::newRow("max harmonic 60 leaves the tolerance") << params(5, 1, 60) << params(5, 1, 50)
-                                                          << QStringList{"Edit61=50"};
-    QTest::newRow("max frequency 50000") << params(5, 1, 10, 1, 50000)
-                                         << params(5, 1, 10, 1, 40000)
-                                         << QStringList{"Edit60=40000"};
+    QTest::newRow("max harmonic 60 leaves the tolerance")
+        << params(5, 1, 60) << params(5, 1, 50) << QStringList{"Edit61=50"};
+    QTest::newRow("max frequency 50000")
+        << params(5, 1, 10, 1, 50000) << params(5, 1, 10, 1, 40000) << QStringList{"Edit60=40000"};
     QTest::newRow("all three in their order")
         << params(5, 1e6, 1e6, 0.5, 1e6) << params(5, 20, 50, 0.5, 40000)
         << QStringList{"Edit58=20", "Edit61=50", "Edit60=40000"};
@@ -232,15 +232,14 @@ void TestSearch::inputs_changed_since_calculation_are_detected_data()
                                 << QStringList{"40", "25", "80", "0"} << true;
     QTest::newRow("Z2 changed") << QStringList{"40", "25", "80", "0"}
                                 << QStringList{"40", "25", "81", "0"} << false;
-    QTest::newRow("point for the comma counts as the same") << QStringList{"40", "24,6", "80", "0"}
-                                                            << QStringList{"40", "24.6", "80", "0"}
-                                                            << true;
+    QTest::newRow("point for the comma counts as the same")
+        << QStringList{"40", "24,6", "80", "0"} << QStringList{"40", "24.6", "80", "0"} << true;
     QTest::newRow("change past the 50th character is not seen")
         << QStringList{"40", long1, "80", "0"} << QStringList{"40", long2, "80", "0"} << true;
-    QTest::newRow("emptied Fm differs from its 0") << QStringList{"40", "25", "80", "0"}
-                                                   << QStringList{"40", "25", "80", ""} << false;
-    QTest::newRow("blank added to Z1") << QStringList{"40", "25", "80", "0"}
-                                       << QStringList{"40 ", "25", "80", "0"} << false;
+    QTest::newRow("emptied Fm differs from its 0")
+        << QStringList{"40", "25", "80", "0"} << QStringList{"40", "25", "80", ""} << false;
+    QTest::newRow("blank added to Z1")
+        << QStringList{"40", "25", "80", "0"} << QStringList{"40 ", "25", "80", "0"} << false;
 }
 
 void TestSearch::inputs_changed_since_calculation_are_detected()
@@ -268,12 +267,11 @@ void TestSearch::preparation_stops_at_the_first_failing_step_data()
     QTest::newRow("changed inputs win over a bad target, defaults still written")
         << boxes("", "", "1", "1000", "10") << "81" << changed << QStringList{"Edit58=0"}
         << QStringList{};
-    QTest::newRow("bad target writes no limit") << boxes("x", "25", "1", "1000", "10") << "80" << bad
-                                                << QStringList{} << QStringList{};
-    QTest::newRow("defaulted boxes are the ones parsed") << boxes("5", "", "1", "", "60") << "80"
-                                                         << none
-                                                         << QStringList{"Edit58=0", "Edit60=1000"}
-                                                         << QStringList{"Edit61=50"};
+    QTest::newRow("bad target writes no limit")
+        << boxes("x", "25", "1", "1000", "10") << "80" << bad << QStringList{} << QStringList{};
+    QTest::newRow("defaulted boxes are the ones parsed")
+        << boxes("5", "", "1", "", "60") << "80" << none << QStringList{"Edit58=0", "Edit60=1000"}
+        << QStringList{"Edit61=50"};
 }
 
 void TestSearch::preparation_stops_at_the_first_failing_step()
@@ -301,7 +299,7 @@ void TestSearch::zero_pair_matches_in_every_active_family_data()
 {
     QTest::addColumn<Family>("family");
     QTest::addColumn<QString>("firstLine");
-    const char *lines[] = {"0Fz+0Fr1=0",  "0Fz-0Fr1=0",  "0Fz+0Fr2=0", "0Fz-0Fr2=0",
+    const char *lines[] = {"0Fz+0Fr1=0",  "0Fz-0Fr1=0",  "0Fz+0Fr2=0",  "0Fz-0Fr2=0",
                            "0Fr1*0Fr2=0", "0Fr1+0Fr2=0", "0Fr1-0Fr2=0", "0Fm+0Fr1=0",
                            "0Fm-0Fr1=0",  "0Fm+0Fr2=0",  "0Fm-0Fr2=0"};
     for (const FamilySpec &f : kFamilies)
@@ -327,10 +325,12 @@ void TestSearch::window_includes_both_ends_and_nothing_beyond_data()
     QTest::addColumn<QString>("plusFr1");
     QTest::addColumn<QString>("minusFr1");
     QTest::addColumn<int>("total");
-    QTest::newRow("tolerance 0 takes the exact value") << 1025.0 << 0.0 << "1Fz+1Fr1=1025" << ""
-                                                       << 2;
-    QTest::newRow("tolerance 0 just beside the value") << 1025.0001 << 0.0 << "" << "" << 0;
-    QTest::newRow("negative tolerance takes nothing") << 1025.0 << -1.0 << "" << "" << 0;
+    QTest::newRow("tolerance 0 takes the exact value") << 1025.0 << 0.0 << "1Fz+1Fr1=1025"
+                                                       << "" << 2;
+    QTest::newRow("tolerance 0 just beside the value") << 1025.0001 << 0.0 << ""
+                                                       << "" << 0;
+    QTest::newRow("negative tolerance takes nothing") << 1025.0 << -1.0 << ""
+                                                      << "" << 0;
     QTest::newRow("both ends are inside") << 1000.0 << 25.0 << "1Fz+0Fr1=1000\n1Fz+1Fr1=1025"
                                           << "1Fz-0Fr1=1000\n1Fz-1Fr1=975" << 10;
 }
@@ -354,27 +354,26 @@ void TestSearch::lines_and_first_match_follow_grid_order_data()
     QTest::addColumn<QString>("list");
     QTest::addColumn<RowTexts>("first");
     // Fz = Fr1 = Fr2 = Fm = 1, target 2, coefficients 0 to 2.
-    QTest::newRow("sum: b outer, a inner") << Family::FzPlusFr1
-                                           << "2Fz+0Fr1=2\n1Fz+1Fr1=2\n0Fz+2Fr1=2"
-                                           << RowTexts{"2", "2", "0"};
+    QTest::newRow("sum: b outer, a inner")
+        << Family::FzPlusFr1 << "2Fz+0Fr1=2\n1Fz+1Fr1=2\n0Fz+2Fr1=2" << RowTexts{"2", "2", "0"};
     QTest::newRow("difference") << Family::FzMinusFr1 << "2Fz-0Fr1=2" << RowTexts{"2", "2", "0"};
     QTest::newRow("sum with Fr2") << Family::FzPlusFr2 << "2Fz+0Fr2=2\n1Fz+1Fr2=2\n0Fz+2Fr2=2"
                                   << RowTexts{"2", "2", "0"};
-    QTest::newRow("difference with Fr2") << Family::FzMinusFr2 << "2Fz-0Fr2=2"
-                                         << RowTexts{"2", "2", "0"};
+    QTest::newRow("difference with Fr2")
+        << Family::FzMinusFr2 << "2Fz-0Fr2=2" << RowTexts{"2", "2", "0"};
     QTest::newRow("product") << Family::Fr1TimesFr2 << "2Fr1*1Fr2=2\n1Fr1*2Fr2=2"
                              << RowTexts{"2", "2", "1"};
     QTest::newRow("shaft sum") << Family::Fr1PlusFr2 << "2Fr1+0Fr2=2\n1Fr1+1Fr2=2\n0Fr1+2Fr2=2"
                                << RowTexts{"2", "2", "0"};
-    QTest::newRow("shaft difference") << Family::FrDifference << "2Fr1-0Fr2=2"
-                                      << RowTexts{"2", "2", "0"};
+    QTest::newRow("shaft difference")
+        << Family::FrDifference << "2Fr1-0Fr2=2" << RowTexts{"2", "2", "0"};
     QTest::newRow("Fm sum") << Family::FmPlusFr1 << "2Fm+0Fr1=2\n1Fm+1Fr1=2\n0Fm+2Fr1=2"
                             << RowTexts{"2", "2", "0"};
     QTest::newRow("Fm difference") << Family::FmMinusFr1 << "2Fm-0Fr1=2" << RowTexts{"2", "2", "0"};
-    QTest::newRow("Fm sum with Fr2") << Family::FmPlusFr2 << "2Fm+0Fr2=2\n1Fm+1Fr2=2\n0Fm+2Fr2=2"
-                                     << RowTexts{"2", "2", "0"};
-    QTest::newRow("Fm difference with Fr2") << Family::FmMinusFr2 << "2Fm-0Fr2=2"
-                                            << RowTexts{"2", "2", "0"};
+    QTest::newRow("Fm sum with Fr2")
+        << Family::FmPlusFr2 << "2Fm+0Fr2=2\n1Fm+1Fr2=2\n0Fm+2Fr2=2" << RowTexts{"2", "2", "0"};
+    QTest::newRow("Fm difference with Fr2")
+        << Family::FmMinusFr2 << "2Fm-0Fr2=2" << RowTexts{"2", "2", "0"};
 }
 
 void TestSearch::lines_and_first_match_follow_grid_order()
@@ -452,9 +451,8 @@ void TestSearch::max_harmonic_bounds_the_grid()
     QFETCH(int, coefficients);
     QFETCH(QString, list);
     const calc::PairState pair = calculated("1", "1", "1", "0");
-    const SearchPreparation prep =
-        prepareSearch(boxes("100", "0", "1", "1000", maxHarmonic), {"1", "1", "1", "0"},
-                      pair.inputTexts);
+    const SearchPreparation prep = prepareSearch(boxes("100", "0", "1", "1000", maxHarmonic),
+                                                 {"1", "1", "1", "0"}, pair.inputTexts);
     QCOMPARE(prep.notice, SearchNotice::None);
     const GridResult r = walkGrid(gridPair(pair), prep.parameters, 1);
     QCOMPARE(int(r.coefficients.size()), coefficients);
@@ -482,8 +480,8 @@ void TestSearch::fm_families_follow_the_captured_fm_text()
     QCOMPARE(pair.fmActive, active);
     const GridResult r = walkGrid(pair, params(0, 0), 1);
     QVERIFY(!r.fault);
-    for (const Family f : {Family::FmPlusFr1, Family::FmMinusFr1, Family::FmPlusFr2,
-                           Family::FmMinusFr2}) {
+    for (const Family f :
+         {Family::FmPlusFr1, Family::FmMinusFr1, Family::FmPlusFr2, Family::FmMinusFr2}) {
         QCOMPARE(matchCount(r, f), active ? 1 : 0);
         QCOMPARE(firstMatch(r, f).has_value(), active);
     }
@@ -496,9 +494,15 @@ void TestSearch::difference_orientation_follows_teeth_counts_data()
     QTest::addColumn<QString>("z2");
     QTest::addColumn<QString>("firstLine");
     // Fr1 25, target 25.
-    QTest::newRow("wheel 1 smaller: a·Fr1 − b·Fr2") << "40" << "80" << "1Fr1-0Fr2=25";
-    QTest::newRow("equal teeth counts: a·Fr1 − b·Fr2") << "30" << "30" << "1Fr1-0Fr2=25";
-    QTest::newRow("wheel 2 smaller: a·Fr2 − b·Fr1") << "80" << "40" << "1Fr2-1Fr1=25";
+    QTest::newRow("wheel 1 smaller: a·Fr1 − b·Fr2") << "40"
+                                                    << "80"
+                                                    << "1Fr1-0Fr2=25";
+    QTest::newRow("equal teeth counts: a·Fr1 − b·Fr2") << "30"
+                                                       << "30"
+                                                       << "1Fr1-0Fr2=25";
+    QTest::newRow("wheel 2 smaller: a·Fr2 − b·Fr1") << "80"
+                                                    << "40"
+                                                    << "1Fr2-1Fr1=25";
 }
 
 void TestSearch::difference_orientation_follows_teeth_counts()
@@ -507,7 +511,8 @@ void TestSearch::difference_orientation_follows_teeth_counts()
     QFETCH(QString, z2);
     QFETCH(QString, firstLine);
     const GridResult r = walkGrid(pairOf(z1, "25", z2, "0"), params(25, 0), 1);
-    QCOMPARE(lineText(r, Family::FrDifference, matchesOf(r, Family::FrDifference).front()), firstLine);
+    QCOMPARE(lineText(r, Family::FrDifference, matchesOf(r, Family::FrDifference).front()),
+             firstLine);
 }
 
 void TestSearch::candidates_are_rounded_before_the_test_data()
@@ -518,12 +523,12 @@ void TestSearch::candidates_are_rounded_before_the_test_data()
     QTest::addColumn<QString>("firstLine");
     // Z1 = Z2 = 1: Fz = Fr1; (1, 0) is the first point giving Fr1. The
     // maximum frequency is high enough for a = 1 over Fz.
-    QTest::newRow("1234,567 by 100 matches 1234,57") << "1234,567" << 100 << 1234.57
-                                                     << "1Fz+0Fr1=1234,57";
+    QTest::newRow("1234,567 by 100 matches 1234,57")
+        << "1234,567" << 100 << 1234.57 << "1Fz+0Fr1=1234,57";
     QTest::newRow("1234,567 by 100 misses its own value") << "1234,567" << 100 << 1234.567 << "";
     QTest::newRow("unrounded 1234,567 misses 1234,57") << "1234,567" << 1 << 1234.57 << "";
-    QTest::newRow("unrounded 1234,567 matches itself") << "1234,567" << 1 << 1234.567
-                                                       << "1Fz+0Fr1=1234,567";
+    QTest::newRow("unrounded 1234,567 matches itself")
+        << "1234,567" << 1 << 1234.567 << "1Fz+0Fr1=1234,567";
     QTest::newRow("a tie goes to the even hundredth") << "0,125" << 100 << 0.12 << "1Fz+0Fr1=0,12";
 }
 
@@ -552,10 +557,9 @@ void TestSearch::fault_abandons_the_walk_keeping_earlier_lines_data()
     // FmPlusFr1 candidate inside the window is 0·Fm + 2·Fr1 at (0, 2).
     QTest::newRow("zero Fm base inside the window")
         << pairOf("1", "1", "1", "0,0") << params(2, 0, 2) << 1 << byZero
-        << QStringList{"2Fz+0Fr1=2", "1Fz+1Fr1=2", "0Fz+2Fr1=2", "2Fz-0Fr1=2",
-                       "2Fz+0Fr2=2", "1Fz+1Fr2=2", "0Fz+2Fr2=2", "2Fz-0Fr2=2",
-                       "2Fr1*1Fr2=2", "2Fr1+0Fr2=2", "1Fr1+1Fr2=2", "0Fr1+2Fr2=2",
-                       "2Fr1-0Fr2=2"};
+        << QStringList{"2Fz+0Fr1=2",  "1Fz+1Fr1=2",  "0Fz+2Fr1=2", "2Fz-0Fr1=2",  "2Fz+0Fr2=2",
+                       "1Fz+1Fr2=2",  "0Fz+2Fr2=2",  "2Fz-0Fr2=2", "2Fr1*1Fr2=2", "2Fr1+0Fr2=2",
+                       "1Fr1+1Fr2=2", "0Fr1+2Fr2=2", "2Fr1-0Fr2=2"};
     QTest::newRow("zero Fm base outside the window is no fault")
         << pairOf("1", "1", "1", "0,0") << params(1e6, 0) << 1 << -1 << QStringList{};
     QTest::newRow("zero over a zero base")
@@ -600,15 +604,15 @@ void TestSearch::titles_carry_counts_and_repeats_bring_up_variants_data()
     QTest::addColumn<bool>("bringsUp");
     QTest::newRow("repeated matches")
         << pairOf("1", "1", "1", "1") << params(2, 0, 2)
-        << QStringList{"Fz + Fr1 (3)",  "Fz - Fr1 (1)",  "Fz + Fr2 (3)", "Fz - Fr2 (1)",
+        << QStringList{"Fz + Fr1 (3)",  "Fz - Fr1 (1)",  "Fz + Fr2 (3)",  "Fz - Fr2 (1)",
                        "Fr1 * Fr2 (2)", "Fr1 + Fr2 (3)", "Fr1 - Fr2 (1)", "Fr2 - Fr1 (1)",
-                       "Fm + Fr1 (3)",  "Fm - Fr1 (1)",  "Fm + Fr2 (3)", "Fm - Fr2 (1)"}
+                       "Fm + Fr1 (3)",  "Fm - Fr1 (1)",  "Fm + Fr2 (3)",  "Fm - Fr2 (1)"}
         << true;
     QTest::newRow("at most one match each")
         << pairOf("40", "25", "80", "0") << params(1025, 0)
-        << QStringList{"Fz + Fr1 (1)",  "Fz - Fr1 (0)",  "Fz + Fr2 (1)", "Fz - Fr2 (0)",
+        << QStringList{"Fz + Fr1 (1)",  "Fz - Fr1 (0)",  "Fz + Fr2 (1)",  "Fz - Fr2 (0)",
                        "Fr1 * Fr2 (0)", "Fr1 + Fr2 (0)", "Fr1 - Fr2 (0)", "Fr2 - Fr1 (0)",
-                       "Fm + Fr1 (0)",  "Fm - Fr1 (0)",  "Fm + Fr2 (0)", "Fm - Fr2 (0)"}
+                       "Fm + Fr1 (0)",  "Fm - Fr1 (0)",  "Fm + Fr2 (0)",  "Fm - Fr2 (0)"}
         << false;
 }
 

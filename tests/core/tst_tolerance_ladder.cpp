@@ -45,7 +45,8 @@ void TestToleranceLadder::ladder_moves_one_rung_data()
     QTest::newRow("up: point form is read too") << "0.5" << up << "0,6";
     QTest::newRow("up: exponent form is read too") << "1e1" << up << "0,001";
     QTest::newRow("up: digits past 100 characters are cut off")
-        << QStringLiteral("1") + QString(99, QLatin1Char('0')) + QStringLiteral("x") << up << "0,001";
+        << QStringLiteral("1") + QString(99, QLatin1Char('0')) + QStringLiteral("x") << up
+        << "0,001";
     QTest::newRow("down: above 10 to 10") << "11" << down << "10";
     QTest::newRow("down: 10 to 9") << "10" << down << "9";
     QTest::newRow("down: 2 to 1") << "2" << down << "1";
@@ -85,8 +86,8 @@ void TestToleranceLadder::repeated_presses_run_the_whole_ladder_and_wrap()
     QFETCH(ToleranceDirection, direction);
     // 0,001 … 0,009, 0,01 … 0,09, 0,1 … 0,9, 1 … 10.
     QStringList rungs;
-    for (const QString &prefix : {QStringLiteral("0,00"), QStringLiteral("0,0"), QStringLiteral("0,"),
-                                 QString()})
+    for (const QString &prefix :
+         {QStringLiteral("0,00"), QStringLiteral("0,0"), QStringLiteral("0,"), QString()})
         for (int d = 1; d <= 9; ++d)
             rungs << prefix + QString::number(d);
     rungs << QStringLiteral("10");

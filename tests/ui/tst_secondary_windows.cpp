@@ -27,8 +27,7 @@ using namespace uitest;
 
 namespace {
 
-const QString calculatorMissing =
-    QStringLiteral("Файл  Calc.exe в директории программы не найден");
+const QString calculatorMissing = QStringLiteral("Файл  Calc.exe в директории программы не найден");
 
 std::unique_ptr<QDialog> makeWindow(const QString &name, QWidget *parent = nullptr) {
     if (name == QLatin1String("TForm4"))
@@ -90,10 +89,12 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<bool>("fixedSize");
-        QTest::newRow("About") << "TForm4" << "О программе" << QSize(609, 338) << true;
-        QTest::newRow("calculator notice") << "TForm6" << "ВНИМАНИЕ ! ! " << QSize(403, 73) << true;
-        QTest::newRow("confirmation, sizeable")
-            << "TForm7" << "Внимание!!!" << QSize(353, 147) << false;
+        QTest::newRow("About") << "TForm4"
+                               << "О программе" << QSize(609, 338) << true;
+        QTest::newRow("calculator notice") << "TForm6"
+                                           << "ВНИМАНИЕ ! ! " << QSize(403, 73) << true;
+        QTest::newRow("confirmation, sizeable") << "TForm7"
+                                                << "Внимание!!!" << QSize(353, 147) << false;
     }
     void window_has_its_caption_size_and_a_frame_without_icons() {
         QFETCH(QString, window);
@@ -127,16 +128,22 @@ private slots:
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<bool>("bold");
-        QTest::newRow("About close") << "TForm4" << "Button1" << "Закрыть"
-                                     << QRect(491, 304, 118, 33) << "Times New Roman" << 19 << false;
-        QTest::newRow("notice thanks") << "TForm6" << "Button1" << "СПАСИБО"
-                                       << QRect(136, 48, 137, 22) << "MS Sans Serif" << 11 << false;
+        QTest::newRow("About close")
+            << "TForm4"
+            << "Button1"
+            << "Закрыть" << QRect(491, 304, 118, 33) << "Times New Roman" << 19 << false;
+        QTest::newRow("notice thanks")
+            << "TForm6"
+            << "Button1"
+            << "СПАСИБО" << QRect(136, 48, 137, 22) << "MS Sans Serif" << 11 << false;
         QTest::newRow("confirmation continue")
-            << "TForm7" << "Button1" << "Продолжить" << QRect(8, 88, 137, 25) << "Times New Roman"
-            << 16 << true;
-        QTest::newRow("confirmation cancel") << "TForm7" << "Button2" << "Отмена"
-                                             << QRect(200, 88, 137, 25) << "Times New Roman" << 16
-                                             << true;
+            << "TForm7"
+            << "Button1"
+            << "Продолжить" << QRect(8, 88, 137, 25) << "Times New Roman" << 16 << true;
+        QTest::newRow("confirmation cancel")
+            << "TForm7"
+            << "Button2"
+            << "Отмена" << QRect(200, 88, 137, 25) << "Times New Roman" << 16 << true;
     }
     void button_has_its_caption_font_and_place() {
         QFETCH(QString, window);
@@ -168,15 +175,15 @@ private slots:
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<QPoint>("position"); // null: centred in the frame
-        QTest::newRow("calculator notice") << "TForm6" << QRect(3, 0, 398, 41) << "Label1"
-                                           << calculatorMissing << "MS Sans Serif" << 13
-                                           << QPoint();
-        QTest::newRow("confirmation first line")
-            << "TForm7" << QRect(1, 0, 344, 73) << "Label1" << "исходные  данные"
-            << "Times New Roman" << 19 << QPoint(89, 12);
-        QTest::newRow("confirmation second line")
-            << "TForm7" << QRect(1, 0, 344, 73) << "Label2" << "по зубчатым парам будут удалены"
-            << "Times New Roman" << 19 << QPoint(24, 38);
+        QTest::newRow("calculator notice")
+            << "TForm6" << QRect(3, 0, 398, 41) << "Label1" << calculatorMissing << "MS Sans Serif"
+            << 13 << QPoint();
+        QTest::newRow("confirmation first line") << "TForm7" << QRect(1, 0, 344, 73) << "Label1"
+                                                 << "исходные  данные"
+                                                 << "Times New Roman" << 19 << QPoint(89, 12);
+        QTest::newRow("confirmation second line") << "TForm7" << QRect(1, 0, 344, 73) << "Label2"
+                                                  << "по зубчатым парам будут удалены"
+                                                  << "Times New Roman" << 19 << QPoint(24, 38);
     }
     void warning_is_red_bold_text_that_fits_its_frame() {
         QFETCH(QString, window);
@@ -410,16 +417,17 @@ private slots:
         TForm7 confirm;
         confirm.setResult(QDialog::Accepted);
         int result = -1;
-        const auto seen = closeModalsDuring(
-            [&] { result = confirm.exec(); },
-            byEscape ? pressKey(Qt::Key_Escape) : Responder([](QWidget *modal) { modal->close(); }));
+        const auto seen =
+            closeModalsDuring([&] { result = confirm.exec(); },
+                              byEscape ? pressKey(Qt::Key_Escape)
+                                       : Responder([](QWidget *modal) { modal->close(); }));
         QCOMPARE(seen.size(), 1);
         QVERIFY2(!seen[0].closedByFallback, "the window stayed open");
         QCOMPARE(result, int(QDialog::Rejected));
         QVERIFY(confirm.isHidden());
     }
 
-    void decoder_gives_a_null_image_for_damaged_data_data() {
+    void decoder_gives_a_null_image_for_damaged_bytes_data() {
         QTest::addColumn<QByteArray>("data");
         const QByteArray jpeg = aboutJpeg();
         QVERIFY(jpeg.size() > 1000);
@@ -438,7 +446,7 @@ private slots:
         if (canWrite("png"))
             QTest::newRow("PNG") << encoded(QImage(8, 8, QImage::Format_RGB32), "png");
     }
-    void decoder_gives_a_null_image_for_damaged_data() {
+    void decoder_gives_a_null_image_for_damaged_bytes() {
         QFETCH(QByteArray, data);
         QVERIFY(jpeg::decode(data).isNull());
     }

@@ -11,7 +11,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 

@@ -1,0 +1,153 @@
+// The frequency search and its controls on the main window: the search
+// itself, the manual mode with its coefficient buttons, the variants window,
+// the harmonic step and the tolerance arrows.
+#include "ui/Unit1.h"
+
+#include "calc/arith_fault.h"
+#include "search/grid.h"
+#include "search/search_parameters.h"
+#include "search/tolerance_ladder.h"
+#include "ui/Unit3.h"
+#include "ui/Unit5.h"
+#include "ui/updown.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QToolButton>
+
+namespace {
+// The coefficient boxes that each coefficient button fills: its base
+// frequency's boxes, and the difference row's box that holds the shaft of
+// the smaller wheel (for Fr1) or the other one (for Fr2).
+struct CoefficientTargets {
+    std::initializer_list<const char *> boxes;
+    const char *differenceIfWheel1Smaller;
+    const char *differenceOtherwise;
+};
+const CoefficientTargets kCoefficientTargets[] = {
+    {{"Edit27", "Edit7", "Edit14", "Edit30"}, nullptr, nullptr},                    // Fz
+    {{"Edit29", "Edit12", "Edit34", "Edit44", "Edit47", "Edit49"}, "Edit52", "Edit53"}, // Fr1
+    {{"Edit15", "Edit32", "Edit35", "Edit50", "Edit41", "Edit38"}, "Edit53", "Edit52"}, // Fr2
+    {{"Edit43", "Edit46", "Edit40", "Edit37"}, nullptr, nullptr},                   // Fm
+};
+} // namespace
+
+void TForm1::SpeedButton14Click()
+{
+    QLineEdit *const boxes[] = {Edit55, Edit58, Edit59, Edit60, Edit61};
+    search::ParameterTexts texts;
+    for (int i = 0; i < search::kParameterCount; ++i)
+        texts.texts[std::size_t(i)] = boxes[i]->text();
+    const auto writeBoxes = [&](const std::vector<search::BoxText> &writes) {
+        for (const search::BoxText &w : writes)
+            boxes[static_cast<int>(w.box)]->setText(w.text);
+    };
+
+    const search::SearchPreparation prep =
+        search::prepareSearch(texts, {Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()},
+                              pair.inputTexts);
+    writeBoxes(prep.defaults);
+    setFreshEntry();
+    if (prep.notice == search::SearchNotice::InputsChanged) {
+        if (windows.form3) {
+            windows.form3->GroupBox2->setVisible(true);
+            windows.form3->exec();
+        }
+        return;
+    }
+    for (const calc::ModulationSpec &row : calc::kModulation)
+        surface->findChild<QLineEdit *>(row.resultEdit)->clear();
+    if (prep.notice == search::SearchNotice::BadInput) {
+        showInputNotice();
+        return;
+    }
+    if (windows.form5)
+        windows.form5->startRun(Edit55->text(), Edit1->text(), Edit2->text(), Edit3->text(),
+                                Edit4->text(), Edit16->text(), Edit6->text());
+    writeBoxes(prep.limits);
+
+    const search::GridResult result =
+        search::walkGrid(search::gridPair(pair), prep.parameters, PrecisionFactor);
+    search::applyCandidates(pair.table, result);
+    for (int f = 0; f < search::kFamilyCount; ++f) {
+        const auto family = static_cast<search::Family>(f);
+        const calc::ModulationSpec &row = calc::kModulation[std::size_t(f)];
+        if (const std::optional<search::RowTexts> first = search::firstMatch(result, family)) {
+            surface->findChild<QLineEdit *>(row.resultEdit)->setText(first->result);
+            surface->findChild<QLineEdit *>(row.k1Edit)->setText(first->k1);
+            surface->findChild<QLineEdit *>(row.k2Edit)->setText(first->k2);
+        }
+        if (windows.form5)
+            windows.form5->setListText(f, search::listText(result, family));
+    }
+    if (result.fault) {
+        QMessageBox::critical(this, windowTitle(), calc::faultMessage(*result.fault));
+        return;
+    }
+    if (windows.form5) {
+        windows.form5->setTitles(search::titleTexts(result));
+        if (search::bringsUpVariants(result))
+            windows.form5->bringUp(false);
+    }
+}
+
+void TForm1::SpeedButton23Click()
+{
+    const bool toManual = Edit57->text() != QLatin1String("0");
+    Edit57->setText(toManual ? "0" : "1");
+    SpeedButton23->setText(toManual ? QStringLiteral("Автопоиск") : QStringLiteral("Ручной поиск"));
+    SpeedButton24->setEnabled(!toManual);
+    for (QWidget *w : std::initializer_list<QWidget *>{SpeedButton14, Edit58, SpeedButton38,
+                                                       SpeedButton39, Label50})
+        w->setVisible(!toManual);
+    Edit55->setGeometry(160, Edit55->y(), toManual ? 149 : 100, Edit55->height());
+    for (QToolButton *w : {SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6})
+        w->setVisible(toManual);
+    for (QWidget *w : std::initializer_list<QWidget *>{UpDown4, Label52, Label49, SpeedButton26,
+                                                       Edit59, Edit61})
+        w->setVisible(!toManual);
+}
+
+void TForm1::coefficientButton(int base)
+{
+    const CoefficientTargets &targets = kCoefficientTargets[base];
+    const QString text = Edit55->text();
+    for (const char *box : targets.boxes)
+        surface->findChild<QLineEdit *>(box)->setText(text);
+    if (targets.differenceIfWheel1Smaller) {
+        const char *box = wheel.smallerWheel == QLatin1String("1") ? targets.differenceIfWheel1Smaller
+                                                                   : targets.differenceOtherwise;
+        surface->findChild<QLineEdit *>(box)->setText(text);
+    }
+    setFreshEntry();
+    SpeedButton1Click();
+}
+
+void TForm1::SpeedButton24Click()
+{
+    if (windows.form5)
+        windows.form5->bringUp(true);
+}
+
+void TForm1::SpeedButton26Click()
+{
+    const bool toHalf = Edit59->text() != QStringLiteral("0,5");
+    Edit59->setText(toHalf ? QStringLiteral("0,5") : QStringLiteral("1"));
+    SpeedButton26->setText(toHalf ? ">" : "<");
+}
+
+void TForm1::stepTolerance(bool up)
+{
+    const std::optional<QString> stepped = search::StepTolerance(
+        Edit58->text(), up ? search::ToleranceDirection::Up : search::ToleranceDirection::Down);
+    if (!stepped) {
+        showInputNotice();
+        return;
+    }
+    Edit58->setText(*stepped);
+}
+
+void TForm1::SpeedButton38Click() { stepTolerance(true); }
+void TForm1::SpeedButton39Click() { stepTolerance(false); }
