@@ -12,8 +12,7 @@ namespace {
 using Texts = std::array<QString, kInputCount>;
 constexpr double kUntouched = -7.0;
 
-int inputIndex(const QString &name)
-{
+int inputIndex(const QString &name) {
     for (int i = 0; i < kInputCount; ++i)
         if (name == QLatin1String(kInputs[static_cast<std::size_t>(i)].name))
             return i;
@@ -22,8 +21,7 @@ int inputIndex(const QString &name)
 
 // Z1, Fr1, Z2 and Fm as given, every coefficient "1", then "name=text" overrides.
 Texts pairTexts(const QString &z1, const QString &fr1, const QString &z2, const QString &fm,
-                const QStringList &overrides = {})
-{
+                const QStringList &overrides = {}) {
     Texts t;
     t.fill(QStringLiteral("1"));
     t[InZ1] = z1;
@@ -38,8 +36,7 @@ Texts pairTexts(const QString &z1, const QString &fr1, const QString &z2, const 
 }
 
 // Each expectation is "EditN=text".
-void compareTexts(const CalcOutcome &out, const QStringList &expected)
-{
+void compareTexts(const CalcOutcome &out, const QStringList &expected) {
     QVERIFY(out.display.has_value());
     for (const QString &e : expected) {
         const qsizetype eq = e.indexOf(QLatin1Char('='));
@@ -54,8 +51,7 @@ void compareTexts(const CalcOutcome &out, const QStringList &expected)
     }
 }
 
-PairState untouchedPair()
-{
+PairState untouchedPair() {
     PairState p;
     p.table.values.fill(kUntouched);
     return p;
@@ -85,8 +81,7 @@ private slots:
     void manual_mode_refuses_chosen_wheel_contradicting_teeth();
 };
 
-void TestCalculate::worked_pairs_show_their_result_texts_data()
-{
+void TestCalculate::worked_pairs_show_their_result_texts_data() {
     QTest::addColumn<QString>("z1");
     QTest::addColumn<QString>("fr1");
     QTest::addColumn<QString>("z2");
@@ -95,19 +90,42 @@ void TestCalculate::worked_pairs_show_their_result_texts_data()
     QTest::addColumn<QStringList>("overrides");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("40 25 80, Fm 0: all 27 texts")
-        << "40" << "25" << "80" << "0" << 1 << QStringList{}
-        << QStringList{"Edit6=1000",     "Edit26=2",        "Edit8=2000",
-                       "Edit9=3000",     "Edit10=500",      "Edit11=333,333333333333",
-                       "Edit21=25",      "Edit22=50",       "Edit23=75",
-                       "Edit24=12,5",    "Edit25=8,33333333333333", "Edit16=12,5",
-                       "Edit17=25",      "Edit18=37,5",     "Edit19=6,25",
-                       "Edit20=4,16666666666667", "Edit31=1025", "Edit13=975",
-                       "Edit28=1012,5",  "Edit33=987,5",    "Edit45=25",
-                       "Edit48=-25",     "Edit42=12,5",     "Edit39=-12,5",
-                       "Edit36=312,5",   "Edit51=37,5",     "Edit54=12,5"};
+    QTest::newRow("40 25 80, Fm 0: all 27 texts") << "40"
+                                                  << "25"
+                                                  << "80"
+                                                  << "0" << 1 << QStringList{}
+                                                  << QStringList{"Edit6=1000",
+                                                                 "Edit26=2",
+                                                                 "Edit8=2000",
+                                                                 "Edit9=3000",
+                                                                 "Edit10=500",
+                                                                 "Edit11=333,333333333333",
+                                                                 "Edit21=25",
+                                                                 "Edit22=50",
+                                                                 "Edit23=75",
+                                                                 "Edit24=12,5",
+                                                                 "Edit25=8,33333333333333",
+                                                                 "Edit16=12,5",
+                                                                 "Edit17=25",
+                                                                 "Edit18=37,5",
+                                                                 "Edit19=6,25",
+                                                                 "Edit20=4,16666666666667",
+                                                                 "Edit31=1025",
+                                                                 "Edit13=975",
+                                                                 "Edit28=1012,5",
+                                                                 "Edit33=987,5",
+                                                                 "Edit45=25",
+                                                                 "Edit48=-25",
+                                                                 "Edit42=12,5",
+                                                                 "Edit39=-12,5",
+                                                                 "Edit36=312,5",
+                                                                 "Edit51=37,5",
+                                                                 "Edit54=12,5"};
     QTest::newRow("40 25 80, Fm 100: the Fm rows")
-        << "40" << "25" << "80" << "100" << 1 << QStringList{}
+        << "40"
+        << "25"
+        << "80"
+        << "100" << 1 << QStringList{}
         << QStringList{"Edit45=125", "Edit48=75", "Edit42=112,5", "Edit39=87,5"};
     QStringList k1Is2k2Is3;
     for (const InputSpec &in : kInputs) {
@@ -118,37 +136,57 @@ void TestCalculate::worked_pairs_show_their_result_texts_data()
             k1Is2k2Is3 << name + QStringLiteral("=3");
     }
     QTest::newRow("k1 2 and k2 3 in every row")
-        << "40" << "25" << "80" << "100" << 1 << k1Is2k2Is3
-        << QStringList{"Edit31=2075",  "Edit13=1925", "Edit28=2037,5", "Edit33=1962,5",
-                       "Edit36=1875",  "Edit51=87,5", "Edit54=12,5",   "Edit45=275",
-                       "Edit48=125",   "Edit42=237,5", "Edit39=162,5"};
+        << "40"
+        << "25"
+        << "80"
+        << "100" << 1 << k1Is2k2Is3
+        << QStringList{"Edit31=2075", "Edit13=1925",  "Edit28=2037,5", "Edit33=1962,5",
+                       "Edit36=1875", "Edit51=87,5",  "Edit54=12,5",   "Edit45=275",
+                       "Edit48=125",  "Edit42=237,5", "Edit39=162,5"};
     QTest::newRow("coefficient -1 turns a sum into a difference")
-        << "40" << "25" << "80" << "0" << 1 << QStringList{"FzPlusFr1_k2=-1"}
-        << QStringList{"Edit31=975"};
+        << "40"
+        << "25"
+        << "80"
+        << "0" << 1 << QStringList{"FzPlusFr1_k2=-1"} << QStringList{"Edit31=975"};
     QTest::newRow("coefficient with decimal comma")
-        << "40" << "25" << "80" << "0" << 1 << QStringList{"FzPlusFr1_k1=0,5"}
-        << QStringList{"Edit31=525"};
+        << "40"
+        << "25"
+        << "80"
+        << "0" << 1 << QStringList{"FzPlusFr1_k1=0,5"} << QStringList{"Edit31=525"};
     QTest::newRow("Fr1 with decimal comma")
-        << "40" << "24,6" << "80" << "0" << 1 << QStringList{}
-        << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
+        << "40"
+        << "24,6"
+        << "80"
+        << "0" << 1 << QStringList{} << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
     QTest::newRow("Fr1 with decimal point")
-        << "40" << "24.6" << "80" << "0" << 1 << QStringList{}
-        << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
-    QTest::newRow("teeth text 05 reads 5")
-        << "05" << "25" << "80" << "0" << 1 << QStringList{} << QStringList{"Edit6=125"};
+        << "40"
+        << "24.6"
+        << "80"
+        << "0" << 1 << QStringList{} << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
+    QTest::newRow("teeth text 05 reads 5") << "05"
+                                           << "25"
+                                           << "80"
+                                           << "0" << 1 << QStringList{} << QStringList{"Edit6=125"};
     QTest::newRow("Fm 00 computes its rows from zero")
-        << "40" << "25" << "80" << "00" << 1 << QStringList{}
-        << QStringList{"Edit45=25", "Edit39=-12,5"};
+        << "40"
+        << "25"
+        << "80"
+        << "00" << 1 << QStringList{} << QStringList{"Edit45=25", "Edit39=-12,5"};
     QTest::newRow("two decimals: Fz 1234,5678")
-        << "1" << "1234,5678" << "2" << "0" << 100 << QStringList{}
+        << "1"
+        << "1234,5678"
+        << "2"
+        << "0" << 100 << QStringList{}
         << QStringList{"Edit6=1234,57", "Edit21=1234,57", "Edit16=617,28"};
     QTest::newRow("two decimals: tie 0,125 to even")
-        << "1" << "0,125" << "1" << "0" << 100 << QStringList{}
+        << "1"
+        << "0,125"
+        << "1"
+        << "0" << 100 << QStringList{}
         << QStringList{"Edit6=0,12", "Edit26=1", "Edit16=0,12", "Edit24=0,06"};
 }
 
-void TestCalculate::worked_pairs_show_their_result_texts()
-{
+void TestCalculate::worked_pairs_show_their_result_texts() {
     QFETCH(QString, z1);
     QFETCH(QString, fr1);
     QFETCH(QString, z2);
@@ -165,8 +203,7 @@ void TestCalculate::worked_pairs_show_their_result_texts()
     QCOMPARE(pair.pairCalculated, 1);
 }
 
-void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place_data()
-{
+void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place_data() {
     QTest::addColumn<int>("input");
     QTest::addColumn<QString>("edit");
     QTest::addColumn<int>("tableNumber"); // 1-based place in the frequency table
@@ -199,8 +236,7 @@ void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place_data
     QTest::newRow("FmMinusFr2_k2") << 25 << "Edit38" << 46 << 19;
 }
 
-void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place()
-{
+void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place() {
     QFETCH(int, input);
     QFETCH(QString, edit);
     QFETCH(int, tableNumber);
@@ -224,8 +260,7 @@ void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place()
         QCOMPARE(pair.parseStatus[static_cast<std::size_t>(i)], i == statusIndex ? 4 : 0);
 }
 
-void TestCalculate::captured_text_is_cut_to_fifty_characters_before_parsing_data()
-{
+void TestCalculate::captured_text_is_cut_to_fifty_characters_before_parsing_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("captured");
     QTest::addColumn<int>("status");
@@ -239,8 +274,7 @@ void TestCalculate::captured_text_is_cut_to_fifty_characters_before_parsing_data
         << ones + QStringLiteral("x5") << ones + QStringLiteral("x") << 50;
 }
 
-void TestCalculate::captured_text_is_cut_to_fifty_characters_before_parsing()
-{
+void TestCalculate::captured_text_is_cut_to_fifty_characters_before_parsing() {
     QFETCH(QString, text);
     QFETCH(QString, captured);
     QFETCH(int, status);
@@ -255,31 +289,57 @@ void TestCalculate::captured_text_is_cut_to_fifty_characters_before_parsing()
         QCOMPARE(pair.table[Entry::FrDifference_k2], captured.toDouble());
 }
 
-void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results_data()
-{
+void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results_data() {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("captured");
     QTest::addColumn<int>("status");
     QTest::addColumn<double>("parsed");
-    QTest::newRow("empty coefficient") << "FzPlusFr1_k2" << "" << "" << 1 << 0.0;
-    QTest::newRow("coefficient with two commas") << "FzMinusFr1_k1" << "2,5,1" << "2.5,1" << 4 << 0.0;
-    QTest::newRow("comma after a sign") << "Fr1" << "-1,5" << "-1,5" << 3 << 0.0;
-    QTest::newRow("coefficient of spaces") << "Fr1TimesFr2_k2" << "  " << "  " << 3 << 0.0;
-    QTest::newRow("Fm with trailing space") << "Fm" << "100 " << "100 " << 4 << 0.0;
-    QTest::newRow("Z1 beyond double range") << "Z1" << "1e400" << "1e400" << 1 << 0.0;
-    QTest::newRow("Z2 beyond double range after spaces") << "Z2" << "  1e400" << "  1e400" << 3 << 0.0;
-    QTest::newRow("negative Z1 fails the text check") << "Z1" << "-40" << "-40" << 0 << -40.0;
-    QTest::newRow("Fr1 with leading space") << "Fr1" << " 25" << " 25" << 0 << 25.0;
-    QTest::newRow("Z2 with plus sign") << "Z2" << "+80" << "+80" << 0 << 80.0;
-    QTest::newRow("Z1 with leading comma") << "Z1" << ",5" << ".5" << 0 << 0.5;
-    QTest::newRow("Z2 exactly 0") << "Z2" << "0" << "0" << 0 << 0.0;
-    QTest::newRow("negative Fm") << "Fm" << "-1" << "-1" << 0 << -1.0;
-    QTest::newRow("Fm with leading point") << "Fm" << ".5" << ".5" << 0 << 0.5;
+    QTest::newRow("empty coefficient") << "FzPlusFr1_k2"
+                                       << ""
+                                       << "" << 1 << 0.0;
+    QTest::newRow("coefficient with two commas") << "FzMinusFr1_k1"
+                                                 << "2,5,1"
+                                                 << "2.5,1" << 4 << 0.0;
+    QTest::newRow("comma after a sign") << "Fr1"
+                                        << "-1,5"
+                                        << "-1,5" << 3 << 0.0;
+    QTest::newRow("coefficient of spaces") << "Fr1TimesFr2_k2"
+                                           << "  "
+                                           << "  " << 3 << 0.0;
+    QTest::newRow("Fm with trailing space") << "Fm"
+                                            << "100 "
+                                            << "100 " << 4 << 0.0;
+    QTest::newRow("Z1 beyond double range") << "Z1"
+                                            << "1e400"
+                                            << "1e400" << 1 << 0.0;
+    QTest::newRow("Z2 beyond double range after spaces") << "Z2"
+                                                         << "  1e400"
+                                                         << "  1e400" << 3 << 0.0;
+    QTest::newRow("negative Z1 fails the text check") << "Z1"
+                                                      << "-40"
+                                                      << "-40" << 0 << -40.0;
+    QTest::newRow("Fr1 with leading space") << "Fr1"
+                                            << " 25"
+                                            << " 25" << 0 << 25.0;
+    QTest::newRow("Z2 with plus sign") << "Z2"
+                                       << "+80"
+                                       << "+80" << 0 << 80.0;
+    QTest::newRow("Z1 with leading comma") << "Z1"
+                                           << ",5"
+                                           << ".5" << 0 << 0.5;
+    QTest::newRow("Z2 exactly 0") << "Z2"
+                                  << "0"
+                                  << "0" << 0 << 0.0;
+    QTest::newRow("negative Fm") << "Fm"
+                                 << "-1"
+                                 << "-1" << 0 << -1.0;
+    QTest::newRow("Fm with leading point") << "Fm"
+                                           << ".5"
+                                           << ".5" << 0 << 0.5;
 }
 
-void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results()
-{
+void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results() {
     QFETCH(QString, input);
     QFETCH(QString, text);
     QFETCH(QString, captured);
@@ -292,9 +352,9 @@ void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results()
     pair.pairCalculated = 0; // as moving to another pair leaves it
 
     // Z1 above Z2 would turn the indicator to "2" had the run got that far.
-    const CalcOutcome out = Calculate(
-        pair, wheel, pairTexts("90", "20", "30", "0", {"FrDifference_k1=2,5", input + "=" + text}),
-        1);
+    const CalcOutcome out =
+        Calculate(pair, wheel,
+                  pairTexts("90", "20", "30", "0", {"FrDifference_k1=2,5", input + "=" + text}), 1);
     QCOMPARE(out.result, CalcResult::InputNotice);
     QVERIFY(!out.fault);
     QVERIFY(!out.display);
@@ -316,8 +376,7 @@ void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results()
     QCOMPARE(pair.table[Entry::FrDifference], 12.5);
 }
 
-void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation_data()
-{
+void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation_data() {
     QTest::addColumn<QString>("z1");
     QTest::addColumn<QString>("fr1");
     QTest::addColumn<QString>("z2");
@@ -333,45 +392,62 @@ void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation_data()
     const int overflow = static_cast<int>(ArithFault::Overflow);
 
     QTest::newRow("Z1 typed 00 divides Z2 by zero")
-        << "00" << "25" << "80" << QStringList{} << div0 << "1" << e(Entry::Fr1X2) << 50.0
-        << e(Entry::GearRatio);
+        << "00"
+        << "25"
+        << "80" << QStringList{} << div0 << "1" << e(Entry::Fr1X2) << 50.0 << e(Entry::GearRatio);
     QTest::newRow("Z2 typed 00 divides Z1 by zero")
-        << "40" << "25" << "00" << QStringList{} << div0 << "2" << e(Entry::Fz) << 1000.0
-        << e(Entry::GearRatio);
+        << "40"
+        << "25"
+        << "00" << QStringList{} << div0 << "2" << e(Entry::Fz) << 1000.0 << e(Entry::GearRatio);
     QTest::newRow("both teeth zero divide zero by zero")
-        << "00" << "25" << "0,0" << QStringList{} << zeroByZero << "" << e(Entry::Fz) << 0.0
-        << e(Entry::GearRatio);
+        << "00"
+        << "25"
+        << "0,0" << QStringList{} << zeroByZero << "" << e(Entry::Fz) << 0.0 << e(Entry::GearRatio);
     QTest::newRow("Fz overflows before the wheel is decided")
-        << "1e300" << "1e10" << "80" << QStringList{} << overflow << "1" << e(Entry::Fr1)
-        << 1e10 << e(Entry::Fz);
+        << "1e300"
+        << "1e10"
+        << "80" << QStringList{} << overflow << "1" << e(Entry::Fr1) << 1e10 << e(Entry::Fz);
     QTest::newRow("doubled Fz overflows")
-        << "1e308" << "1" << "80" << QStringList{} << overflow << "1" << e(Entry::Fz) << 1e308
-        << e(Entry::FzX2);
-    QTest::newRow("gear ratio overflows")
-        << "1e-10" << "25" << "1e300" << QStringList{} << overflow << "1" << e(Entry::Fr1X2)
-        << 50.0 << e(Entry::GearRatio);
+        << "1e308"
+        << "1"
+        << "80" << QStringList{} << overflow << "1" << e(Entry::Fz) << 1e308 << e(Entry::FzX2);
+    QTest::newRow("gear ratio overflows") << "1e-10"
+                                          << "25"
+                                          << "1e300" << QStringList{} << overflow << "1"
+                                          << e(Entry::Fr1X2) << 50.0 << e(Entry::GearRatio);
     QTest::newRow("difference row overflows after Fr2 harmonics")
-        << "40" << "25" << "80" << QStringList{"FrDifference_k1=1e307"} << overflow << "1"
-        << e(Entry::Fr2X3) << 37.5 << e(Entry::FrDifference);
+        << "40"
+        << "25"
+        << "80" << QStringList{"FrDifference_k1=1e307"} << overflow << "1" << e(Entry::Fr2X3)
+        << 37.5 << e(Entry::FrDifference);
     QTest::newRow("first sum row overflows after the difference row")
-        << "40" << "25" << "80" << QStringList{"FzPlusFr1_k1=1e307"} << overflow << "1"
-        << e(Entry::FrDifference) << 12.5 << e(Entry::FzPlusFr1);
+        << "40"
+        << "25"
+        << "80" << QStringList{"FzPlusFr1_k1=1e307"} << overflow << "1" << e(Entry::FrDifference)
+        << 12.5 << e(Entry::FzPlusFr1);
     QTest::newRow("sum of two finite products overflows")
-        << "40" << "25" << "80" << QStringList{"FzPlusFr1_k1=1.7e305", "FzPlusFr1_k2=6.8e306"}
-        << overflow << "1" << e(Entry::FrDifference) << 12.5 << e(Entry::FzPlusFr1);
+        << "40"
+        << "25"
+        << "80" << QStringList{"FzPlusFr1_k1=1.7e305", "FzPlusFr1_k2=6.8e306"} << overflow << "1"
+        << e(Entry::FrDifference) << 12.5 << e(Entry::FzPlusFr1);
     QTest::newRow("product row overflows after the Fz rows")
-        << "40" << "25" << "80" << QStringList{"Fr1TimesFr2_k1=1e307"} << overflow << "1"
-        << e(Entry::FzMinusFr2) << 987.5 << e(Entry::Fr1TimesFr2);
+        << "40"
+        << "25"
+        << "80" << QStringList{"Fr1TimesFr2_k1=1e307"} << overflow << "1" << e(Entry::FzMinusFr2)
+        << 987.5 << e(Entry::Fr1TimesFr2);
     QTest::newRow("Fm row overflows after the product row")
-        << "40" << "25" << "80" << QStringList{"FmMinusFr1_k2=1e307"} << overflow << "1"
-        << e(Entry::FmPlusFr1) << 25.0 << e(Entry::FmMinusFr1);
+        << "40"
+        << "25"
+        << "80" << QStringList{"FmMinusFr1_k2=1e307"} << overflow << "1" << e(Entry::FmPlusFr1)
+        << 25.0 << e(Entry::FmMinusFr1);
     QTest::newRow("last row overflows after the Fm rows")
-        << "40" << "25" << "80" << QStringList{"Fr1PlusFr2_k2=1e308"} << overflow << "1"
-        << e(Entry::FmMinusFr2) << -12.5 << e(Entry::Fr1PlusFr2);
+        << "40"
+        << "25"
+        << "80" << QStringList{"Fr1PlusFr2_k2=1e308"} << overflow << "1" << e(Entry::FmMinusFr2)
+        << -12.5 << e(Entry::Fr1PlusFr2);
 }
 
-void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation()
-{
+void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation() {
     QFETCH(QString, z1);
     QFETCH(QString, fr1);
     QFETCH(QString, z2);
@@ -393,24 +469,20 @@ void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation()
     QCOMPARE(pair.table[static_cast<Entry>(untouched)], kUntouched);
 }
 
-void TestCalculate::rounding_fault_leaves_later_texts_unrounded_data()
-{
+void TestCalculate::rounding_fault_leaves_later_texts_unrounded_data() {
     QTest::addColumn<int>("factor");
     QTest::addColumn<bool>("faults");
     QTest::addColumn<QStringList>("expected");
     // Edit36 (Fr1TimesFr2) is the first shown value too large for two decimals.
     QTest::newRow("two decimals: fault at the product row")
-        << 100 << true
-        << QStringList{"Edit21=0,12",      "Edit16=0,06",   "Edit39=-0,06",
-                       "Edit36=7,5645E17", "Edit51=0,1845", "Edit54=0,0615"};
+        << 100 << true << QStringList{"Edit21=0,12",      "Edit16=0,06",   "Edit39=-0,06",
+                                      "Edit36=7,5645E17", "Edit51=0,1845", "Edit54=0,0615"};
     QTest::newRow("no rounding: no fault, every text unrounded")
-        << 1 << false
-        << QStringList{"Edit21=0,123",     "Edit16=0,0615", "Edit39=-0,0615",
-                       "Edit36=7,5645E17", "Edit51=0,1845", "Edit54=0,0615"};
+        << 1 << false << QStringList{"Edit21=0,123",     "Edit16=0,0615", "Edit39=-0,0615",
+                                     "Edit36=7,5645E17", "Edit51=0,1845", "Edit54=0,0615"};
 }
 
-void TestCalculate::rounding_fault_leaves_later_texts_unrounded()
-{
+void TestCalculate::rounding_fault_leaves_later_texts_unrounded() {
     QFETCH(int, factor);
     QFETCH(bool, faults);
     QFETCH(QStringList, expected);
@@ -424,8 +496,7 @@ void TestCalculate::rounding_fault_leaves_later_texts_unrounded()
     QCOMPARE(pair.pairCalculated, faults ? 0 : 1);
 }
 
-void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts_data()
-{
+void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts_data() {
     QTest::addColumn<QString>("z1");
     QTest::addColumn<QString>("z2");
     QTest::addColumn<QString>("frDiffK1");
@@ -434,28 +505,36 @@ void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts_data()
     QTest::addColumn<bool>("labelsAfter");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("wheel 1 smaller")
-        << "40" << "80" << "1" << true << "1" << false
-        << QStringList{"Edit26=2", "Edit16=12,5", "Edit54=12,5"};
+        << "40"
+        << "80"
+        << "1" << true << "1" << false << QStringList{"Edit26=2", "Edit16=12,5", "Edit54=12,5"};
     QTest::newRow("wheel 2 smaller: Fr2 leads the difference")
-        << "80" << "40" << "1" << false << "2" << true
-        << QStringList{"Edit26=2", "Edit16=50", "Edit54=25"};
+        << "80"
+        << "40"
+        << "1" << false << "2" << true << QStringList{"Edit26=2", "Edit16=50", "Edit54=25"};
     QTest::newRow("wheel 1 smaller, difference k1 2")
-        << "40" << "80" << "2" << false << "1" << false << QStringList{"Edit54=37,5"};
+        << "40"
+        << "80"
+        << "2" << false << "1" << false << QStringList{"Edit54=37,5"};
     QTest::newRow("wheel 2 smaller, difference k1 2")
-        << "80" << "40" << "2" << false << "2" << true << QStringList{"Edit54=75"};
+        << "80"
+        << "40"
+        << "2" << false << "2" << true << QStringList{"Edit54=75"};
     QTest::newRow("fractional teeth counts")
-        << "20,5" << "41" << "1" << false << "1" << false
-        << QStringList{"Edit26=2", "Edit16=12,5"};
+        << "20,5"
+        << "41"
+        << "1" << false << "1" << false << QStringList{"Edit26=2", "Edit16=12,5"};
     QTest::newRow("equal counts empty the indicator, keep Fr2-first labels")
-        << "30" << "30" << "1" << true << "" << true
-        << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
+        << "30"
+        << "30"
+        << "1" << true << "" << true << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
     QTest::newRow("equal counts empty the indicator, keep Fr1-first labels")
-        << "30" << "30" << "1" << false << "" << false
-        << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
+        << "30"
+        << "30"
+        << "1" << false << "" << false << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
 }
 
-void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts()
-{
+void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts() {
     QFETCH(QString, z1);
     QFETCH(QString, z2);
     QFETCH(QString, frDiffK1);
@@ -478,25 +557,39 @@ void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts()
     compareTexts(out, expected);
 }
 
-void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth_data()
-{
+void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("z1");
     QTest::addColumn<QString>("z2");
     QTest::addColumn<bool>("refused");
     QTest::addColumn<QString>("fr2Text");
-    QTest::newRow("wheel 1 chosen, wheel 1 smaller") << "1" << "40" << "80" << false << "12,5";
-    QTest::newRow("wheel 1 chosen, wheel 2 smaller") << "1" << "80" << "40" << true << "";
-    QTest::newRow("wheel 2 chosen, wheel 2 smaller") << "2" << "80" << "40" << false << "50";
-    QTest::newRow("wheel 2 chosen, wheel 1 smaller") << "2" << "40" << "80" << true << "";
-    QTest::newRow("empty indicator counts as wheel 1") << "" << "80" << "40" << true << "";
-    QTest::newRow("empty indicator, wheel 1 smaller") << "" << "40" << "80" << false << "12,5";
-    QTest::newRow("equal counts pass wheel 1") << "1" << "30" << "30" << false << "25";
-    QTest::newRow("equal counts pass wheel 2") << "2" << "30" << "30" << false << "25";
+    QTest::newRow("wheel 1 chosen, wheel 1 smaller") << "1"
+                                                     << "40"
+                                                     << "80" << false << "12,5";
+    QTest::newRow("wheel 1 chosen, wheel 2 smaller") << "1"
+                                                     << "80"
+                                                     << "40" << true << "";
+    QTest::newRow("wheel 2 chosen, wheel 2 smaller") << "2"
+                                                     << "80"
+                                                     << "40" << false << "50";
+    QTest::newRow("wheel 2 chosen, wheel 1 smaller") << "2"
+                                                     << "40"
+                                                     << "80" << true << "";
+    QTest::newRow("empty indicator counts as wheel 1") << ""
+                                                       << "80"
+                                                       << "40" << true << "";
+    QTest::newRow("empty indicator, wheel 1 smaller") << ""
+                                                      << "40"
+                                                      << "80" << false << "12,5";
+    QTest::newRow("equal counts pass wheel 1") << "1"
+                                               << "30"
+                                               << "30" << false << "25";
+    QTest::newRow("equal counts pass wheel 2") << "2"
+                                               << "30"
+                                               << "30" << false << "25";
 }
 
-void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth()
-{
+void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth() {
     QFETCH(QString, chosen);
     QFETCH(QString, z1);
     QFETCH(QString, z2);

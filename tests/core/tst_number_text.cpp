@@ -25,31 +25,38 @@ private slots:
     void text_compares_with_zero_bytewise();
 };
 
-void TestNumberText::comma_rule_converts_only_the_comma_ending_the_leading_digits_data()
-{
+void TestNumberText::comma_rule_converts_only_the_comma_ending_the_leading_digits_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("comma after digits") << "12,5" << "12.5";
-    QTest::newRow("leading comma") << ",5" << ".5";
-    QTest::newRow("comma at the end") << "12," << "12.";
-    QTest::newRow("lone comma") << "," << ".";
-    QTest::newRow("sign before the comma") << "-1,5" << "-1,5";
-    QTest::newRow("space before the comma") << " 1,5" << " 1,5";
-    QTest::newRow("only the first of two commas") << "1,5,3" << "1.5,3";
-    QTest::newRow("point is left alone") << "1.5" << "1.5";
-    QTest::newRow("all digits") << "123" << "123";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("comma after digits") << "12,5"
+                                        << "12.5";
+    QTest::newRow("leading comma") << ",5"
+                                   << ".5";
+    QTest::newRow("comma at the end") << "12,"
+                                      << "12.";
+    QTest::newRow("lone comma") << ","
+                                << ".";
+    QTest::newRow("sign before the comma") << "-1,5"
+                                           << "-1,5";
+    QTest::newRow("space before the comma") << " 1,5"
+                                            << " 1,5";
+    QTest::newRow("only the first of two commas") << "1,5,3"
+                                                  << "1.5,3";
+    QTest::newRow("point is left alone") << "1.5"
+                                         << "1.5";
+    QTest::newRow("all digits") << "123"
+                                << "123";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
-void TestNumberText::comma_rule_converts_only_the_comma_ending_the_leading_digits()
-{
+void TestNumberText::comma_rule_converts_only_the_comma_ending_the_leading_digits() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(applyCommaRule(text), expected);
 }
 
-void TestNumberText::number_syntax_reads_value_or_stop_position_data()
-{
+void TestNumberText::number_syntax_reads_value_or_stop_position_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("status");
     QTest::addColumn<double>("value");
@@ -87,8 +94,7 @@ void TestNumberText::number_syntax_reads_value_or_stop_position_data()
     QTest::newRow("long mantissa beyond range") << QString(400, QLatin1Char('9')) << 1 << 0.0;
 }
 
-void TestNumberText::number_syntax_reads_value_or_stop_position()
-{
+void TestNumberText::number_syntax_reads_value_or_stop_position() {
     QFETCH(QString, text);
     QFETCH(int, status);
     QFETCH(double, value);
@@ -98,8 +104,7 @@ void TestNumberText::number_syntax_reads_value_or_stop_position()
         QCOMPARE(p.value, value);
 }
 
-void TestNumberText::general_decimal_form_writes_fifteen_digits_with_comma_data()
-{
+void TestNumberText::general_decimal_form_writes_fifteen_digits_with_comma_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("expected");
     QTest::newRow("zero") << 0.0 << "0";
@@ -126,15 +131,13 @@ void TestNumberText::general_decimal_form_writes_fifteen_digits_with_comma_data(
     QTest::newRow("smallest subnormal") << 5e-324 << "4,94065645841247E-324";
 }
 
-void TestNumberText::general_decimal_form_writes_fifteen_digits_with_comma()
-{
+void TestNumberText::general_decimal_form_writes_fifteen_digits_with_comma() {
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(generalDecimal(value), expected);
 }
 
-void TestNumberText::round_to_precision_rounds_half_to_even_data()
-{
+void TestNumberText::round_to_precision_rounds_half_to_even_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("factor");
     QTest::addColumn<QString>("expected");
@@ -154,14 +157,13 @@ void TestNumberText::round_to_precision_rounds_half_to_even_data()
     QTest::newRow("factor 0 does not round") << 1234.5678 << 0 << "1234,5678";
     QTest::newRow("negative factor does not round") << 1234.5678 << -100 << "1234,5678";
     QTest::newRow("no rounding, no range limit") << 1e300 << 1 << "1E300";
-    QTest::newRow("lowest 64-bit product fits") << -4611686018427387904.0 << 2
-                                                << "-4,61168601842739E18";
-    QTest::newRow("product just below 2^63 fits") << 4611686018427387392.0 << 2
-                                                  << "4,61168601842739E18";
+    QTest::newRow("lowest 64-bit product fits")
+        << -4611686018427387904.0 << 2 << "-4,61168601842739E18";
+    QTest::newRow("product just below 2^63 fits")
+        << 4611686018427387392.0 << 2 << "4,61168601842739E18";
 }
 
-void TestNumberText::round_to_precision_rounds_half_to_even()
-{
+void TestNumberText::round_to_precision_rounds_half_to_even() {
     QFETCH(double, value);
     QFETCH(int, factor);
     QFETCH(QString, expected);
@@ -172,8 +174,7 @@ void TestNumberText::round_to_precision_rounds_half_to_even()
     QCOMPARE(generalDecimal(roundByPrecision(value, factor).value), expected);
 }
 
-void TestNumberText::rounding_beyond_signed_64_bit_range_is_a_fault_data()
-{
+void TestNumberText::rounding_beyond_signed_64_bit_range_is_a_fault_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("factor");
     QTest::newRow("1e17 with two decimals") << 1e17 << 100;
@@ -182,16 +183,14 @@ void TestNumberText::rounding_beyond_signed_64_bit_range_is_a_fault_data()
     QTest::newRow("product beyond double range") << 1e305 << 100000;
 }
 
-void TestNumberText::rounding_beyond_signed_64_bit_range_is_a_fault()
-{
+void TestNumberText::rounding_beyond_signed_64_bit_range_is_a_fault() {
     QFETCH(double, value);
     QFETCH(int, factor);
     QCOMPARE(RoundToPrecision(value, factor).fault, std::optional(ArithFault::RoundingRange));
     QCOMPARE(roundByPrecision(value, factor).fault, std::optional(ArithFault::RoundingRange));
 }
 
-void TestNumberText::text_compares_with_zero_bytewise_data()
-{
+void TestNumberText::text_compares_with_zero_bytewise_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("sign");
     QTest::newRow("zero") << "0" << 0;
@@ -210,8 +209,7 @@ void TestNumberText::text_compares_with_zero_bytewise_data()
     QTest::newRow("cyrillic text") << QString::fromUtf8("Ноль") << 1;
 }
 
-void TestNumberText::text_compares_with_zero_bytewise()
-{
+void TestNumberText::text_compares_with_zero_bytewise() {
     QFETCH(QString, text);
     QFETCH(int, sign);
     const int c = compareWithZero(text);

@@ -19,28 +19,26 @@ private slots:
     void clear_empties_every_slot();
 };
 
-void TestPairStore::store_keeps_texts_as_typed_cut_to_fifty_data()
-{
+void TestPairStore::store_keeps_texts_as_typed_cut_to_fifty_data() {
     QTest::addColumn<GearPair>("typed");
     QTest::addColumn<GearPair>("kept");
     const QString fifty(50, QLatin1Char('4'));
     const QString sixty = fifty + QStringLiteral("0123456789");
     QTest::newRow("comma, spaces and junk kept")
         << GearPair{" 40", "24,6 ", "x", ""} << GearPair{" 40", "24,6 ", "x", ""};
-    QTest::newRow("exactly fifty kept") << GearPair{fifty, fifty, fifty, fifty}
-                                        << GearPair{fifty, fifty, fifty, fifty};
-    QTest::newRow("Z1 of sixty cut") << GearPair{sixty, "25", "80", "0"}
-                                     << GearPair{fifty, "25", "80", "0"};
-    QTest::newRow("Fr1 of sixty cut") << GearPair{"40", sixty, "80", "0"}
-                                      << GearPair{"40", fifty, "80", "0"};
-    QTest::newRow("Z2 of sixty cut") << GearPair{"40", "25", sixty, "0"}
-                                     << GearPair{"40", "25", fifty, "0"};
-    QTest::newRow("Fm of sixty cut") << GearPair{"40", "25", "80", sixty}
-                                     << GearPair{"40", "25", "80", fifty};
+    QTest::newRow("exactly fifty kept")
+        << GearPair{fifty, fifty, fifty, fifty} << GearPair{fifty, fifty, fifty, fifty};
+    QTest::newRow("Z1 of sixty cut")
+        << GearPair{sixty, "25", "80", "0"} << GearPair{fifty, "25", "80", "0"};
+    QTest::newRow("Fr1 of sixty cut")
+        << GearPair{"40", sixty, "80", "0"} << GearPair{"40", fifty, "80", "0"};
+    QTest::newRow("Z2 of sixty cut")
+        << GearPair{"40", "25", sixty, "0"} << GearPair{"40", "25", fifty, "0"};
+    QTest::newRow("Fm of sixty cut")
+        << GearPair{"40", "25", "80", sixty} << GearPair{"40", "25", "80", fifty};
 }
 
-void TestPairStore::store_keeps_texts_as_typed_cut_to_fifty()
-{
+void TestPairStore::store_keeps_texts_as_typed_cut_to_fifty() {
     QFETCH(GearPair, typed);
     QFETCH(GearPair, kept);
     PairStore store;
@@ -53,8 +51,7 @@ void TestPairStore::store_keeps_texts_as_typed_cut_to_fifty()
     QCOMPARE(loaded.fm, kept.fm);
 }
 
-void TestPairStore::slot_is_occupied_by_its_z2_text_alone_data()
-{
+void TestPairStore::slot_is_occupied_by_its_z2_text_alone_data() {
     QTest::addColumn<GearPair>("pair");
     QTest::addColumn<bool>("occupied");
     QTest::newRow("only Z2") << GearPair{"", "", "80", ""} << true;
@@ -64,8 +61,7 @@ void TestPairStore::slot_is_occupied_by_its_z2_text_alone_data()
     QTest::newRow("all empty") << GearPair{} << false;
 }
 
-void TestPairStore::slot_is_occupied_by_its_z2_text_alone()
-{
+void TestPairStore::slot_is_occupied_by_its_z2_text_alone() {
     QFETCH(GearPair, pair);
     QFETCH(bool, occupied);
     PairStore store;
@@ -74,15 +70,13 @@ void TestPairStore::slot_is_occupied_by_its_z2_text_alone()
     QCOMPARE(store.occupied(8), occupied);
 }
 
-void TestPairStore::storing_a_slot_touches_no_other_data()
-{
+void TestPairStore::storing_a_slot_touches_no_other_data() {
     QTest::addColumn<int>("slot");
     for (int k = 1; k <= kPairCount; ++k)
         QTest::newRow(qPrintable(QStringLiteral("slot %1").arg(k))) << k;
 }
 
-void TestPairStore::storing_a_slot_touches_no_other()
-{
+void TestPairStore::storing_a_slot_touches_no_other() {
     QFETCH(int, slot);
     PairStore store;
     store.store(slot, GearPair{"40", "25", "80", "0"});
@@ -92,8 +86,7 @@ void TestPairStore::storing_a_slot_touches_no_other()
     }
 }
 
-void TestPairStore::clear_empties_every_slot()
-{
+void TestPairStore::clear_empties_every_slot() {
     PairStore store;
     for (int k = 1; k <= kPairCount; ++k)
         store.store(k, GearPair{"40", "25", QString::number(k), "0"});

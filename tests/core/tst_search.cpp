@@ -104,16 +104,10 @@ class TestSearch : public QObject {
     Q_OBJECT
 
 private slots:
-    void empty_parameter_boxes_get_defaults_data();
-    void empty_parameter_boxes_get_defaults();
-    void parameter_texts_parse_after_the_comma_rule_data();
-    void parameter_texts_parse_after_the_comma_rule();
-    void upper_limits_lower_values_and_rewrite_boxes_data();
-    void upper_limits_lower_values_and_rewrite_boxes();
+    void preparation_defaults_parses_and_limits_data();
+    void preparation_defaults_parses_and_limits();
     void inputs_changed_since_calculation_are_detected_data();
     void inputs_changed_since_calculation_are_detected();
-    void preparation_stops_at_the_first_failing_step_data();
-    void preparation_stops_at_the_first_failing_step();
     void zero_pair_matches_in_every_active_family_data();
     void zero_pair_matches_in_every_active_family();
     void window_and_rounding_decide_a_match_data();
@@ -132,102 +126,74 @@ private slots:
     void last_grid_point_candidates_stay_in_the_table();
 };
 
-void TestSearch::empty_parameter_boxes_get_defaults_data()
+void TestSearch::preparation_defaults_parses_and_limits_data()
 {
     QTest::addColumn<ParameterTexts>("texts");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("all three empty, in their order")
-        << boxes("", "", "1", "", "") << QStringList{"Edit58=0", "Edit61=10", "Edit60=1000"};
-    QTest::newRow("only max frequency empty")
-        << boxes("5", "1", "1", "", "10") << QStringList{"Edit60=1000"};
-    QTest::newRow("target and step get nothing") << boxes("", "1", "", "1", "1") << QStringList{};
-    QTest::newRow("a blank is not empty") << boxes("5", " ", "1", " ", " ") << QStringList{};
-}
-
-void TestSearch::empty_parameter_boxes_get_defaults()
-{
-    QFETCH(ParameterTexts, texts);
-    QFETCH(QStringList, expected);
-    QCOMPARE(writes(fillEmptyParameters(texts)), expected);
-    for (const QString &w : expected)
-        for (const ParameterBoxSpec &spec : kParameterBoxes)
-            if (w.section('=', 0, 0) == QLatin1String(spec.edit))
-                QCOMPARE(texts[spec.box], w.section('=', 1));
-}
-
-void TestSearch::parameter_texts_parse_after_the_comma_rule_data()
-{
-    QTest::addColumn<ParameterTexts>("texts");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<double>("target");
-    QTest::addColumn<double>("tolerance");
-    QTest::addColumn<double>("step");
+    QTest::addColumn<QString>("z2Now"); // calculated with 80
+    QTest::addColumn<SearchNotice>("notice");
+    QTest::addColumn<QStringList>("defaults");
+    QTest::addColumn<QStringList>("limits");
+    QTest::addColumn<SearchParameters>("parsed");
+    const auto none = SearchNotice::None;
+    const auto bad = SearchNotice::BadInput;
     const QString tooLong = QStringLiteral("1") + QString(49, '0') + QStringLiteral("x");
-    QTest::newRow("commas in every box")
-        << boxes("1234,5", "0,5", "0,5", "1000", "10") << true << 1234.5 << 0.5 << 0.5;
-    QTest::newRow("point and exponent forms")
-        << boxes("1.2e3", "-1.5", "1", "1000", "10") << true << 1200.0 << -1.5 << 1.0;
+    QTest::newRow("empty boxes get defaults in their order")
+        << boxes("5", "", "1", "", "") << "80" << none
+        << QStringList{"Edit58=0", "Edit61=10", "Edit60=1000"} << QStringList{} << params(5, 0);
+    QTest::newRow("commas in every box") << boxes("1234,5", "0,5", "0,5", "1000", "10") << "80"
+                                         << none << QStringList{} << QStringList{}
+                                         << params(1234.5, 0.5, 10, 0.5);
+    QTest::newRow("point, exponent and sign forms")
+        << boxes("1.2e3", "-1.5", "1", "1000", "1e1") << "80" << none << QStringList{}
+        << QStringList{} << params(1200, -1.5);
     QTest::newRow("characters past 50 are cut off")
-        << boxes(tooLong, "1", "1", "1000", "10") << true << 1e49 << 1.0 << 1.0;
-    // Refused: every other column is unused.
-    const QList<ParameterTexts> refused = {
-        boxes("", "1", "1", "1000", "10"),      boxes("1,5,3", "1", "1", "1000", "10"),
-        boxes("10", "-0,5", "1", "1000", "10"), boxes("10", "1", "1", "1000", "1 0"),
-        boxes("10", "1", "0", "1000", "10"),    boxes("10", "1", ",5", "1000", "10"),
-        boxes("10", "1", " 1", "1000", "10"),   boxes("10", "1", "00", "1000", "10")};
-    const char *names[] = {"empty target",
-                           "second comma",
-                           "comma after a sign",
-                           "blank inside max harmonic",
-                           "step text 0",
-                           "step text starting with a comma",
-                           "step text starting with a blank",
-                           "step 00 passes the text check but never advances"};
-    for (qsizetype i = 0; i < refused.size(); ++i)
-        QTest::newRow(names[i]) << refused[i] << false << 0.0 << 0.0 << 0.0;
+        << boxes(tooLong, "1", "1", "1000", "10") << "80" << none << QStringList{}
+        << QStringList{} << params(1e49, 1);
+    QTest::newRow("values at their limits stay")
+        << boxes("5", "20", "1", "40000", "50") << "80" << none << QStringList{} << QStringList{}
+        << params(5, 20, 50, 1, 40000);
+    QTest::newRow("limits in their order, max harmonic 60")
+        << boxes("5", "20,5", "1", "50000", "60") << "80" << none << QStringList{}
+        << QStringList{"Edit58=20", "Edit61=50", "Edit60=40000"} << params(5, 20, 50, 1, 40000);
+    QTest::newRow("changed inputs win over a bad target, defaults still written")
+        << boxes("", "", "1", "1000", "10") << "81" << SearchNotice::InputsChanged
+        << QStringList{"Edit58=0"} << QStringList{} << SearchParameters{};
+    const std::pair<const char *, ParameterTexts> refused[] = {
+        {"blank tolerance is not empty and does not parse", boxes("5", " ", "1", "1000", "10")},
+        {"empty target gets no default", boxes("", "1", "1", "1000", "10")},
+        {"second comma", boxes("1,5,3", "1", "1", "1000", "10")},
+        {"comma after a sign", boxes("10", "-0,5", "1", "1000", "10")},
+        {"blank inside max harmonic, no limit written", boxes("10", "25", "1", "1000", "1 0")},
+        {"step text 0", boxes("10", "1", "0", "1000", "10")},
+        {"step text starting with a comma", boxes("10", "1", ",5", "1000", "10")},
+        {"step text starting with a blank", boxes("10", "1", " 1", "1000", "10")},
+        {"step 00 passes the text check but never advances", boxes("10", "1", "00", "1000", "10")},
+    };
+    for (const auto &[name, texts] : refused)
+        QTest::newRow(name) << texts << "80" << bad << QStringList{} << QStringList{}
+                            << SearchParameters{};
 }
 
-void TestSearch::parameter_texts_parse_after_the_comma_rule()
+void TestSearch::preparation_defaults_parses_and_limits()
 {
     QFETCH(ParameterTexts, texts);
-    QFETCH(bool, accepted);
-    QFETCH(double, target);
-    QFETCH(double, tolerance);
-    QFETCH(double, step);
-    const std::optional<SearchParameters> p = parseSearchParameters(texts);
-    QCOMPARE(p.has_value(), accepted);
-    if (p) {
-        QCOMPARE(p->target, target);
-        QCOMPARE(p->tolerance, tolerance);
-        QCOMPARE(p->harmonicStep, step);
-        QCOMPARE(p->maxFrequency, 1000.0);
-        QCOMPARE(p->maxHarmonic, 10.0);
+    QFETCH(QString, z2Now);
+    QFETCH(SearchNotice, notice);
+    QFETCH(QStringList, defaults);
+    QFETCH(QStringList, limits);
+    QFETCH(SearchParameters, parsed);
+    const calc::PairState pair = calculated("40", "25", "80", "0");
+    const SearchPreparation prep = prepareSearch(texts, {"40", "25", z2Now, "0"}, pair.inputTexts);
+    QCOMPARE(prep.notice, notice);
+    QCOMPARE(writes(prep.defaults), defaults);
+    QCOMPARE(writes(prep.limits), limits);
+    if (notice == SearchNotice::None) {
+        QCOMPARE(prep.parameters.target, parsed.target);
+        QCOMPARE(prep.parameters.tolerance, parsed.tolerance);
+        QCOMPARE(prep.parameters.harmonicStep, parsed.harmonicStep);
+        QCOMPARE(prep.parameters.maxFrequency, parsed.maxFrequency);
+        QCOMPARE(prep.parameters.maxHarmonic, parsed.maxHarmonic);
     }
-}
-
-void TestSearch::upper_limits_lower_values_and_rewrite_boxes_data()
-{
-    QTest::addColumn<SearchParameters>("before");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("values at their limits stay") << params(5, 20, 50, 1, 40000) << QStringList{};
-    QTest::newRow("max harmonic 60 leaves the tolerance")
-        << params(5, 1, 60) << QStringList{"Edit61=50"};
-    QTest::newRow("all three in their order")
-        << params(5, 20.5, 1e6, 0.5, 50000)
-        << QStringList{"Edit58=20", "Edit61=50", "Edit60=40000"};
-}
-
-void TestSearch::upper_limits_lower_values_and_rewrite_boxes()
-{
-    QFETCH(SearchParameters, before);
-    QFETCH(QStringList, expected);
-    SearchParameters p = before;
-    QCOMPARE(writes(applyUpperLimits(p)), expected);
-    QCOMPARE(p.target, before.target);
-    QCOMPARE(p.harmonicStep, before.harmonicStep);
-    QCOMPARE(p.tolerance, std::min(before.tolerance, 20.0));
-    QCOMPARE(p.maxHarmonic, std::min(before.maxHarmonic, 50.0));
-    QCOMPARE(p.maxFrequency, std::min(before.maxFrequency, 40000.0));
 }
 
 void TestSearch::inputs_changed_since_calculation_are_detected_data()
@@ -240,8 +206,8 @@ void TestSearch::inputs_changed_since_calculation_are_detected_data()
     QTest::newRow("same texts") << "25" << QStringList{"40", "25", "80", "0"} << true;
     QTest::newRow("Z2 changed") << "25" << QStringList{"40", "25", "81", "0"} << false;
     QTest::newRow("blank added to Z1") << "25" << QStringList{"40 ", "25", "80", "0"} << false;
-    QTest::newRow("emptied Fm differs from its 0") << "25" << QStringList{"40", "25", "80", ""}
-                                                   << false;
+    QTest::newRow("emptied Fm differs from its 0")
+        << "25" << QStringList{"40", "25", "80", ""} << false;
     QTest::newRow("point for the comma counts as the same")
         << "24,6" << QStringList{"40", "24.6", "80", "0"} << true;
     QTest::newRow("change past the 50th character is not seen")
@@ -259,47 +225,13 @@ void TestSearch::inputs_changed_since_calculation_are_detected()
              unchanged);
 }
 
-void TestSearch::preparation_stops_at_the_first_failing_step_data()
-{
-    QTest::addColumn<ParameterTexts>("texts");
-    QTest::addColumn<QString>("z2Now");
-    QTest::addColumn<SearchNotice>("notice");
-    QTest::addColumn<QStringList>("defaults");
-    QTest::addColumn<QStringList>("limits");
-    QTest::newRow("changed inputs win over a bad target, defaults still written")
-        << boxes("", "", "1", "1000", "10") << "81" << SearchNotice::InputsChanged
-        << QStringList{"Edit58=0"} << QStringList{};
-    QTest::newRow("bad target writes no limit")
-        << boxes("x", "25", "1", "1000", "10") << "80" << SearchNotice::BadInput << QStringList{}
-        << QStringList{};
-    QTest::newRow("defaulted boxes are the ones parsed and limited")
-        << boxes("5", "", "1", "", "60") << "80" << SearchNotice::None
-        << QStringList{"Edit58=0", "Edit60=1000"} << QStringList{"Edit61=50"};
-}
-
-void TestSearch::preparation_stops_at_the_first_failing_step()
-{
-    QFETCH(ParameterTexts, texts);
-    QFETCH(QString, z2Now);
-    QFETCH(SearchNotice, notice);
-    QFETCH(QStringList, defaults);
-    QFETCH(QStringList, limits);
-    const calc::PairState pair = calculated("40", "25", "80", "0");
-    const SearchPreparation prep = prepareSearch(texts, {"40", "25", z2Now, "0"}, pair.inputTexts);
-    QCOMPARE(prep.notice, notice);
-    QCOMPARE(writes(prep.defaults), defaults);
-    QCOMPARE(writes(prep.limits), limits);
-    if (notice == SearchNotice::None) // the one row that gets through
-        QCOMPARE(prep.parameters.maxHarmonic, 50.0);
-}
-
 void TestSearch::zero_pair_matches_in_every_active_family_data()
 {
     QTest::addColumn<Family>("family");
     QTest::addColumn<QString>("firstLine");
-    const char *lines[] = {"0Fz+0Fr1=0", "0Fz-0Fr1=0", "0Fz+0Fr2=0", "0Fz-0Fr2=0",
+    const char *lines[] = {"0Fz+0Fr1=0",  "0Fz-0Fr1=0",  "0Fz+0Fr2=0",  "0Fz-0Fr2=0",
                            "0Fr1*0Fr2=0", "0Fr1+0Fr2=0", "0Fr1-0Fr2=0", "0Fm+0Fr1=0",
-                           "0Fm-0Fr1=0", "0Fm+0Fr2=0", "0Fm-0Fr2=0"};
+                           "0Fm-0Fr1=0",  "0Fm+0Fr2=0",  "0Fm-0Fr2=0"};
     for (const FamilySpec &f : kFamilies)
         QTest::newRow(calc::kModulation[std::size_t(f.family)].name)
             << f.family << lines[std::size_t(f.family)];
@@ -326,10 +258,10 @@ void TestSearch::window_and_rounding_decide_a_match_data()
         << p << params(1025.0001, 0) << 1 << Family::FzPlusFr1 << "";
     QTest::newRow("negative tolerance takes nothing")
         << p << params(1025, -1) << 1 << Family::FzPlusFr1 << "";
-    QTest::newRow("upper end included") << p << params(1000, 25) << 1 << Family::FzPlusFr1
-                                        << "1Fz+0Fr1=1000\n1Fz+1Fr1=1025";
-    QTest::newRow("lower end included") << p << params(1000, 25) << 1 << Family::FzMinusFr1
-                                        << "1Fz-0Fr1=1000\n1Fz-1Fr1=975";
+    QTest::newRow("upper end included")
+        << p << params(1000, 25) << 1 << Family::FzPlusFr1 << "1Fz+0Fr1=1000\n1Fz+1Fr1=1025";
+    QTest::newRow("lower end included")
+        << p << params(1000, 25) << 1 << Family::FzMinusFr1 << "1Fz-0Fr1=1000\n1Fz-1Fr1=975";
     // Z1 = Z2 = 1: Fz = Fr1; a maximum frequency that lets a = 1 pass.
     const GridPair q = pairOf("1", "1234,567", "1", "0");
     QTest::newRow("1234,567 by 100 is tested as 1234,57")
@@ -349,15 +281,14 @@ void TestSearch::grid_runs_b_outer_a_inner_within_the_bounds_data()
     addListColumns();
     // Fz = Fr1 = Fr2 = Fm = 1, target 2, coefficients 0 to 2.
     const GridPair ones = pairOf("1", "1", "1", "1");
-    QTest::newRow("sum in grid order")
-        << ones << params(2, 0, 2) << 1 << Family::FzPlusFr1
-        << "2Fz+0Fr1=2\n1Fz+1Fr1=2\n0Fz+2Fr1=2";
+    QTest::newRow("sum in grid order") << ones << params(2, 0, 2) << 1 << Family::FzPlusFr1
+                                       << "2Fz+0Fr1=2\n1Fz+1Fr1=2\n0Fz+2Fr1=2";
     QTest::newRow("product") << ones << params(2, 0, 2) << 1 << Family::Fr1TimesFr2
                              << "2Fr1*1Fr2=2\n1Fr1*2Fr2=2";
     QTest::newRow("Fm sum with Fr2") << ones << params(2, 0, 2) << 1 << Family::FmPlusFr2
                                      << "2Fm+0Fr2=2\n1Fm+1Fr2=2\n0Fm+2Fr2=2";
-    QTest::newRow("Fm difference") << ones << params(2, 0, 2) << 1 << Family::FmMinusFr1
-                                   << "2Fm-0Fr1=2";
+    QTest::newRow("Fm difference")
+        << ones << params(2, 0, 2) << 1 << Family::FmMinusFr1 << "2Fm-0Fr1=2";
     QTest::newRow("negative max harmonic runs no point")
         << ones << params(0, 0, -1) << 1 << Family::FzPlusFr1 << "";
     const GridPair p = pairOf("40", "25", "80", "0");
@@ -380,7 +311,7 @@ void TestSearch::difference_orientation_follows_teeth_counts_data()
     // Fr1 25, target 25.
     QTest::newRow("wheel 1 smaller: a·Fr1 − b·Fr2")
         << pairOf("40", "25", "80", "0") << params(25, 0) << 1 << Family::FrDifference
-        << "1Fr1-0Fr2=25\n3Fr1-4Fr2=25\n5Fr1-8Fr2=25";
+        << "1Fr1-0Fr2=25\n2Fr1-2Fr2=25\n3Fr1-4Fr2=25\n4Fr1-6Fr2=25\n5Fr1-8Fr2=25\n6Fr1-10Fr2=25";
     QTest::newRow("equal teeth counts: a·Fr1 − b·Fr2")
         << pairOf("30", "25", "30", "0") << params(25, 0) << 1 << Family::FrDifference
         << "1Fr1-0Fr2=25\n2Fr1-1Fr2=25\n3Fr1-2Fr2=25\n4Fr1-3Fr2=25\n5Fr1-4Fr2=25\n"
@@ -427,8 +358,8 @@ void TestSearch::fault_abandons_the_walk_keeping_earlier_lines_data()
     // FmPlusFr1 candidate inside the window is 0·Fm + 2·Fr1 at (0, 2).
     QTest::newRow("zero Fm base inside the window")
         << pairOf("1", "1", "1", "0,0") << params(2, 0, 2) << 1 << byZero
-        << QStringList{"2Fz+0Fr1=2",  "1Fz+1Fr1=2",  "0Fz+2Fr1=2",  "2Fz-0Fr1=2", "2Fz+0Fr2=2",
-                       "1Fz+1Fr2=2",  "0Fz+2Fr2=2",  "2Fz-0Fr2=2",  "2Fr1*1Fr2=2", "2Fr1+0Fr2=2",
+        << QStringList{"2Fz+0Fr1=2",  "1Fz+1Fr1=2",  "0Fz+2Fr1=2", "2Fz-0Fr1=2",  "2Fz+0Fr2=2",
+                       "1Fz+1Fr2=2",  "0Fz+2Fr2=2",  "2Fz-0Fr2=2", "2Fr1*1Fr2=2", "2Fr1+0Fr2=2",
                        "1Fr1+1Fr2=2", "0Fr1+2Fr2=2", "2Fr1-0Fr2=2"};
     QTest::newRow("zero Fm base outside the window is no fault")
         << pairOf("1", "1", "1", "0,0") << params(1e6, 0) << 1 << -1 << QStringList{};
@@ -481,8 +412,8 @@ void TestSearch::titles_carry_counts_and_repeats_bring_up_variants_data()
         << pairOf("1", "1", "1", "1") << params(2, 0, 2) << "3 1 3 1 2 3 1 1 3 1 3 1" << true;
     QTest::newRow("at most one match each")
         << pairOf("40", "25", "80", "0") << params(1025, 0) << "1 0 1 0 0 0 0 0 0 0 0 0" << false;
-    QTest::newRow("no grid point") << pairOf("40", "25", "80", "0") << params(0, 0, -1)
-                                   << "0 0 0 0 0 0 0 0 0 0 0 0" << false;
+    QTest::newRow("no grid point")
+        << pairOf("40", "25", "80", "0") << params(0, 0, -1) << "0 0 0 0 0 0 0 0 0 0 0 0" << false;
 }
 
 void TestSearch::titles_carry_counts_and_repeats_bring_up_variants()
@@ -493,7 +424,7 @@ void TestSearch::titles_carry_counts_and_repeats_bring_up_variants()
     QFETCH(bool, bringsUp);
     const GridResult r = walkGrid(pair, parameters, 1);
     const QStringList n = counts.split(' ');
-    const QStringList openings = {"Fz + Fr1 (", "Fz - Fr1 (",  "Fz + Fr2 (",  "Fz - Fr2 (",
+    const QStringList openings = {"Fz + Fr1 (",  "Fz - Fr1 (",  "Fz + Fr2 (",  "Fz - Fr2 (",
                                   "Fr1 * Fr2 (", "Fr1 + Fr2 (", "Fr1 - Fr2 (", "Fr2 - Fr1 (",
                                   "Fm + Fr1 (",  "Fm - Fr1 (",  "Fm + Fr2 (",  "Fm - Fr2 ("};
     const std::array<QString, kTitleCount> titles = titleTexts(r);

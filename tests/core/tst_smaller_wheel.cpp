@@ -16,8 +16,7 @@ private slots:
     void mode_item_switches_mode_and_names_the_other_one();
 };
 
-void TestSmallerWheel::wheel_button_cycles_indicator_and_main_labels_only_data()
-{
+void TestSmallerWheel::wheel_button_cycles_indicator_and_main_labels_only_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<bool>("variantsFr2First");
     QTest::addColumn<QString>("after");
@@ -28,8 +27,7 @@ void TestSmallerWheel::wheel_button_cycles_indicator_and_main_labels_only_data()
     QTest::newRow("variants label does not follow to 2") << "1" << true << "2" << true;
 }
 
-void TestSmallerWheel::wheel_button_cycles_indicator_and_main_labels_only()
-{
+void TestSmallerWheel::wheel_button_cycles_indicator_and_main_labels_only() {
     QFETCH(QString, before);
     QFETCH(bool, variantsFr2First);
     QFETCH(QString, after);
@@ -46,22 +44,18 @@ void TestSmallerWheel::wheel_button_cycles_indicator_and_main_labels_only()
     QCOMPARE(s.mode, QStringLiteral("2"));
 }
 
-void TestSmallerWheel::mode_item_switches_mode_and_names_the_other_one_data()
-{
+void TestSmallerWheel::mode_item_switches_mode_and_names_the_other_one_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("captionBefore");
     QTest::addColumn<QString>("modeAfter");
     QTest::addColumn<QString>("captionAfter");
-    QTest::newRow("automatic to manual")
-        << "1" << QString::fromUtf8("Определять самостоятельно") << "2"
-        << QString::fromUtf8("Определять автоматически");
-    QTest::newRow("manual to automatic")
-        << "2" << QString::fromUtf8("Определять автоматически") << "1"
-        << QString::fromUtf8("Определять самостоятельно");
+    QTest::newRow("automatic to manual") << "1" << QString::fromUtf8("Определять самостоятельно")
+                                         << "2" << QString::fromUtf8("Определять автоматически");
+    QTest::newRow("manual to automatic") << "2" << QString::fromUtf8("Определять автоматически")
+                                         << "1" << QString::fromUtf8("Определять самостоятельно");
 }
 
-void TestSmallerWheel::mode_item_switches_mode_and_names_the_other_one()
-{
+void TestSmallerWheel::mode_item_switches_mode_and_names_the_other_one() {
     QFETCH(QString, mode);
     QFETCH(QString, captionBefore);
     QFETCH(QString, modeAfter);
