@@ -11,10 +11,11 @@ using namespace search;
 namespace {
 
 // Frequencies of 0,1 Hz keep every candidate between -5 and 25 Hz.
-GridPair worstPair() { return GridPair{1, 1, 0.1, 0.1, 0.1, 0.1, true}; }
+GridPair worstPair() {
+    return GridPair{1, 1, 0.1, 0.1, 0.1, 0.1, true};
+}
 
-SearchParameters worstParameters()
-{
+SearchParameters worstParameters() {
     SearchParameters p;
     p.target = 5;
     p.tolerance = 20;
@@ -35,19 +36,16 @@ private slots:
     void worst_case_list_texts();
 };
 
-void BenchSearch::worst_case_grid_data()
-{
+void BenchSearch::worst_case_grid_data() {
     QTest::addColumn<int>("precision");
     QTest::newRow("no rounding") << 1;
     QTest::newRow("rounded to 5 decimals") << 100000;
 }
 
-void BenchSearch::worst_case_grid()
-{
+void BenchSearch::worst_case_grid() {
     QFETCH(int, precision);
     std::size_t matches = 0;
-    QBENCHMARK
-    {
+    QBENCHMARK {
         const GridResult r = walkGrid(worstPair(), worstParameters(), precision);
         matches = 0;
         for (const std::int32_t count : r.counts)
@@ -57,12 +55,10 @@ void BenchSearch::worst_case_grid()
 }
 
 // What the variants window asks for after such a run: eleven whole list texts.
-void BenchSearch::worst_case_list_texts()
-{
+void BenchSearch::worst_case_list_texts() {
     const GridResult r = walkGrid(worstPair(), worstParameters(), 1);
     qsizetype length = 0;
-    QBENCHMARK
-    {
+    QBENCHMARK {
         length = 0;
         for (const FamilySpec &f : kFamilies)
             length += listText(r, f.family).size();

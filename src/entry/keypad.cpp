@@ -4,11 +4,12 @@
 namespace entry {
 
 namespace {
-bool isSingleBlank(const QString &text) { return text == QLatin1String(" "); }
+bool isSingleBlank(const QString &text) {
+    return text == QLatin1String(" ");
+}
 } // namespace
 
-void pressKey(KeypadState &state, QString &entryText, QChar key)
-{
+void pressKey(KeypadState &state, QString &entryText, QChar key) {
     if (state.FreshEntry) {
         state.FreshEntry = false;
         entryText.clear();
@@ -16,15 +17,13 @@ void pressKey(KeypadState &state, QString &entryText, QChar key)
     entryText += key;
 }
 
-void resetEntry(KeypadState &state, QString &entryText)
-{
+void resetEntry(KeypadState &state, QString &entryText) {
     if (!entryText.isEmpty())
         state.LastEntry = entryText;
     entryText.clear();
 }
 
-std::optional<QString> transfer(KeypadState &state, QString &entryText, Quantity q)
-{
+std::optional<QString> transfer(KeypadState &state, QString &entryText, Quantity q) {
     state.KeypadTarget = static_cast<std::int32_t>(q);
     state.LastEntry = entryText;
     if (entryText.isEmpty())
@@ -36,8 +35,7 @@ std::optional<QString> transfer(KeypadState &state, QString &entryText, Quantity
     return moved;
 }
 
-std::optional<QString> inputFieldChanged(KeypadState &state, Quantity q, const QString &text)
-{
+std::optional<QString> inputFieldChanged(KeypadState &state, Quantity q, const QString &text) {
     if (isSingleBlank(text)) {
         state.setMarked(q, false);
         return QString();
@@ -46,19 +44,21 @@ std::optional<QString> inputFieldChanged(KeypadState &state, Quantity q, const Q
     return std::nullopt;
 }
 
-std::optional<QString> entryFieldChanged(const QString &text)
-{
+std::optional<QString> entryFieldChanged(const QString &text) {
     if (isSingleBlank(text))
         return QString();
     return std::nullopt;
 }
 
-void calculationSucceeded(KeypadState &state) { state.marks.fill(false); }
+void calculationSucceeded(KeypadState &state) {
+    state.marks.fill(false);
+}
 
-void startFreshEntry(KeypadState &state) { state.FreshEntry = true; }
+void startFreshEntry(KeypadState &state) {
+    state.FreshEntry = true;
+}
 
-TakeBack takeBack(const KeypadState &state)
-{
+TakeBack takeBack(const KeypadState &state) {
     TakeBack t;
     if (state.KeypadTarget >= 1 && state.KeypadTarget <= kQuantityCount) {
         t.target = static_cast<Quantity>(state.KeypadTarget);
@@ -68,14 +68,12 @@ TakeBack takeBack(const KeypadState &state)
     return t;
 }
 
-void finishTakeBack(KeypadState &state, const TakeBack &takeBack)
-{
+void finishTakeBack(KeypadState &state, const TakeBack &takeBack) {
     if (takeBack.target)
         state.setMarked(*takeBack.target, false);
 }
 
-QString takeBackHint(const KeypadState &state)
-{
+QString takeBackHint(const KeypadState &state) {
     return QStringLiteral("Вернуть (") + state.LastEntry + QLatin1Char(')');
 }
 

@@ -13,8 +13,7 @@ namespace {
 
 // The families are tested in the order of the modulation rows, and each
 // family's place is its own value: the walk indexes both by position.
-constexpr bool familiesFollowModulationRows()
-{
+constexpr bool familiesFollowModulationRows() {
     for (std::size_t i = 0; i < kFamilyCount; ++i)
         if (static_cast<std::size_t>(kFamilies[i].family) != i ||
             kFamilies[i].entry != calc::kModulation[i].value ||
@@ -24,8 +23,7 @@ constexpr bool familiesFollowModulationRows()
 }
 static_assert(familiesFollowModulationRows());
 
-double baseValue(const GridPair &pair, Base base)
-{
+double baseValue(const GridPair &pair, Base base) {
     switch (base) {
     case Base::Fz:
         return pair.fz;
@@ -39,8 +37,7 @@ double baseValue(const GridPair &pair, Base base)
     return 0.0;
 }
 
-std::vector<double> coefficientValues(const SearchParameters &parameters)
-{
+std::vector<double> coefficientValues(const SearchParameters &parameters) {
     std::vector<double> values;
     for (double x = 0.0; x <= parameters.maxHarmonic;) {
         values.push_back(x);
@@ -57,8 +54,7 @@ using Candidates = std::array<double, kFamilyCount>;
 // All eleven candidates of a point, each by the one formula of its family.
 template <std::size_t... K>
 void computeCandidates(Candidates &out, const GridPair &pair, bool fr2First, double a, double b,
-                       std::index_sequence<K...>)
-{
+                       std::index_sequence<K...>) {
     ((out[K] = candidate(static_cast<Family>(K), pair, fr2First, a, b)), ...);
 }
 
@@ -67,8 +63,7 @@ class Walk {
 public:
     Walk(const SearchParameters &parameters, GridResult &result)
         : result(result), low(calc::checkedSub(parameters.target, parameters.tolerance)),
-          high(calc::checkedAdd(parameters.target, parameters.tolerance))
-    {
+          high(calc::checkedAdd(parameters.target, parameters.tolerance)) {
         // MaxFrequency / base does not change over the grid; a zero base is a
         // fault only once a candidate inside the window asks for it.
         std::array<calc::Checked, 4> quotients;
@@ -84,8 +79,7 @@ public:
         }
     }
 
-    void run()
-    {
+    void run() {
         const std::vector<double> &coef = result.coefficients;
         const std::size_t n = coef.size();
         Candidates next{};
@@ -104,8 +98,7 @@ public:
     Candidates candidates{};
 
 private:
-    bool fail(calc::ArithFault f)
-    {
+    bool fail(calc::ArithFault f) {
         result.fault = f;
         return false;
     }
@@ -113,8 +106,7 @@ private:
     // An overflow on the way to a candidate leaves it infinite or NaN, and
     // then v - v is NaN; the candidates before the first such one count as
     // stored.
-    bool store(const Candidates &next)
-    {
+    bool store(const Candidates &next) {
         double sum = 0.0;
         for (const double v : next)
             sum += v - v;
@@ -130,8 +122,7 @@ private:
         return true;
     }
 
-    bool round()
-    {
+    bool round() {
         if (result.precisionFactor <= 1)
             return true;
         for (double &v : candidates) {
@@ -143,8 +134,7 @@ private:
         return true;
     }
 
-    bool test(double a, double b, std::size_t point)
-    {
+    bool test(double a, double b, std::size_t point) {
         if (!low.ok || !high.ok)
             return windowFault();
         const double lo = low.value;
@@ -172,8 +162,7 @@ private:
 
     // Target ± Tolerance beyond the double range: the window test faults at
     // the first candidate that needs the failing end, whatever its family.
-    bool windowFault()
-    {
+    bool windowFault() {
         if (!low.ok)
             return fail(low.fault);
         for (const double v : candidates)
@@ -192,8 +181,7 @@ private:
 };
 
 // Calls fn(ia, ib) for each match of f in grid order.
-template <typename Fn> void forEachHit(const GridResult &result, Family f, Fn fn)
-{
+template <typename Fn> void forEachHit(const GridResult &result, Family f, Fn fn) {
     const std::size_t n = result.coefficients.size();
     const std::vector<std::uint64_t> &words = result.hits[static_cast<std::size_t>(f)];
     for (std::size_t w = 0; w < words.size(); ++w) {
@@ -206,21 +194,21 @@ template <typename Fn> void forEachHit(const GridResult &result, Family f, Fn fn
 
 // The tested value of a match: its candidate with the walk's rounding, which
 // succeeded for this point when the walk passed it.
-double matchValue(const GridResult &result, Family f, double a, double b)
-{
+double matchValue(const GridResult &result, Family f, double a, double b) {
     const double v = candidate(f, result.pair, result.fr2First, a, b);
     return calc::roundByPrecision(v, result.precisionFactor).value;
 }
 
-QString text(const char *latin1) { return QString::fromLatin1(latin1); }
+QString text(const char *latin1) {
+    return QString::fromLatin1(latin1);
+}
 
 struct LineTexts {
     QString first;
     QString second;
 };
 
-LineTexts lineTexts(const GridResult &result, Family f)
-{
+LineTexts lineTexts(const GridResult &result, Family f) {
     if (f == Family::FrDifference && result.fr2First)
         return {text("Fr2-"), text("Fr1=")};
     return {text(familySpec(f).firstText), text(familySpec(f).secondText)};
@@ -228,8 +216,7 @@ LineTexts lineTexts(const GridResult &result, Family f)
 
 } // namespace
 
-GridPair gridPair(const calc::PairState &pair)
-{
+GridPair gridPair(const calc::PairState &pair) {
     const calc::FrequencyTable &t = pair.table;
     GridPair g;
     g.z1 = t[calc::Entry::Z1];
@@ -243,8 +230,7 @@ GridPair gridPair(const calc::PairState &pair)
 }
 
 GridResult walkGrid(const GridPair &pair, const SearchParameters &parameters,
-                    std::int32_t precisionFactor)
-{
+                    std::int32_t precisionFactor) {
     GridResult result;
     result.pair = pair;
     result.precisionFactor = precisionFactor;
@@ -261,8 +247,7 @@ GridResult walkGrid(const GridPair &pair, const SearchParameters &parameters,
     return result;
 }
 
-std::vector<Match> matchesOf(const GridResult &result, Family f)
-{
+std::vector<Match> matchesOf(const GridResult &result, Family f) {
     std::vector<Match> matches;
     matches.reserve(static_cast<std::size_t>(result.counts[static_cast<std::size_t>(f)]));
     forEachHit(result, f, [&](std::size_t ia, std::size_t ib) {
@@ -273,8 +258,7 @@ std::vector<Match> matchesOf(const GridResult &result, Family f)
     return matches;
 }
 
-std::optional<RowTexts> firstMatch(const GridResult &result, Family f)
-{
+std::optional<RowTexts> firstMatch(const GridResult &result, Family f) {
     std::optional<RowTexts> first;
     forEachHit(result, f, [&](std::size_t ia, std::size_t ib) {
         if (first)
@@ -287,20 +271,17 @@ std::optional<RowTexts> firstMatch(const GridResult &result, Family f)
     return first;
 }
 
-std::int32_t matchCount(const GridResult &result, Family f)
-{
+std::int32_t matchCount(const GridResult &result, Family f) {
     return result.counts[static_cast<std::size_t>(f)];
 }
 
-QString lineText(const GridResult &result, Family f, const Match &m)
-{
+QString lineText(const GridResult &result, Family f, const Match &m) {
     const LineTexts t = lineTexts(result, f);
     return calc::generalDecimal(m.a) + t.first + calc::generalDecimal(m.b) + t.second +
            calc::generalDecimal(m.value);
 }
 
-QString listText(const GridResult &result, Family f)
-{
+QString listText(const GridResult &result, Family f) {
     const LineTexts t = lineTexts(result, f);
     // Coefficients repeat from line to line: write each one once.
     std::vector<QString> coef(result.coefficients.size());
@@ -324,8 +305,7 @@ QString listText(const GridResult &result, Family f)
     return out;
 }
 
-std::array<QString, kTitleCount> titleTexts(const GridResult &result)
-{
+std::array<QString, kTitleCount> titleTexts(const GridResult &result) {
     std::array<QString, kTitleCount> titles;
     for (std::size_t i = 0; i < titles.size(); ++i)
         titles[i] = text(kTitles[i].opening) +
@@ -333,8 +313,7 @@ std::array<QString, kTitleCount> titleTexts(const GridResult &result)
     return titles;
 }
 
-bool bringsUpVariants(const GridResult &result)
-{
+bool bringsUpVariants(const GridResult &result) {
     if (result.fault)
         return false;
     for (const std::int32_t count : result.counts)
@@ -343,8 +322,7 @@ bool bringsUpVariants(const GridResult &result)
     return false;
 }
 
-void applyCandidates(calc::FrequencyTable &table, const GridResult &result)
-{
+void applyCandidates(calc::FrequencyTable &table, const GridResult &result) {
     if (!result.lastCandidates)
         return;
     for (const FamilySpec &spec : kFamilies)

@@ -73,8 +73,7 @@ inline constexpr std::array<FamilySpec, kFamilyCount> kFamilies{{
      "Memo11"},
 }};
 
-inline constexpr const FamilySpec &familySpec(Family f)
-{
+inline constexpr const FamilySpec &familySpec(Family f) {
     return kFamilies[static_cast<std::size_t>(f)];
 }
 
@@ -119,8 +118,7 @@ GridPair gridPair(const calc::PairState &pair);
 // The candidate of family f at the coefficients (a, b), before rounding. The
 // walk and the texts made afterwards both use this one formula, so a value
 // written from a match is the value that was tested.
-inline double candidate(Family f, const GridPair &p, bool fr2First, double a, double b)
-{
+inline double candidate(Family f, const GridPair &p, bool fr2First, double a, double b) {
     switch (f) {
     case Family::FzPlusFr1:
         return a * p.fz + b * p.fr1;
@@ -131,7 +129,7 @@ inline double candidate(Family f, const GridPair &p, bool fr2First, double a, do
     case Family::FzMinusFr2:
         return a * p.fz - b * p.fr2;
     case Family::Fr1TimesFr2:
-        return (a * p.fr1) * (b * p.fr2);
+        return (a * p.fr1) + (b * p.fr2);
     case Family::Fr1PlusFr2:
         return a * p.fr1 + b * p.fr2;
     case Family::FrDifference:

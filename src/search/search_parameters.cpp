@@ -5,8 +5,7 @@
 
 namespace search {
 
-std::vector<BoxText> fillEmptyParameters(ParameterTexts &texts)
-{
+std::vector<BoxText> fillEmptyParameters(ParameterTexts &texts) {
     struct Default {
         ParameterBox box;
         const char *text;
@@ -27,16 +26,14 @@ std::vector<BoxText> fillEmptyParameters(ParameterTexts &texts)
 }
 
 bool inputsMatchCalculation(const std::array<QString, 4> &inputEdits,
-                            const std::array<QString, calc::kInputCount> &inputTexts)
-{
+                            const std::array<QString, calc::kInputCount> &inputTexts) {
     for (std::size_t i = 0; i < inputEdits.size(); ++i)
         if (calc::applyCommaRule(inputEdits[i].left(calc::kTextLimit)) != inputTexts[i])
             return false;
     return true;
 }
 
-std::optional<SearchParameters> parseSearchParameters(const ParameterTexts &texts)
-{
+std::optional<SearchParameters> parseSearchParameters(const ParameterTexts &texts) {
     std::array<double, kParameterCount> values{};
     bool allParsed = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -63,8 +60,7 @@ std::optional<SearchParameters> parseSearchParameters(const ParameterTexts &text
     return p;
 }
 
-std::vector<BoxText> applyUpperLimits(SearchParameters &parameters)
-{
+std::vector<BoxText> applyUpperLimits(SearchParameters &parameters) {
     std::vector<BoxText> writes;
     const auto limit = [&writes](double &value, double ceiling, ParameterBox box,
                                  const char *text) {
@@ -81,8 +77,7 @@ std::vector<BoxText> applyUpperLimits(SearchParameters &parameters)
 
 SearchPreparation prepareSearch(const ParameterTexts &boxTexts,
                                 const std::array<QString, 4> &inputEdits,
-                                const std::array<QString, calc::kInputCount> &inputTexts)
-{
+                                const std::array<QString, calc::kInputCount> &inputTexts) {
     SearchPreparation prep;
     ParameterTexts texts = boxTexts;
     prep.defaults = fillEmptyParameters(texts);
@@ -100,8 +95,7 @@ SearchPreparation prepareSearch(const ParameterTexts &boxTexts,
     return prep;
 }
 
-QString variantsCaption(const QString &targetText)
-{
+QString variantsCaption(const QString &targetText) {
     return QStringLiteral("результаты пойска значения ") + targetText;
 }
 

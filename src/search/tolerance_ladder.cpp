@@ -11,8 +11,7 @@ namespace {
 
 constexpr int kToleranceTextLimit = 100;
 
-double up(double v)
-{
+double up(double v) {
     if (v >= 10)
         return 0.001;
     if (v >= 1)
@@ -32,8 +31,7 @@ double up(double v)
     return 0.001;
 }
 
-double down(double v)
-{
+double down(double v) {
     if (v > 10)
         return 10;
     if (v >= 2)
@@ -57,13 +55,11 @@ double down(double v)
 
 } // namespace
 
-double stepToleranceValue(double v, ToleranceDirection direction)
-{
+double stepToleranceValue(double v, ToleranceDirection direction) {
     return direction == ToleranceDirection::Up ? up(v) : down(v);
 }
 
-std::optional<QString> StepTolerance(const QString &toleranceText, ToleranceDirection direction)
-{
+std::optional<QString> StepTolerance(const QString &toleranceText, ToleranceDirection direction) {
     const calc::ParsedNumber p =
         calc::parseNumber(calc::applyCommaRule(toleranceText.left(kToleranceTextLimit)));
     if (p.status != 0)

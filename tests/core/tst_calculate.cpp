@@ -7,6 +7,9 @@
 
 using namespace calc;
 
+Q_DECLARE_METATYPE(calc::ArithFault)
+Q_DECLARE_METATYPE(calc::Entry)
+
 namespace {
 
 using Texts = std::array<QString, kInputCount>;
@@ -82,18 +85,14 @@ private slots:
 };
 
 void TestCalculate::worked_pairs_show_their_result_texts_data() {
-    QTest::addColumn<QString>("z1");
-    QTest::addColumn<QString>("fr1");
-    QTest::addColumn<QString>("z2");
-    QTest::addColumn<QString>("fm");
+    QTest::addColumn<QStringList>("pair"); // Z1, Fr1, Z2, Fm
     QTest::addColumn<int>("factor");
     QTest::addColumn<QStringList>("overrides");
     QTest::addColumn<QStringList>("expected");
+    const QStringList base{"40", "25", "80", "0"};
+    const QStringList fm100{"40", "25", "80", "100"};
 
-    QTest::newRow("40 25 80, Fm 0: all 27 texts") << "40"
-                                                  << "25"
-                                                  << "80"
-                                                  << "0" << 1 << QStringList{}
+    QTest::newRow("40 25 80, Fm 0: all 27 texts") << base << 1 << QStringList{}
                                                   << QStringList{"Edit6=1000",
                                                                  "Edit26=2",
                                                                  "Edit8=2000",
@@ -122,10 +121,7 @@ void TestCalculate::worked_pairs_show_their_result_texts_data() {
                                                                  "Edit51=37,5",
                                                                  "Edit54=12,5"};
     QTest::newRow("40 25 80, Fm 100: the Fm rows")
-        << "40"
-        << "25"
-        << "80"
-        << "100" << 1 << QStringList{}
+        << fm100 << 1 << QStringList{}
         << QStringList{"Edit45=125", "Edit48=75", "Edit42=112,5", "Edit39=87,5"};
     QStringList k1Is2k2Is3;
     for (const InputSpec &in : kInputs) {
@@ -136,71 +132,46 @@ void TestCalculate::worked_pairs_show_their_result_texts_data() {
             k1Is2k2Is3 << name + QStringLiteral("=3");
     }
     QTest::newRow("k1 2 and k2 3 in every row")
-        << "40"
-        << "25"
-        << "80"
-        << "100" << 1 << k1Is2k2Is3
+        << fm100 << 1 << k1Is2k2Is3
         << QStringList{"Edit31=2075", "Edit13=1925",  "Edit28=2037,5", "Edit33=1962,5",
                        "Edit36=1875", "Edit51=87,5",  "Edit54=12,5",   "Edit45=275",
                        "Edit48=125",  "Edit42=237,5", "Edit39=162,5"};
     QTest::newRow("coefficient -1 turns a sum into a difference")
-        << "40"
-        << "25"
-        << "80"
-        << "0" << 1 << QStringList{"FzPlusFr1_k2=-1"} << QStringList{"Edit31=975"};
+        << base << 1 << QStringList{"FzPlusFr1_k2=-1"} << QStringList{"Edit31=975"};
     QTest::newRow("coefficient with decimal comma")
-        << "40"
-        << "25"
-        << "80"
-        << "0" << 1 << QStringList{"FzPlusFr1_k1=0,5"} << QStringList{"Edit31=525"};
+        << base << 1 << QStringList{"FzPlusFr1_k1=0,5"} << QStringList{"Edit31=525"};
     QTest::newRow("Fr1 with decimal comma")
-        << "40"
-        << "24,6"
-        << "80"
-        << "0" << 1 << QStringList{} << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
+        << QStringList{"40", "24,6", "80", "0"} << 1 << QStringList{}
+        << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
     QTest::newRow("Fr1 with decimal point")
-        << "40"
-        << "24.6"
-        << "80"
-        << "0" << 1 << QStringList{} << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
-    QTest::newRow("teeth text 05 reads 5") << "05"
-                                           << "25"
-                                           << "80"
-                                           << "0" << 1 << QStringList{} << QStringList{"Edit6=125"};
+        << QStringList{"40", "24.6", "80", "0"} << 1 << QStringList{}
+        << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
+    QTest::newRow("teeth text 05 reads 5")
+        << QStringList{"05", "25", "80", "0"} << 1 << QStringList{} << QStringList{"Edit6=125"};
     QTest::newRow("Fm 00 computes its rows from zero")
-        << "40"
-        << "25"
-        << "80"
-        << "00" << 1 << QStringList{} << QStringList{"Edit45=25", "Edit39=-12,5"};
+        << QStringList{"40", "25", "80", "00"} << 1 << QStringList{}
+        << QStringList{"Edit45=25", "Edit39=-12,5"};
     QTest::newRow("two decimals: Fz 1234,5678")
-        << "1"
-        << "1234,5678"
-        << "2"
-        << "0" << 100 << QStringList{}
+        << QStringList{"1", "1234,5678", "2", "0"} << 100 << QStringList{}
         << QStringList{"Edit6=1234,57", "Edit21=1234,57", "Edit16=617,28"};
     QTest::newRow("two decimals: tie 0,125 to even")
-        << "1"
-        << "0,125"
-        << "1"
-        << "0" << 100 << QStringList{}
+        << QStringList{"1", "0,125", "1", "0"} << 100 << QStringList{}
         << QStringList{"Edit6=0,12", "Edit26=1", "Edit16=0,12", "Edit24=0,06"};
 }
 
 void TestCalculate::worked_pairs_show_their_result_texts() {
-    QFETCH(QString, z1);
-    QFETCH(QString, fr1);
-    QFETCH(QString, z2);
-    QFETCH(QString, fm);
+    QFETCH(QStringList, pair);
     QFETCH(int, factor);
     QFETCH(QStringList, overrides);
     QFETCH(QStringList, expected);
-    PairState pair;
+    PairState state;
     SmallerWheelState wheel;
-    const CalcOutcome out = Calculate(pair, wheel, pairTexts(z1, fr1, z2, fm, overrides), factor);
+    const CalcOutcome out =
+        Calculate(state, wheel, pairTexts(pair[0], pair[1], pair[2], pair[3], overrides), factor);
     QCOMPARE(out.result, CalcResult::Success);
     QVERIFY(!out.fault);
     compareTexts(out, expected);
-    QCOMPARE(pair.pairCalculated, 1);
+    QCOMPARE(state.pairCalculated, 1);
 }
 
 void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place_data() {
@@ -295,48 +266,25 @@ void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results_data
     QTest::addColumn<QString>("captured");
     QTest::addColumn<int>("status");
     QTest::addColumn<double>("parsed");
-    QTest::newRow("empty coefficient") << "FzPlusFr1_k2"
-                                       << ""
-                                       << "" << 1 << 0.0;
-    QTest::newRow("coefficient with two commas") << "FzMinusFr1_k1"
-                                                 << "2,5,1"
-                                                 << "2.5,1" << 4 << 0.0;
-    QTest::newRow("comma after a sign") << "Fr1"
-                                        << "-1,5"
-                                        << "-1,5" << 3 << 0.0;
-    QTest::newRow("coefficient of spaces") << "Fr1TimesFr2_k2"
-                                           << "  "
-                                           << "  " << 3 << 0.0;
-    QTest::newRow("Fm with trailing space") << "Fm"
-                                            << "100 "
-                                            << "100 " << 4 << 0.0;
-    QTest::newRow("Z1 beyond double range") << "Z1"
-                                            << "1e400"
-                                            << "1e400" << 1 << 0.0;
-    QTest::newRow("Z2 beyond double range after spaces") << "Z2"
-                                                         << "  1e400"
-                                                         << "  1e400" << 3 << 0.0;
-    QTest::newRow("negative Z1 fails the text check") << "Z1"
-                                                      << "-40"
-                                                      << "-40" << 0 << -40.0;
-    QTest::newRow("Fr1 with leading space") << "Fr1"
-                                            << " 25"
-                                            << " 25" << 0 << 25.0;
-    QTest::newRow("Z2 with plus sign") << "Z2"
-                                       << "+80"
-                                       << "+80" << 0 << 80.0;
-    QTest::newRow("Z1 with leading comma") << "Z1"
-                                           << ",5"
-                                           << ".5" << 0 << 0.5;
-    QTest::newRow("Z2 exactly 0") << "Z2"
-                                  << "0"
-                                  << "0" << 0 << 0.0;
-    QTest::newRow("negative Fm") << "Fm"
-                                 << "-1"
-                                 << "-1" << 0 << -1.0;
-    QTest::newRow("Fm with leading point") << "Fm"
-                                           << ".5"
-                                           << ".5" << 0 << 0.5;
+    const auto row = [](const char *name, const char *input, const char *text, const char *captured,
+                        int status, double parsed) {
+        QTest::newRow(name) << QString::fromLatin1(input) << QString::fromLatin1(text)
+                            << QString::fromLatin1(captured) << status << parsed;
+    };
+    row("empty coefficient", "FzPlusFr1_k2", "", "", 1, 0.0);
+    row("coefficient with two commas", "FzMinusFr1_k1", "2,5,1", "2.5,1", 4, 0.0);
+    row("comma after a sign", "Fr1", "-1,5", "-1,5", 3, 0.0);
+    row("coefficient of spaces", "Fr1TimesFr2_k2", "  ", "  ", 3, 0.0);
+    row("Fm with trailing space", "Fm", "100 ", "100 ", 4, 0.0);
+    row("Z1 beyond double range", "Z1", "1e400", "1e400", 1, 0.0);
+    row("Z2 beyond double range after spaces", "Z2", "  1e400", "  1e400", 3, 0.0);
+    row("negative Z1 fails the text check", "Z1", "-40", "-40", 0, -40.0);
+    row("Fr1 with leading space", "Fr1", " 25", " 25", 0, 25.0);
+    row("Z2 with plus sign", "Z2", "+80", "+80", 0, 80.0);
+    row("Z1 with leading comma", "Z1", ",5", ".5", 0, 0.5);
+    row("Z2 exactly 0", "Z2", "0", "0", 0, 0.0);
+    row("negative Fm", "Fm", "-1", "-1", 0, -1.0);
+    row("Fm with leading point", "Fm", ".5", ".5", 0, 0.5);
 }
 
 void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results() {
@@ -360,6 +308,8 @@ void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results() {
     QVERIFY(!out.display);
     QCOMPARE(pair.pairCalculated, 0);
     QCOMPARE(wheel.smallerWheel, QStringLiteral("1"));
+    QVERIFY(!wheel.mainRowFr2First);
+    QVERIFY(!wheel.variantsFr2First);
 
     const auto at = static_cast<std::size_t>(inputIndex(input));
     QCOMPARE(pair.inputTexts[at], captured);
@@ -377,96 +327,76 @@ void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results() {
 }
 
 void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation_data() {
-    QTest::addColumn<QString>("z1");
-    QTest::addColumn<QString>("fr1");
-    QTest::addColumn<QString>("z2");
+    QTest::addColumn<QStringList>("pair"); // Z1, Fr1, Z2
     QTest::addColumn<QStringList>("overrides");
-    QTest::addColumn<int>("fault");
+    QTest::addColumn<ArithFault>("fault");
     QTest::addColumn<QString>("indicator");
-    QTest::addColumn<int>("written");
+    QTest::addColumn<Entry>("written");
     QTest::addColumn<double>("writtenValue");
-    QTest::addColumn<int>("untouched");
-    const auto e = [](Entry x) { return static_cast<int>(x); };
-    const int div0 = static_cast<int>(ArithFault::DivisionByZero);
-    const int zeroByZero = static_cast<int>(ArithFault::InvalidOperation);
-    const int overflow = static_cast<int>(ArithFault::Overflow);
+    QTest::addColumn<Entry>("untouched");
+    const QStringList base{"40", "25", "80"};
+    const auto div0 = ArithFault::DivisionByZero;
+    const auto overflow = ArithFault::Overflow;
 
     QTest::newRow("Z1 typed 00 divides Z2 by zero")
-        << "00"
-        << "25"
-        << "80" << QStringList{} << div0 << "1" << e(Entry::Fr1X2) << 50.0 << e(Entry::GearRatio);
+        << QStringList{"00", "25", "80"} << QStringList{} << div0 << "1" << Entry::Fr1X2 << 50.0
+        << Entry::GearRatio;
     QTest::newRow("Z2 typed 00 divides Z1 by zero")
-        << "40"
-        << "25"
-        << "00" << QStringList{} << div0 << "2" << e(Entry::Fz) << 1000.0 << e(Entry::GearRatio);
+        << QStringList{"40", "25", "00"} << QStringList{} << div0 << "2" << Entry::Fz << 1000.0
+        << Entry::GearRatio;
     QTest::newRow("both teeth zero divide zero by zero")
-        << "00"
-        << "25"
-        << "0,0" << QStringList{} << zeroByZero << "" << e(Entry::Fz) << 0.0 << e(Entry::GearRatio);
+        << QStringList{"00", "25", "0,0"} << QStringList{} << ArithFault::InvalidOperation << ""
+        << Entry::Fz << 0.0 << Entry::GearRatio;
     QTest::newRow("Fz overflows before the wheel is decided")
-        << "1e300"
-        << "1e10"
-        << "80" << QStringList{} << overflow << "1" << e(Entry::Fr1) << 1e10 << e(Entry::Fz);
-    QTest::newRow("doubled Fz overflows")
-        << "1e308"
-        << "1"
-        << "80" << QStringList{} << overflow << "1" << e(Entry::Fz) << 1e308 << e(Entry::FzX2);
-    QTest::newRow("gear ratio overflows") << "1e-10"
-                                          << "25"
-                                          << "1e300" << QStringList{} << overflow << "1"
-                                          << e(Entry::Fr1X2) << 50.0 << e(Entry::GearRatio);
+        << QStringList{"1e300", "1e10", "80"} << QStringList{} << overflow << "1" << Entry::Fr1
+        << 1e10 << Entry::Fz;
+    QTest::newRow("doubled Fz overflows") << QStringList{"1e308", "1", "80"} << QStringList{}
+                                          << overflow << "1" << Entry::Fz << 1e308 << Entry::FzX2;
+    QTest::newRow("gear ratio overflows")
+        << QStringList{"1e-10", "25", "1e300"} << QStringList{} << overflow << "1" << Entry::Fr1X2
+        << 50.0 << Entry::GearRatio;
     QTest::newRow("difference row overflows after Fr2 harmonics")
-        << "40"
-        << "25"
-        << "80" << QStringList{"FrDifference_k1=1e307"} << overflow << "1" << e(Entry::Fr2X3)
-        << 37.5 << e(Entry::FrDifference);
+        << base << QStringList{"FrDifference_k1=1e307"} << overflow << "1" << Entry::Fr2X3 << 37.5
+        << Entry::FrDifference;
     QTest::newRow("first sum row overflows after the difference row")
-        << "40"
-        << "25"
-        << "80" << QStringList{"FzPlusFr1_k1=1e307"} << overflow << "1" << e(Entry::FrDifference)
-        << 12.5 << e(Entry::FzPlusFr1);
+        << base << QStringList{"FzPlusFr1_k1=1e307"} << overflow << "1" << Entry::FrDifference
+        << 12.5 << Entry::FzPlusFr1;
     QTest::newRow("sum of two finite products overflows")
-        << "40"
-        << "25"
-        << "80" << QStringList{"FzPlusFr1_k1=1.7e305", "FzPlusFr1_k2=6.8e306"} << overflow << "1"
-        << e(Entry::FrDifference) << 12.5 << e(Entry::FzPlusFr1);
+        << base << QStringList{"FzPlusFr1_k1=1.7e305", "FzPlusFr1_k2=6.8e306"} << overflow << "1"
+        << Entry::FrDifference << 12.5 << Entry::FzPlusFr1;
     QTest::newRow("product row overflows after the Fz rows")
-        << "40"
-        << "25"
-        << "80" << QStringList{"Fr1TimesFr2_k1=1e307"} << overflow << "1" << e(Entry::FzMinusFr2)
-        << 987.5 << e(Entry::Fr1TimesFr2);
+        << base << QStringList{"Fr1TimesFr2_k1=1e307"} << overflow << "1" << Entry::FzMinusFr2
+        << 987.5 << Entry::Fr1TimesFr2;
     QTest::newRow("Fm row overflows after the product row")
-        << "40"
-        << "25"
-        << "80" << QStringList{"FmMinusFr1_k2=1e307"} << overflow << "1" << e(Entry::FmPlusFr1)
-        << 25.0 << e(Entry::FmMinusFr1);
+        << base << QStringList{"FmMinusFr1_k2=1e307"} << overflow << "1" << Entry::FmPlusFr1 << 25.0
+        << Entry::FmMinusFr1;
     QTest::newRow("last row overflows after the Fm rows")
-        << "40"
-        << "25"
-        << "80" << QStringList{"Fr1PlusFr2_k2=1e308"} << overflow << "1" << e(Entry::FmMinusFr2)
-        << -12.5 << e(Entry::Fr1PlusFr2);
+        << base << QStringList{"Fr1PlusFr2_k2=1e308"} << overflow << "1" << Entry::FmMinusFr2
+        << -12.5 << Entry::Fr1PlusFr2;
 }
 
 void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation() {
-    QFETCH(QString, z1);
-    QFETCH(QString, fr1);
-    QFETCH(QString, z2);
+    QFETCH(QStringList, pair);
     QFETCH(QStringList, overrides);
-    QFETCH(int, fault);
+    QFETCH(ArithFault, fault);
     QFETCH(QString, indicator);
-    QFETCH(int, written);
+    QFETCH(Entry, written);
     QFETCH(double, writtenValue);
-    QFETCH(int, untouched);
-    PairState pair = untouchedPair();
+    QFETCH(Entry, untouched);
+    PairState state = untouchedPair();
     SmallerWheelState wheel;
-    const CalcOutcome out = Calculate(pair, wheel, pairTexts(z1, fr1, z2, "0", overrides), 100);
+    const CalcOutcome out =
+        Calculate(state, wheel, pairTexts(pair[0], pair[1], pair[2], "0", overrides), 100);
     QCOMPARE(out.result, CalcResult::Fault);
-    QCOMPARE(out.fault, std::optional(static_cast<ArithFault>(fault)));
+    QCOMPARE(out.fault, std::optional(fault));
     QVERIFY(!out.display);
-    QCOMPARE(pair.pairCalculated, 0);
+    QCOMPARE(state.pairCalculated, 0);
     QCOMPARE(wheel.smallerWheel, indicator);
-    QCOMPARE(pair.table[static_cast<Entry>(written)], writtenValue);
-    QCOMPARE(pair.table[static_cast<Entry>(untouched)], kUntouched);
+    // Labels start Fr1 first; only a decided wheel 2 turns them.
+    QCOMPARE(wheel.mainRowFr2First, indicator == QLatin1String("2"));
+    QCOMPARE(wheel.variantsFr2First, indicator == QLatin1String("2"));
+    QCOMPARE(state.table[written], writtenValue);
+    QCOMPARE(state.table[untouched], kUntouched);
 }
 
 void TestCalculate::rounding_fault_leaves_later_texts_unrounded_data() {
@@ -497,46 +427,33 @@ void TestCalculate::rounding_fault_leaves_later_texts_unrounded() {
 }
 
 void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts_data() {
-    QTest::addColumn<QString>("z1");
-    QTest::addColumn<QString>("z2");
+    QTest::addColumn<QStringList>("teeth"); // Z1, Z2
     QTest::addColumn<QString>("frDiffK1");
     QTest::addColumn<bool>("labelsBefore"); // Fr2 first in both places before the run
     QTest::addColumn<QString>("indicator");
     QTest::addColumn<bool>("labelsAfter");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("wheel 1 smaller")
-        << "40"
-        << "80"
-        << "1" << true << "1" << false << QStringList{"Edit26=2", "Edit16=12,5", "Edit54=12,5"};
+    QTest::newRow("wheel 1 smaller") << QStringList{"40", "80"} << "1" << true << "1" << false
+                                     << QStringList{"Edit26=2", "Edit16=12,5", "Edit54=12,5"};
     QTest::newRow("wheel 2 smaller: Fr2 leads the difference")
-        << "80"
-        << "40"
-        << "1" << false << "2" << true << QStringList{"Edit26=2", "Edit16=50", "Edit54=25"};
+        << QStringList{"80", "40"} << "1" << false << "2" << true
+        << QStringList{"Edit26=2", "Edit16=50", "Edit54=25"};
     QTest::newRow("wheel 1 smaller, difference k1 2")
-        << "40"
-        << "80"
-        << "2" << false << "1" << false << QStringList{"Edit54=37,5"};
+        << QStringList{"40", "80"} << "2" << false << "1" << false << QStringList{"Edit54=37,5"};
     QTest::newRow("wheel 2 smaller, difference k1 2")
-        << "80"
-        << "40"
-        << "2" << false << "2" << true << QStringList{"Edit54=75"};
-    QTest::newRow("fractional teeth counts")
-        << "20,5"
-        << "41"
-        << "1" << false << "1" << false << QStringList{"Edit26=2", "Edit16=12,5"};
+        << QStringList{"80", "40"} << "2" << false << "2" << true << QStringList{"Edit54=75"};
+    QTest::newRow("fractional teeth counts") << QStringList{"20,5", "41"} << "1" << false << "1"
+                                             << false << QStringList{"Edit26=2", "Edit16=12,5"};
     QTest::newRow("equal counts empty the indicator, keep Fr2-first labels")
-        << "30"
-        << "30"
-        << "1" << true << "" << true << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
+        << QStringList{"30", "30"} << "1" << true << "" << true
+        << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
     QTest::newRow("equal counts empty the indicator, keep Fr1-first labels")
-        << "30"
-        << "30"
-        << "1" << false << "" << false << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
+        << QStringList{"30", "30"} << "1" << false << "" << false
+        << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
 }
 
 void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts() {
-    QFETCH(QString, z1);
-    QFETCH(QString, z2);
+    QFETCH(QStringList, teeth);
     QFETCH(QString, frDiffK1);
     QFETCH(bool, labelsBefore);
     QFETCH(QString, indicator);
@@ -547,8 +464,8 @@ void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts() {
     wheel.smallerWheel = labelsBefore ? QStringLiteral("2") : QStringLiteral("1");
     wheel.mainRowFr2First = labelsBefore;
     wheel.variantsFr2First = labelsBefore;
-    const CalcOutcome out =
-        Calculate(pair, wheel, pairTexts(z1, "25", z2, "0", {"FrDifference_k1=" + frDiffK1}), 1);
+    const CalcOutcome out = Calculate(
+        pair, wheel, pairTexts(teeth[0], "25", teeth[1], "0", {"FrDifference_k1=" + frDiffK1}), 1);
     QCOMPARE(out.result, CalcResult::Success);
     QCOMPARE(wheel.smallerWheel, indicator);
     QCOMPARE(wheel.mainRowFr2First, labelsAfter);
@@ -563,30 +480,19 @@ void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth_data() 
     QTest::addColumn<QString>("z2");
     QTest::addColumn<bool>("refused");
     QTest::addColumn<QString>("fr2Text");
-    QTest::newRow("wheel 1 chosen, wheel 1 smaller") << "1"
-                                                     << "40"
-                                                     << "80" << false << "12,5";
-    QTest::newRow("wheel 1 chosen, wheel 2 smaller") << "1"
-                                                     << "80"
-                                                     << "40" << true << "";
-    QTest::newRow("wheel 2 chosen, wheel 2 smaller") << "2"
-                                                     << "80"
-                                                     << "40" << false << "50";
-    QTest::newRow("wheel 2 chosen, wheel 1 smaller") << "2"
-                                                     << "40"
-                                                     << "80" << true << "";
-    QTest::newRow("empty indicator counts as wheel 1") << ""
-                                                       << "80"
-                                                       << "40" << true << "";
-    QTest::newRow("empty indicator, wheel 1 smaller") << ""
-                                                      << "40"
-                                                      << "80" << false << "12,5";
-    QTest::newRow("equal counts pass wheel 1") << "1"
-                                               << "30"
-                                               << "30" << false << "25";
-    QTest::newRow("equal counts pass wheel 2") << "2"
-                                               << "30"
-                                               << "30" << false << "25";
+    const auto row = [](const char *name, const char *chosen, const char *z1, const char *z2,
+                        bool refused, const char *fr2Text) {
+        QTest::newRow(name) << QString::fromLatin1(chosen) << QString::fromLatin1(z1)
+                            << QString::fromLatin1(z2) << refused << QString::fromLatin1(fr2Text);
+    };
+    row("wheel 1 chosen, wheel 1 smaller", "1", "40", "80", false, "12,5");
+    row("wheel 1 chosen, wheel 2 smaller", "1", "80", "40", true, "");
+    row("wheel 2 chosen, wheel 2 smaller", "2", "80", "40", false, "50");
+    row("wheel 2 chosen, wheel 1 smaller", "2", "40", "80", true, "");
+    row("empty indicator counts as wheel 1", "", "80", "40", true, "");
+    row("empty indicator, wheel 1 smaller", "", "40", "80", false, "12,5");
+    row("equal counts pass wheel 1", "1", "30", "30", false, "25");
+    row("equal counts pass wheel 2", "2", "30", "30", false, "25");
 }
 
 void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth() {

@@ -1,221 +1,195 @@
-// The keypad's entry state: keys, reset, transfers, the change rules of the
-// input fields and of the entry field, the unmarking by a calculation, and
-// the take back "В" with its hint.
+// The keypad's entry state, driven as the window drives it: keys, "С",
+// transfers, typing into the input fields (their change rule), a search, a
+// calculation and the take back "В" with its hint; and the entry field's own
+// change rule.
 #include "entry/keypad.h"
 
 #include <QTest>
 
 using namespace entry;
-Q_DECLARE_METATYPE(entry::Quantity)
+
+namespace {
+
+const char *const kNames[] = {"Z1", "Fr1", "Z2", "Fm"};
+
+// The entry field and the four input fields around the keypad state, with
+// the window's order of steps.
+struct Window {
+    KeypadState s;
+    QString entry;
+    std::array<QString, kQuantityCount> inputs{"", "0", "0", "0"};
+
+    void setInput(Quantity q, const QString &text) {
+        inputs[KeypadState::index(q)] = text;
+        if (const std::optional<QString> replaced = inputFieldChanged(s, q, text))
+            setInput(q, *replaced);
+    }
+
+    // Space-separated steps: "search", "calc", "С", "В", "→Fr1" (transfer),
+    // "Z2=0" (typing into an input field; "Z2=" empties it, "_" stands for a
+    // blank), or keypad keys.
+    void run(const QString &script) {
+        for (const QString &step : script.split(' ', Qt::SkipEmptyParts)) {
+            const qsizetype eq = step.indexOf('=');
+            if (step == QLatin1String("search")) {
+                startFreshEntry(s);
+            } else if (step == QLatin1String("calc")) {
+                calculationSucceeded(s);
+            } else if (step == QStringLiteral("С")) {
+                resetEntry(s, entry);
+            } else if (step == QStringLiteral("В")) {
+                const TakeBack t = takeBack(s);
+                if (t.target)
+                    setInput(*t.target, t.inputText);
+                finishTakeBack(s, t);
+                entry = t.entryText;
+            } else if (step.startsWith(QStringLiteral("→"))) {
+                const Quantity q = quantity(step.mid(1));
+                if (const std::optional<QString> moved = transfer(s, entry, q))
+                    setInput(q, *moved);
+            } else if (eq > 0) {
+                setInput(quantity(step.left(eq)), step.mid(eq + 1).replace('_', ' '));
+            } else {
+                for (const QChar key : step)
+                    pressKey(s, entry, key);
+            }
+        }
+    }
+
+    static Quantity quantity(const QString &name) {
+        for (const Quantity q : kQuantities)
+            if (name == QLatin1String(kNames[KeypadState::index(q)]))
+                return q;
+        qFatal("no quantity %s", qPrintable(name));
+    }
+
+    QString marked() const {
+        QStringList names;
+        for (const Quantity q : kQuantities)
+            if (s.marked(q))
+                names << kNames[KeypadState::index(q)];
+        return names.join(' ');
+    }
+};
+
+} // namespace
 
 class TestKeypad : public QObject {
     Q_OBJECT
 
 private slots:
-    void keys_append_to_the_entry_data();
-    void keys_append_to_the_entry();
-    void reset_keeps_a_nonempty_entry_as_last_entry_data();
-    void reset_keeps_a_nonempty_entry_as_last_entry();
-    void transfer_moves_the_entry_into_its_field_data();
-    void transfer_moves_the_entry_into_its_field();
-    void change_rules_empty_a_single_blank_data();
-    void change_rules_empty_a_single_blank();
-    void successful_calculation_unmarks_all_four();
-    void take_back_restores_last_entry_and_zeroes_the_target_data();
-    void take_back_restores_last_entry_and_zeroes_the_target();
+    void keypad_steps_change_entry_fields_and_marks_data();
+    void keypad_steps_change_entry_fields_and_marks();
+    void entry_field_single_blank_becomes_empty_data();
+    void entry_field_single_blank_becomes_empty();
 };
 
-void TestKeypad::keys_append_to_the_entry_data()
-{
-    QTest::addColumn<bool>("fresh");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("1 comma 5 gives 1,5") << false << ""
-                                         << "1,5"
-                                         << "1,5";
-    QTest::newRow("leading zeros stay") << false << ""
-                                        << "007"
-                                        << "007";
-    QTest::newRow("a second comma is appended like the first") << false << "1"
-                                                               << ",,"
-                                                               << "1,,";
-    QTest::newRow("after a search the first digit replaces the frequency") << true << "1234"
-                                                                           << "5"
-                                                                           << "5";
-    QTest::newRow("after a search the following digits append") << true << "1234"
-                                                                << "56"
-                                                                << "56";
-    QTest::newRow("after a search the comma starts afresh too") << true << "12"
-                                                                << ","
-                                                                << ",";
-}
-
-void TestKeypad::keys_append_to_the_entry()
-{
-    QFETCH(bool, fresh);
-    QFETCH(QString, entry);
-    QFETCH(QString, keys);
-    QFETCH(QString, expected);
-    KeypadState s;
-    if (fresh)
-        startFreshEntry(s);
-    for (const QChar key : keys)
-        pressKey(s, entry, key);
-    QCOMPARE(entry, expected);
-    QVERIFY(!s.FreshEntry);
-}
-
-void TestKeypad::reset_keeps_a_nonempty_entry_as_last_entry_data()
-{
+void TestKeypad::keypad_steps_change_entry_fields_and_marks_data() {
+    QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("lastEntry");
-    QTest::newRow("С on 12 keeps 12") << "12"
-                                      << "12";
-    QTest::newRow("С on an empty entry keeps the old last entry") << ""
-                                                                  << "9";
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QString>("marked");
+    QTest::addColumn<QStringList>("inputs");
+    const QStringList start = {"", "0", "0", "0"};
+    // Keys and "С".
+    QTest::newRow("1 comma 5 gives 1,5") << "1,5"
+                                         << "1,5"
+                                         << "" << 0 << "" << start;
+    QTest::newRow("leading zeros stay") << "007"
+                                        << "007"
+                                        << "" << 0 << "" << start;
+    QTest::newRow("two commas in a row") << "1,,"
+                                         << "1,,"
+                                         << "" << 0 << "" << start;
+    QTest::newRow("after a search the first digit starts anew") << "1234 search 5 6"
+                                                                << "56"
+                                                                << "" << 0 << "" << start;
+    QTest::newRow("after a search С leaves the fresh start set") << "12 search С 3"
+                                                                 << "3"
+                                                                 << "12" << 0 << "" << start;
+    QTest::newRow("С on 12 keeps 12") << "12 С"
+                                      << ""
+                                      << "12" << 0 << "" << start;
+    QTest::newRow("С on an empty entry keeps the last entry") << "9 С С"
+                                                              << ""
+                                                              << "9" << 0 << "" << start;
+    // Transfers.
+    QTest::newRow("1,5 moved into Fr1") << "1,5 →Fr1"
+                                        << ""
+                                        << "1,5" << 2 << "Fr1" << QStringList{"", "1,5", "0", "0"};
+    QTest::newRow("an empty transfer only sets target and last entry")
+        << "7 С Z2=5 →Fm"
+        << ""
+        << "" << 4 << "Z2" << QStringList{"", "0", "5", "0"};
+    QTest::newRow("the same text moved again still marks") << "0 →Fm calc 0 →Fm"
+                                                           << ""
+                                                           << "0" << 4 << "Fm" << start;
+    // Typing into the input fields, and the calculation.
+    QTest::newRow("a single blank leaves the field empty and unmarked")
+        << "Z2=5 Z2=_"
+        << ""
+        << "" << 0 << "" << QStringList{"", "0", "", "0"};
+    QTest::newRow("two blanks are text") << "Z1=__"
+                                         << ""
+                                         << "" << 0 << "Z1" << QStringList{"  ", "0", "0", "0"};
+    QTest::newRow("0 typed marks, deleting unmarks")
+        << "Z2= Fm=0"
+        << ""
+        << "" << 0 << "Fm" << QStringList{"", "0", "", "0"};
+    QTest::newRow("a calculation unmarks all four")
+        << "Z1=4 Fr1=1 Z2=2 Fm=3 calc"
+        << ""
+        << "" << 0 << "" << QStringList{"4", "1", "2", "3"};
+    // The take back.
+    QTest::newRow("В after 1234 into Fm gives it back, Fm 0 and unmarked")
+        << "1234 →Fm В"
+        << "1234"
+        << "1234" << 4 << "" << start;
+    QTest::newRow("В after С gives the cleared number back")
+        << "5 →Z1 12 С В"
+        << "12"
+        << "12" << 1 << "" << QStringList{"0", "0", "0", "0"};
+    QTest::newRow("В twice does the same") << "5 →Z1 Z2=7 В В"
+                                           << "5"
+                                           << "5" << 1 << "Z2" << QStringList{"0", "0", "7", "0"};
+    QTest::newRow("В before any transfer sets only the entry")
+        << "34 С Z2=7 В"
+        << "34"
+        << "34" << 0 << "Z2" << QStringList{"", "0", "7", "0"};
 }
 
-void TestKeypad::reset_keeps_a_nonempty_entry_as_last_entry()
-{
+void TestKeypad::keypad_steps_change_entry_fields_and_marks() {
+    QFETCH(QString, script);
     QFETCH(QString, entry);
     QFETCH(QString, lastEntry);
-    KeypadState s{true, 3, QStringLiteral("9"), {}};
-    resetEntry(s, entry);
-    QCOMPARE(entry, QString());
-    QCOMPARE(s.LastEntry, lastEntry);
-    QVERIFY(s.FreshEntry); // neither the flag nor the target is touched
-    QCOMPARE(s.KeypadTarget, 3);
-}
-
-void TestKeypad::transfer_moves_the_entry_into_its_field_data()
-{
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<Quantity>("quantity");
-    QTest::newRow("1,5 into Fr1") << "1,5" << Quantity::Fr1;
-    QTest::newRow("0 into Fm counts as text") << "0" << Quantity::Fm;
-    QTest::newRow("empty entry into Z2 writes nothing") << "" << Quantity::Z2;
-}
-
-void TestKeypad::transfer_moves_the_entry_into_its_field()
-{
-    QFETCH(QString, entry);
-    QFETCH(Quantity, quantity);
-    KeypadState s{true, 0, QStringLiteral("7"), {}};
-    s.setMarked(Quantity::Z1, true);
-    const QString typed = entry;
-    const std::optional<QString> written = transfer(s, entry, quantity);
-    QCOMPARE(s.KeypadTarget, std::int32_t(quantity));
-    QCOMPARE(s.LastEntry, typed); // also when empty
-    QCOMPARE(written.value_or(QStringLiteral("<nothing>")),
-             typed.isEmpty() ? QStringLiteral("<nothing>") : typed);
-    QCOMPARE(entry, QString());
-    QCOMPARE(s.marked(quantity), !typed.isEmpty());
-    QVERIFY(s.marked(Quantity::Z1));
-    QVERIFY(s.FreshEntry);
-}
-
-void TestKeypad::change_rules_empty_a_single_blank_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("replaced");
-    QTest::addColumn<bool>("marked");
-    QTest::newRow("typed 0 marks") << "0" << false << true;
-    QTest::newRow("deleted text unmarks") << "" << false << false;
-    QTest::newRow("single blank is emptied and unmarked") << " " << true << false;
-    QTest::newRow("two blanks are text") << "  " << false << true;
-    QTest::newRow("number and blank are text") << "1 " << false << true;
-}
-
-// The input fields' rule marks; the entry field's rule only empties.
-void TestKeypad::change_rules_empty_a_single_blank()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, replaced);
-    QFETCH(bool, marked);
-    QCOMPARE(entryFieldChanged(text).has_value(), replaced);
-    KeypadState s;
-    s.setMarked(Quantity::Z2, !marked);
-    const std::optional<QString> replacement = inputFieldChanged(s, Quantity::Z2, text);
-    QCOMPARE(replacement.has_value(), replaced);
-    QCOMPARE(s.marked(Quantity::Z2), marked);
-    if (replacement) {
-        QCOMPARE(*replacement, QString());
-        // Writing the replacement runs the rule again, with nothing more to replace.
-        QVERIFY(!inputFieldChanged(s, Quantity::Z2, *replacement));
-        QVERIFY(!s.marked(Quantity::Z2));
-    }
-    QVERIFY(!s.marked(Quantity::Z1));
-}
-
-void TestKeypad::successful_calculation_unmarks_all_four()
-{
-    KeypadState s;
-    for (const Quantity q : kQuantities)
-        s.setMarked(q, true);
-    calculationSucceeded(s);
-    for (const Quantity q : kQuantities)
-        QVERIFY(!s.marked(q));
-}
-
-void TestKeypad::take_back_restores_last_entry_and_zeroes_the_target_data()
-{
-    // Keys typed and moved to a target (0: no transfer), then keys typed and
-    // cleared by "С" (none: no "С").
-    QTest::addColumn<QString>("transferred");
-    QTest::addColumn<int>("target");
-    QTest::addColumn<QString>("cleared");
-    QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("hint");
-    QTest::newRow("1234 moved into Fm comes back") << "1234" << 4 << ""
-                                                   << "1234"
-                                                   << "Вернуть (1234)";
-    QTest::newRow("after С the cleared number comes back") << "5" << 1 << "12"
-                                                           << "12"
-                                                           << "Вернуть (12)";
-    QTest::newRow("an empty transfer gives an empty entry") << "" << 2 << ""
-                                                            << ""
-                                                            << "Вернуть ()";
-    QTest::newRow("before any transfer only the entry is set") << "" << 0 << "34"
-                                                               << "34"
-                                                               << "Вернуть (34)";
-}
-
-void TestKeypad::take_back_restores_last_entry_and_zeroes_the_target()
-{
-    QFETCH(QString, transferred);
     QFETCH(int, target);
-    QFETCH(QString, cleared);
-    QFETCH(QString, entry);
-    QFETCH(QString, hint);
-    KeypadState s;
-    QString typed;
-    for (const QChar key : transferred)
-        pressKey(s, typed, key);
-    if (target != 0)
-        transfer(s, typed, Quantity(target));
-    for (const QChar key : cleared)
-        pressKey(s, typed, key);
-    if (!cleared.isEmpty())
-        resetEntry(s, typed);
-    s.setMarked(Quantity::Z2, true); // no row takes back into Z2
-    QCOMPARE(takeBackHint(s), hint);
+    QFETCH(QString, marked);
+    QFETCH(QStringList, inputs);
+    Window w;
+    w.run(script);
+    QCOMPARE(w.entry, entry);
+    QCOMPARE(w.s.LastEntry, lastEntry);
+    QCOMPARE(w.s.KeypadTarget, target);
+    QCOMPARE(w.marked(), marked);
+    QCOMPARE(QStringList(w.inputs.begin(), w.inputs.end()), inputs);
+    QCOMPARE(takeBackHint(w.s), QStringLiteral("Вернуть (") + lastEntry + ')');
+}
 
-    for (int press = 0; press < 2; ++press) { // a second press does the same
-        const TakeBack t = takeBack(s);
-        QCOMPARE(t.entryText, entry);
-        QCOMPARE(t.target.has_value(), target != 0);
-        if (t.target) {
-            QCOMPARE(*t.target, Quantity(target));
-            QCOMPARE(t.inputText, QStringLiteral("0"));
-            inputFieldChanged(s, *t.target, t.inputText); // the window writes "0"
-            finishTakeBack(s, t);
-            QVERIFY(!s.marked(*t.target));
-        }
-        QCOMPARE(s.KeypadTarget, target);
-        QCOMPARE(s.LastEntry, entry);
-    }
-    QVERIFY(s.marked(Quantity::Z2));
+void TestKeypad::entry_field_single_blank_becomes_empty_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("emptied");
+    QTest::newRow("single blank") << " " << true;
+    QTest::newRow("two blanks stay") << "  " << false;
+    QTest::newRow("number with a blank stays") << "1 " << false;
+    QTest::newRow("empty stays") << "" << false;
+}
+
+void TestKeypad::entry_field_single_blank_becomes_empty() {
+    QFETCH(QString, text);
+    QFETCH(bool, emptied);
+    QCOMPARE(entryFieldChanged(text).value_or(QStringLiteral("<kept>")),
+             emptied ? QString() : QStringLiteral("<kept>"));
 }
 
 QTEST_GUILESS_MAIN(TestKeypad)

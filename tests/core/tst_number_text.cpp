@@ -28,26 +28,19 @@ private slots:
 void TestNumberText::comma_rule_converts_only_the_comma_ending_the_leading_digits_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("comma after digits") << "12,5"
-                                        << "12.5";
-    QTest::newRow("leading comma") << ",5"
-                                   << ".5";
-    QTest::newRow("comma at the end") << "12,"
-                                      << "12.";
-    QTest::newRow("lone comma") << ","
-                                << ".";
-    QTest::newRow("sign before the comma") << "-1,5"
-                                           << "-1,5";
-    QTest::newRow("space before the comma") << " 1,5"
-                                            << " 1,5";
-    QTest::newRow("only the first of two commas") << "1,5,3"
-                                                  << "1.5,3";
-    QTest::newRow("point is left alone") << "1.5"
-                                         << "1.5";
-    QTest::newRow("all digits") << "123"
-                                << "123";
-    QTest::newRow("empty") << ""
-                           << "";
+    const auto row = [](const char *name, const char *text, const char *expected) {
+        QTest::newRow(name) << QString::fromLatin1(text) << QString::fromLatin1(expected);
+    };
+    row("comma after digits", "12,5", "12.5");
+    row("leading comma", ",5", ".5");
+    row("comma at the end", "12,", "12.");
+    row("lone comma", ",", ".");
+    row("sign before the comma", "-1,5", "-1,5");
+    row("space before the comma", " 1,5", " 1,5");
+    row("only the first of two commas", "1,5,3", "1.5,3");
+    row("point is left alone", "1.5", "1.5");
+    row("all digits", "123", "123");
+    row("empty", "", "");
 }
 
 void TestNumberText::comma_rule_converts_only_the_comma_ending_the_leading_digits() {

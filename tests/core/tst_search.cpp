@@ -19,8 +19,7 @@ namespace {
 // The state Calculate leaves, every coefficient 1, no rounding; `prior` is
 // what an earlier calculation left.
 calc::PairState calculated(const QString &z1, const QString &fr1, const QString &z2,
-                           const QString &fm, calc::PairState prior = {})
-{
+                           const QString &fm, calc::PairState prior = {}) {
     calc::SmallerWheelState wheel;
     std::array<QString, calc::kInputCount> texts;
     texts.fill(QStringLiteral("1"));
@@ -32,42 +31,36 @@ calc::PairState calculated(const QString &z1, const QString &fr1, const QString 
     return prior;
 }
 
-GridPair pairOf(const QString &z1, const QString &fr1, const QString &z2, const QString &fm)
-{
+GridPair pairOf(const QString &z1, const QString &fr1, const QString &z2, const QString &fm) {
     return gridPair(calculated(z1, fr1, z2, fm));
 }
 
 SearchParameters params(double target, double tolerance, double maxHarmonic = 10, double step = 1,
-                        double maxFrequency = 1000)
-{
+                        double maxFrequency = 1000) {
     return {target, tolerance, step, maxFrequency, maxHarmonic};
 }
 
 ParameterTexts boxes(const QString &target, const QString &tolerance, const QString &step,
-                     const QString &maxFrequency, const QString &maxHarmonic)
-{
+                     const QString &maxFrequency, const QString &maxHarmonic) {
     return {{target, tolerance, step, maxFrequency, maxHarmonic}};
 }
 
 // "Edit58=20" for each write, in order.
-QStringList writes(const std::vector<BoxText> &w)
-{
+QStringList writes(const std::vector<BoxText> &w) {
     QStringList out;
     for (const BoxText &b : w)
         out << QLatin1String(kParameterBoxes[std::size_t(b.box)].edit) + '=' + b.text;
     return out;
 }
 
-QStringList allLines(const GridResult &r)
-{
+QStringList allLines(const GridResult &r) {
     QStringList out;
     for (const FamilySpec &f : kFamilies)
         out << listText(r, f.family).split('\n', Qt::SkipEmptyParts);
     return out;
 }
 
-void addListColumns()
-{
+void addListColumns() {
     QTest::addColumn<GridPair>("pair");
     QTest::addColumn<SearchParameters>("parameters");
     QTest::addColumn<int>("precision");
@@ -76,8 +69,7 @@ void addListColumns()
 }
 
 // The family's whole list, its count and its first match agree with the row.
-void verifyList()
-{
+void verifyList() {
     QFETCH(GridPair, pair);
     QFETCH(SearchParameters, parameters);
     QFETCH(int, precision);
@@ -126,8 +118,7 @@ private slots:
     void last_grid_point_candidates_stay_in_the_table();
 };
 
-void TestSearch::preparation_defaults_parses_and_limits_data()
-{
+void TestSearch::preparation_defaults_parses_and_limits_data() {
     QTest::addColumn<ParameterTexts>("texts");
     QTest::addColumn<QString>("z2Now"); // calculated with 80
     QTest::addColumn<SearchNotice>("notice");
@@ -140,15 +131,15 @@ void TestSearch::preparation_defaults_parses_and_limits_data()
     QTest::newRow("empty boxes get defaults in their order")
         << boxes("5", "", "1", "", "") << "80" << none
         << QStringList{"Edit58=0", "Edit61=10", "Edit60=1000"} << QStringList{} << params(5, 0);
-    QTest::newRow("commas in every box") << boxes("1234,5", "0,5", "0,5", "1000", "10") << "80"
-                                         << none << QStringList{} << QStringList{}
-                                         << params(1234.5, 0.5, 10, 0.5);
+    QTest::newRow("commas in every box")
+        << boxes("1234,5", "0,5", "0,5", "1000", "10") << "80" << none << QStringList{}
+        << QStringList{} << params(1234.5, 0.5, 10, 0.5);
     QTest::newRow("point, exponent and sign forms")
         << boxes("1.2e3", "-1.5", "1", "1000", "1e1") << "80" << none << QStringList{}
         << QStringList{} << params(1200, -1.5);
     QTest::newRow("characters past 50 are cut off")
-        << boxes(tooLong, "1", "1", "1000", "10") << "80" << none << QStringList{}
-        << QStringList{} << params(1e49, 1);
+        << boxes(tooLong, "1", "1", "1000", "10") << "80" << none << QStringList{} << QStringList{}
+        << params(1e49, 1);
     QTest::newRow("values at their limits stay")
         << boxes("5", "20", "1", "40000", "50") << "80" << none << QStringList{} << QStringList{}
         << params(5, 20, 50, 1, 40000);
@@ -174,8 +165,7 @@ void TestSearch::preparation_defaults_parses_and_limits_data()
                             << SearchParameters{};
 }
 
-void TestSearch::preparation_defaults_parses_and_limits()
-{
+void TestSearch::preparation_defaults_parses_and_limits() {
     QFETCH(ParameterTexts, texts);
     QFETCH(QString, z2Now);
     QFETCH(SearchNotice, notice);
@@ -196,8 +186,7 @@ void TestSearch::preparation_defaults_parses_and_limits()
     }
 }
 
-void TestSearch::inputs_changed_since_calculation_are_detected_data()
-{
+void TestSearch::inputs_changed_since_calculation_are_detected_data() {
     QTest::addColumn<QString>("fr1Calculated");
     QTest::addColumn<QStringList>("editsNow");
     QTest::addColumn<bool>("unchanged");
@@ -214,8 +203,7 @@ void TestSearch::inputs_changed_since_calculation_are_detected_data()
         << long1 << QStringList{"40", long2, "80", "0"} << true;
 }
 
-void TestSearch::inputs_changed_since_calculation_are_detected()
-{
+void TestSearch::inputs_changed_since_calculation_are_detected() {
     QFETCH(QString, fr1Calculated);
     QFETCH(QStringList, editsNow);
     QFETCH(bool, unchanged);
@@ -225,8 +213,7 @@ void TestSearch::inputs_changed_since_calculation_are_detected()
              unchanged);
 }
 
-void TestSearch::zero_pair_matches_in_every_active_family_data()
-{
+void TestSearch::zero_pair_matches_in_every_active_family_data() {
     QTest::addColumn<Family>("family");
     QTest::addColumn<QString>("firstLine");
     const char *lines[] = {"0Fz+0Fr1=0",  "0Fz-0Fr1=0",  "0Fz+0Fr2=0",  "0Fz-0Fr2=0",
@@ -237,8 +224,7 @@ void TestSearch::zero_pair_matches_in_every_active_family_data()
             << f.family << lines[std::size_t(f.family)];
 }
 
-void TestSearch::zero_pair_matches_in_every_active_family()
-{
+void TestSearch::zero_pair_matches_in_every_active_family() {
     QFETCH(Family, family);
     QFETCH(QString, firstLine);
     // A target no greater than the tolerance.
@@ -247,8 +233,7 @@ void TestSearch::zero_pair_matches_in_every_active_family()
     QCOMPARE(firstMatch(r, family), std::optional<RowTexts>(RowTexts{"0", "0", "0"}));
 }
 
-void TestSearch::window_and_rounding_decide_a_match_data()
-{
+void TestSearch::window_and_rounding_decide_a_match_data() {
     addListColumns();
     // Fz 1000, Fr1 25, Fr2 12,5.
     const GridPair p = pairOf("40", "25", "80", "0");
@@ -276,8 +261,7 @@ void TestSearch::window_and_rounding_decide_a_match_data()
         << "1Fz+0Fr1=0,12\n0Fz+1Fr1=0,12";
 }
 
-void TestSearch::grid_runs_b_outer_a_inner_within_the_bounds_data()
-{
+void TestSearch::grid_runs_b_outer_a_inner_within_the_bounds_data() {
     addListColumns();
     // Fz = Fr1 = Fr2 = Fm = 1, target 2, coefficients 0 to 2.
     const GridPair ones = pairOf("1", "1", "1", "1");
@@ -305,8 +289,7 @@ void TestSearch::grid_runs_b_outer_a_inner_within_the_bounds_data()
         << p << params(250, 0, 10, 1, 250) << 1 << Family::FzPlusFr1 << "0Fz+10Fr1=250";
 }
 
-void TestSearch::difference_orientation_follows_teeth_counts_data()
-{
+void TestSearch::difference_orientation_follows_teeth_counts_data() {
     addListColumns();
     // Fr1 25, target 25.
     QTest::newRow("wheel 1 smaller: a·Fr1 − b·Fr2")
@@ -321,8 +304,7 @@ void TestSearch::difference_orientation_follows_teeth_counts_data()
         << "1Fr2-1Fr1=25\n2Fr2-3Fr1=25\n3Fr2-5Fr1=25\n4Fr2-7Fr1=25\n5Fr2-9Fr1=25";
 }
 
-void TestSearch::fm_families_follow_the_captured_fm_text_data()
-{
+void TestSearch::fm_families_follow_the_captured_fm_text_data() {
     QTest::addColumn<QString>("fm");
     QTest::addColumn<bool>("active");
     QTest::newRow("0 leaves them out") << "0" << false;
@@ -330,8 +312,7 @@ void TestSearch::fm_families_follow_the_captured_fm_text_data()
     QTest::newRow("12 takes part") << "12" << true;
 }
 
-void TestSearch::fm_families_follow_the_captured_fm_text()
-{
+void TestSearch::fm_families_follow_the_captured_fm_text() {
     QFETCH(QString, fm);
     QFETCH(bool, active);
     // Target 0: only the zero pair gives 0 in these families.
@@ -343,8 +324,7 @@ void TestSearch::fm_families_follow_the_captured_fm_text()
     QCOMPARE(matchCount(r, Family::FzPlusFr1), 1);
 }
 
-void TestSearch::fault_abandons_the_walk_keeping_earlier_lines_data()
-{
+void TestSearch::fault_abandons_the_walk_keeping_earlier_lines_data() {
     QTest::addColumn<GridPair>("pair");
     QTest::addColumn<SearchParameters>("parameters");
     QTest::addColumn<int>("precision");
@@ -388,8 +368,7 @@ void TestSearch::fault_abandons_the_walk_keeping_earlier_lines_data()
         << GridPair{1, 1, 1e307, 1e307, 1e307, 0, false} << params(0, 0) << 1 << overflow << zeros;
 }
 
-void TestSearch::fault_abandons_the_walk_keeping_earlier_lines()
-{
+void TestSearch::fault_abandons_the_walk_keeping_earlier_lines() {
     QFETCH(GridPair, pair);
     QFETCH(SearchParameters, parameters);
     QFETCH(int, precision);
@@ -402,8 +381,7 @@ void TestSearch::fault_abandons_the_walk_keeping_earlier_lines()
         QVERIFY(!bringsUpVariants(r));
 }
 
-void TestSearch::titles_carry_counts_and_repeats_bring_up_variants_data()
-{
+void TestSearch::titles_carry_counts_and_repeats_bring_up_variants_data() {
     QTest::addColumn<GridPair>("pair");
     QTest::addColumn<SearchParameters>("parameters");
     QTest::addColumn<QString>("counts"); // Label1 to Label12
@@ -416,8 +394,7 @@ void TestSearch::titles_carry_counts_and_repeats_bring_up_variants_data()
         << pairOf("40", "25", "80", "0") << params(0, 0, -1) << "0 0 0 0 0 0 0 0 0 0 0 0" << false;
 }
 
-void TestSearch::titles_carry_counts_and_repeats_bring_up_variants()
-{
+void TestSearch::titles_carry_counts_and_repeats_bring_up_variants() {
     QFETCH(GridPair, pair);
     QFETCH(SearchParameters, parameters);
     QFETCH(QString, counts);
@@ -433,8 +410,7 @@ void TestSearch::titles_carry_counts_and_repeats_bring_up_variants()
     QCOMPARE(bringsUpVariants(r), bringsUp);
 }
 
-void TestSearch::last_grid_point_candidates_stay_in_the_table_data()
-{
+void TestSearch::last_grid_point_candidates_stay_in_the_table_data() {
     QTest::addColumn<double>("maxHarmonic");
     QTest::addColumn<Family>("family");
     QTest::addColumn<double>("value");
@@ -446,8 +422,7 @@ void TestSearch::last_grid_point_candidates_stay_in_the_table_data()
     QTest::newRow("no grid point keeps the calculated row") << -1.0 << Family::FzPlusFr1 << 1025.0;
 }
 
-void TestSearch::last_grid_point_candidates_stay_in_the_table()
-{
+void TestSearch::last_grid_point_candidates_stay_in_the_table() {
     QFETCH(double, maxHarmonic);
     QFETCH(Family, family);
     QFETCH(double, value);

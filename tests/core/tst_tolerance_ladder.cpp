@@ -20,15 +20,13 @@ private slots:
     void text_that_does_not_parse_is_refused();
 };
 
-void TestToleranceLadder::repeated_presses_run_the_whole_ladder_and_wrap_data()
-{
+void TestToleranceLadder::repeated_presses_run_the_whole_ladder_and_wrap_data() {
     QTest::addColumn<ToleranceDirection>("direction");
     QTest::newRow("up from 0,001 wraps after 10") << ToleranceDirection::Up;
     QTest::newRow("down from 10 wraps after 0,001") << ToleranceDirection::Down;
 }
 
-void TestToleranceLadder::repeated_presses_run_the_whole_ladder_and_wrap()
-{
+void TestToleranceLadder::repeated_presses_run_the_whole_ladder_and_wrap() {
     QFETCH(ToleranceDirection, direction);
     // 0,001 … 0,009, 0,01 … 0,09, 0,1 … 0,9, 1 … 10.
     QStringList rungs;
@@ -46,8 +44,7 @@ void TestToleranceLadder::repeated_presses_run_the_whole_ladder_and_wrap()
     }
 }
 
-void TestToleranceLadder::values_off_the_rungs_move_by_their_decade_data()
-{
+void TestToleranceLadder::values_off_the_rungs_move_by_their_decade_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<ToleranceDirection>("direction");
     QTest::addColumn<QString>("expected");
@@ -74,16 +71,14 @@ void TestToleranceLadder::values_off_the_rungs_move_by_their_decade_data()
         << QStringLiteral("1") + QString(99, '0') + QStringLiteral("x") << up << "0,001";
 }
 
-void TestToleranceLadder::values_off_the_rungs_move_by_their_decade()
-{
+void TestToleranceLadder::values_off_the_rungs_move_by_their_decade() {
     QFETCH(QString, text);
     QFETCH(ToleranceDirection, direction);
     QFETCH(QString, expected);
     QCOMPARE(StepTolerance(text, direction).value_or(QStringLiteral("<refused>")), expected);
 }
 
-void TestToleranceLadder::text_that_does_not_parse_is_refused_data()
-{
+void TestToleranceLadder::text_that_does_not_parse_is_refused_data() {
     QTest::addColumn<QString>("text");
     QTest::newRow("empty box") << "";
     QTest::newRow("trailing blank") << "1 ";
@@ -93,8 +88,7 @@ void TestToleranceLadder::text_that_does_not_parse_is_refused_data()
         << QStringLiteral("0,5") + QString(60, '0') + QStringLiteral("x");
 }
 
-void TestToleranceLadder::text_that_does_not_parse_is_refused()
-{
+void TestToleranceLadder::text_that_does_not_parse_is_refused() {
     QFETCH(QString, text);
     QVERIFY(!StepTolerance(text, ToleranceDirection::Up));
     QVERIFY(!StepTolerance(text, ToleranceDirection::Down));
