@@ -129,7 +129,7 @@ inline double candidate(Family f, const GridPair &p, bool fr2First, double a, do
     case Family::FzMinusFr2:
         return a * p.fz - b * p.fr2;
     case Family::Fr1TimesFr2:
-        return (a * p.fr1) + (b * p.fr2);
+        return (a * p.fr1) * (b * p.fr2);
     case Family::Fr1PlusFr2:
         return a * p.fr1 + b * p.fr2;
     case Family::FrDifference:
