@@ -31,7 +31,7 @@ void TForm1::SpeedButton1Click()
 
     if (outcome.display)
         for (std::size_t i = 0; i < displayEdits.size(); ++i)
-            displayEdits[i]->setText((*outcome.display)[i]);
+            kit::showResult(displayEdits[i], (*outcome.display)[i]);
 
     switch (outcome.result) {
     case calc::CalcResult::InputNotice:

@@ -10,6 +10,7 @@
 #include "ui/Unit3.h"
 #include "ui/Unit5.h"
 #include "ui/updown.h"
+#include "ui/widget_kit.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -75,7 +76,7 @@ void TForm1::SpeedButton14Click()
         const auto family = static_cast<search::Family>(f);
         const calc::ModulationSpec &row = calc::kModulation[std::size_t(f)];
         if (const std::optional<search::RowTexts> first = search::firstMatch(result, family)) {
-            surface->findChild<QLineEdit *>(row.resultEdit)->setText(first->result);
+            kit::showResult(surface->findChild<QLineEdit *>(row.resultEdit), first->result);
             surface->findChild<QLineEdit *>(row.k1Edit)->setText(first->k1);
             surface->findChild<QLineEdit *>(row.k2Edit)->setText(first->k2);
         }

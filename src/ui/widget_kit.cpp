@@ -1,6 +1,8 @@
 // Fonts and colours of the windows.
 #include "ui/widget_kit.h"
 
+#include <QLineEdit>
+
 namespace kit {
 
 namespace {
@@ -24,6 +26,12 @@ QFont serifFont(int pixelSize, bool bold)
 {
     return font({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}, pixelSize,
                 bold);
+}
+
+void showResult(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    box->setCursorPosition(0);
 }
 
 void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c)

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+class QLineEdit;
+
 namespace kit {
 
 namespace colour {
@@ -31,6 +33,10 @@ QFont serifFont(int pixelSize, bool bold = false);
 
 // Sets one colour role of a widget's own palette.
 void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c);
+
+// Writes a result into a read-only box so that it reads from its first
+// digit: a number wider than its box is cut at the end, not at the start.
+void showResult(QLineEdit *box, const QString &text);
 
 // A child widget with its objectName, at a position in its parent's pixels.
 template <class W> W *make(QWidget *parent, const QString &name, const QRect &geometry)
