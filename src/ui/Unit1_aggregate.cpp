@@ -37,6 +37,8 @@ void TForm1::loadPair(const aggregate::GearPair &p)
     Edit2->setText(p.fr1);
     Edit3->setText(p.z2);
     Edit4->setText(p.fm);
+    for (QLineEdit *e : {Edit1, Edit2, Edit3, Edit4})
+        e->setCursorPosition(0);
 }
 
 void TForm1::SpeedButton31Click()
@@ -53,6 +55,7 @@ void TForm1::SpeedButton31Click()
     if (aggregate::createNext(Aggregate, shownPair(), pair.pairCalculated)) {
         Edit1->clear();
         Edit2->setText(fr2Shown);
+        Edit2->setCursorPosition(0);
         setMarked(1, true);
         setMarked(2, false);
         setMarked(0, false);

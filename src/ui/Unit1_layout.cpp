@@ -355,6 +355,8 @@ void TForm1::buildLayout()
                   colour::maroon);
     label(GroupBox17, "LabelPlus", "+", {263, 12, 8, 12}, bold11);
     label(GroupBox17, "LabelMinus", "-", {264, 24, 8, 12}, bold11);
+    // Widened in manual search, the entry field lies over the sign labels.
+    Edit55->raise();
     Edit58 = edit(GroupBox17, "Edit58", {272, 16, 39, 22}, "1", bold11);
     Label50 = label(GroupBox17, "Label50", text("Гц"), {314, 19, 16, 16}, bold11);
     SpeedButton38 = button(GroupBox17, "SpeedButton38", QString(), {332, 14, 16, 12},
