@@ -2,12 +2,12 @@
 // summary rows are built from tables.
 #include "ui/Unit5.h"
 
+#include "ui/line_memo.h"
 #include "ui/widget_kit.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
@@ -22,7 +22,7 @@ namespace {
 constexpr int kListHeight = 105;
 
 struct ListLayout {
-    QPlainTextEdit *TForm5::*memo;
+    LineMemo *TForm5::*memo;
     const char *name;
     int x, y, width;
 };
@@ -129,16 +129,13 @@ TForm5::TForm5(QWidget *parent)
 
     QWidget *previous = Button1;
     for (const ListLayout &row : kLists) {
-        auto *memo = make<QPlainTextEdit>(this, QString::fromLatin1(row.name),
-                                          QRect(row.x, row.y, row.width, kListHeight));
+        // A search can list a hundred thousand lines; a text document
+        // would take longer to fill than the whole search may.
+        auto *memo = make<LineMemo>(this, QString::fromLatin1(row.name),
+                                    QRect(row.x, row.y, row.width, kListHeight));
         memo->setFont(kit::sansFont(16, true));
         kit::setColour(memo, QPalette::Base, colour::maroon);
         kit::setColour(memo, QPalette::Text, colour::yellow);
-        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        // Tab leaves the list instead of typing a tab into it.
-        memo->setTabChangesFocus(true);
         this->*row.memo = memo;
         setTabOrder(previous, memo);
         previous = memo;

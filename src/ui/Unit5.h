@@ -8,10 +8,10 @@
 
 #include <array>
 
+class LineMemo;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
 
@@ -24,17 +24,17 @@ public:
     static constexpr int kTitleCount = 12;
 
     // The lists, in family order of the search.
-    QPlainTextEdit *Memo1 = nullptr;
-    QPlainTextEdit *Memo2 = nullptr;
-    QPlainTextEdit *Memo3 = nullptr;
-    QPlainTextEdit *Memo4 = nullptr;
-    QPlainTextEdit *Memo5 = nullptr;
-    QPlainTextEdit *Memo6 = nullptr;
-    QPlainTextEdit *Memo7 = nullptr;
-    QPlainTextEdit *Memo8 = nullptr;
-    QPlainTextEdit *Memo9 = nullptr;
-    QPlainTextEdit *Memo10 = nullptr;
-    QPlainTextEdit *Memo11 = nullptr;
+    LineMemo *Memo1 = nullptr;
+    LineMemo *Memo2 = nullptr;
+    LineMemo *Memo3 = nullptr;
+    LineMemo *Memo4 = nullptr;
+    LineMemo *Memo5 = nullptr;
+    LineMemo *Memo6 = nullptr;
+    LineMemo *Memo7 = nullptr;
+    LineMemo *Memo8 = nullptr;
+    LineMemo *Memo9 = nullptr;
+    LineMemo *Memo10 = nullptr;
+    LineMemo *Memo11 = nullptr;
 
     // The titles; Label7 ("Fr1 - Fr2") and Label8 ("Fr2 - Fr1") share one place.
     QLabel *Label1 = nullptr;

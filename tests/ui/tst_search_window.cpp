@@ -4,11 +4,11 @@
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit5.h"
+#include "ui/line_memo.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>

@@ -3,11 +3,11 @@
 #include "fixture.h"
 
 #include "ui/Unit5.h"
+#include "ui/line_memo.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -38,7 +38,7 @@ template <class W> W *child(QWidget *form, const QString &name) {
 QStringList memoTexts(TForm5 &form) {
     QStringList texts;
     for (const QString &name : memoNames)
-        texts << child<QPlainTextEdit>(&form, name)->toPlainText();
+        texts << child<LineMemo>(&form, name)->toPlainText();
     return texts;
 }
 
@@ -111,14 +111,13 @@ private slots:
     void lists_are_maroon_with_yellow_bold_text_and_both_scroll_bars() {
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
-        auto *memo = child<QPlainTextEdit>(form_.get(), name);
+        auto *memo = child<LineMemo>(form_.get(), name);
         QVERIFY(memo);
         QCOMPARE(memo->parentWidget(), form_.get());
         QCOMPARE(memo->geometry(), geometry);
         QVERIFY(memo->toPlainText().isEmpty());
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(memo->palette().color(QPalette::Base), maroon);
         QCOMPARE(memo->palette().color(QPalette::Text), yellow);
         QVERIFY(memo->font().bold());
@@ -261,7 +260,7 @@ private slots:
         QStringList expected(TForm5::kFamilyCount, QString());
         expected[family] = lines;
         QCOMPARE(memoTexts(*form_), expected);
-        QCOMPARE(child<QPlainTextEdit>(form_.get(), memoNames[family])->blockCount(), 3);
+        QCOMPARE(child<LineMemo>(form_.get(), memoNames[family])->lineCount(), 3);
     }
 
     void titles_are_written_in_label_order_and_fit_their_counts() {
