@@ -70,12 +70,12 @@ public:
         for (std::size_t b = 0; b < quotients.size(); ++b)
             quotients[b] = calc::checkedDiv(parameters.maxFrequency,
                                             baseValue(result.pair, static_cast<Base>(b)));
-        for (const FamilySpec &spec : kFamilies) {
-            const auto k = static_cast<std::size_t>(spec.family);
-            if (!spec.usesFm || result.pair.fmActive)
+        for (const FamilySpec &fam : kFamilies) {
+            const auto k = static_cast<std::size_t>(fam.family);
+            if (!fam.usesFm || result.pair.fmActive)
                 active[activeCount++] = k;
-            limitA[k] = quotients[static_cast<std::size_t>(spec.baseA)];
-            limitB[k] = quotients[static_cast<std::size_t>(spec.baseB)];
+            limitA[k] = quotients[static_cast<std::size_t>(fam.baseA)];
+            limitB[k] = quotients[static_cast<std::size_t>(fam.baseB)];
         }
     }
 
@@ -325,8 +325,8 @@ bool bringsUpVariants(const GridResult &result) {
 void applyCandidates(calc::FrequencyTable &table, const GridResult &result) {
     if (!result.lastCandidates)
         return;
-    for (const FamilySpec &spec : kFamilies)
-        table[spec.entry] = (*result.lastCandidates)[static_cast<std::size_t>(spec.family)];
+    for (const FamilySpec &fam : kFamilies)
+        table[fam.entry] = (*result.lastCandidates)[static_cast<std::size_t>(fam.family)];
 }
 
 } // namespace search

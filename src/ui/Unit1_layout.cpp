@@ -217,16 +217,16 @@ void TForm1::buildLayout()
                        colour::red);
     for (std::size_t i = 0; i < std::size(kModulationRows); ++i) {
         const ModulationRowLayout &row = kModulationRows[i];
-        const calc::ModulationSpec &spec = calc::kModulation[i];
+        const calc::ModulationSpec &modulation = calc::kModulation[i];
         auto *frame = make<QGroupBox>(GroupBox10, row.frameName, {row.x, row.top, 225, 36});
         this->*row.frame = frame;
         const QFont opFont = kit::sansFont(19, true);
-        this->*row.k1 = edit(frame, spec.k1Edit, {4, 9, 29, 22}, "1", bold11);
-        this->*row.k2 = edit(frame, spec.k2Edit, {86, 9, 29, 22}, "1", bold11);
+        this->*row.k1 = edit(frame, modulation.k1Edit, {4, 9, 29, 22}, "1", bold11);
+        this->*row.k2 = edit(frame, modulation.k2Edit, {86, 9, 29, 22}, "1", bold11);
         this->*row.result =
-            resultEdit(frame, spec.resultEdit, {163, 9, 58, 22}, bold11, colour::maroon,
+            resultEdit(frame, modulation.resultEdit, {163, 9, 58, 22}, bold11, colour::maroon,
                        colour::white);
-        const QString rowName = QString::fromLatin1(spec.name);
+        const QString rowName = QString::fromLatin1(modulation.name);
         QLabel *op = label(frame, "LabelOp" + rowName, text(row.operatorLabel), {35, 7, 50, 26},
                            opFont);
         QLabel *arg = label(frame, "LabelArg" + rowName, text(row.operandLabel),

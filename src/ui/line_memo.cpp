@@ -208,7 +208,8 @@ void LineMemo::paintEvent(QPaintEvent *e) {
     const int selectionFirst = std::min(anchor_, current_);
     const int selectionLast = std::max(anchor_, current_);
 
-    const int first = std::max(0, lineAt(e->rect().top()));
+    // A line scrolled out at the top must not show its feet in the margin.
+    const int first = std::max(verticalScrollBar()->value(), lineAt(e->rect().top()));
     const int last = std::min(lineCount() - 1, lineAt(e->rect().bottom()));
     for (int line = first; line <= last; ++line) {
         const QRect rect = lineRect(line);

@@ -285,6 +285,17 @@ private slots:
         QCOMPARE(copied(*memo_), QStringLiteral("line 0"));
     }
 
+    void lines_scrolled_out_at_the_top_leave_the_margin_empty() {
+        showMemo();
+        // Tall letters with deep tails, so that a line above would reach down.
+        QStringList lines(20, QStringLiteral("gjpqy|gjpqy|gjpqy"));
+        memo_->setPlainText(lines.join(QLatin1Char('\n')));
+        memo_->verticalScrollBar()->setValue(5);
+        const QImage image = viewportImage(*memo_);
+        QCOMPARE(rightmostInk(image, QRect(0, 0, image.width(), memo_->lineRect(5).top())), -1);
+        QVERIFY(rightmostInk(image, memo_->lineRect(5)) > 0);
+    }
+
     void keys_scroll_the_list_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("control");

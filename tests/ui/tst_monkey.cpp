@@ -1017,6 +1017,9 @@ private slots:
                 }
                 if (actionNumber % 200 == 0)
                     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                if (actionNumber % 5000 == 0)
+                    qInfo("monkey: %d actions done, %.0f s", actionNumber,
+                          double(total.elapsed()) / 1000.0);
             }
         }
         const double seconds = double(total.elapsed()) / 1000.0;
