@@ -23,11 +23,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QToolButton>
 #include <QWindow>
 #include <QtTest>
@@ -63,16 +64,15 @@ constexpr auto kHangLimit = std::chrono::seconds(30);
 // The offscreen platform says so for every raise and grab; those lines would
 // bury the run's own output.
 QtMessageHandler previousHandler = nullptr;
-void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
+void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context,
+                          const QString &message) {
     if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
         return;
     if (previousHandler)
         previousHandler(type, context, message);
 }
 
-int environmentInt(const char *name, long long fallback)
-{
+int environmentInt(const char *name, long long fallback) {
     bool ok = false;
     const long long value = qEnvironmentVariable(name).toLongLong(&ok);
     return ok ? int(value) : int(fallback);
@@ -83,14 +83,12 @@ struct PairTexts {
     QString z1, fr1, z2, fm;
     bool operator==(const PairTexts &) const = default;
 
-    PairTexts stored() const
-    {
+    PairTexts stored() const {
         return {z1.left(kStoredLength), fr1.left(kStoredLength), z2.left(kStoredLength),
                 fm.left(kStoredLength)};
     }
     // A calculation first puts "0" into an empty Fm field.
-    PairTexts calculated() const
-    {
+    PairTexts calculated() const {
         PairTexts p = *this;
         if (p.fm.isEmpty())
             p.fm = QStringLiteral("0");
@@ -109,24 +107,21 @@ struct AggregateModel {
     bool back = false;
 
     bool occupied(int k) const { return !slotTexts[std::size_t(k - 1)].z2.isEmpty(); }
-    void store(int k, const PairTexts &shown)
-    {
+    void store(int k, const PairTexts &shown) {
         slotTexts[std::size_t(k - 1)] = shown.stored();
         written[std::size_t(k - 1)] = true;
     }
     const PairTexts &slot(int k) const { return slotTexts[std::size_t(k - 1)]; }
     // A calculation that ran: on success the pair counts as calculated and
     // Next comes on while slot 8 is free; a failed one changes neither.
-    void calculationRan(bool succeeded)
-    {
+    void calculationRan(bool succeeded) {
         if (!succeeded)
             return;
         calculated = true;
         if (!occupied(8))
             next = true;
     }
-    void reset()
-    {
+    void reset() {
         slotTexts = {};
         written = {};
         current = 1;
@@ -145,17 +140,16 @@ struct Action {
     bool bareSurfaceRightClick = false;
 };
 
-bool showsBadNumber(const QString &text)
-{
-    return text.contains(QLatin1Char('.')) || text.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
+bool showsBadNumber(const QString &text) {
+    return text.contains(QLatin1Char('.')) ||
+           text.contains(QLatin1String("inf"), Qt::CaseInsensitive) ||
            text.contains(QLatin1String("nan"), Qt::CaseInsensitive);
 }
 
 // The lists of the variants window; a list tells when its text changed, so
 // an unchanged one is not read again.
 using Memo = std::remove_pointer_t<decltype(TForm5::Memo1)>;
-template <typename List> int memoRevision(const List *memo)
-{
+template <typename List> int memoRevision(const List *memo) {
     if constexpr (requires { memo->revision(); })
         return memo->revision();
     else
@@ -163,20 +157,20 @@ template <typename List> int memoRevision(const List *memo)
 }
 
 // The program's own windows carry their names; a standard message box has none.
-QString modalName(const ModalSeen &seen)
-{
+QString modalName(const ModalSeen &seen) {
     return seen.objectName.isEmpty() ? QStringLiteral("message box") : seen.objectName;
 }
 
-QString yesNo(bool b) { return b ? QStringLiteral("on") : QStringLiteral("off"); }
+QString yesNo(bool b) {
+    return b ? QStringLiteral("on") : QStringLiteral("off");
+}
 
 // Reports an action that never returns, then ends the process: the run
 // cannot report it itself.
 class HangWatch {
 public:
     HangWatch() : thread_([this] { watch(); }) {}
-    ~HangWatch()
-    {
+    ~HangWatch() {
         {
             std::lock_guard lock(mutex_);
             stop_ = true;
@@ -187,22 +181,19 @@ public:
     HangWatch(const HangWatch &) = delete;
     HangWatch &operator=(const HangWatch &) = delete;
 
-    void begin(const QByteArray &report)
-    {
+    void begin(const QByteArray &report) {
         std::lock_guard lock(mutex_);
         report_ = report;
         started_ = std::chrono::steady_clock::now();
         running_ = true;
     }
-    void end()
-    {
+    void end() {
         std::lock_guard lock(mutex_);
         running_ = false;
     }
 
 private:
-    void watch()
-    {
+    void watch() {
         std::unique_lock lock(mutex_);
         while (!stop_) {
             wake_.wait_for(lock, std::chrono::seconds(1));
@@ -248,6 +239,7 @@ private:
     QString slowestAction;
     // What the run got to do, for the summary.
     QMap<QString, int> modalCounts;
+    QSet<QString> messageTexts; // a few of the standard message boxes' texts
     std::array<int, 7> commandCounts{};
     int deepestPair = 1;
     int quietCalculations = 0;
@@ -255,20 +247,17 @@ private:
     // --- random choices
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
     bool chance(int percent) { return uniform(0, 99) < percent; }
-    template <typename T> T pick(const QList<T> &items)
-    {
+    template <typename T> T pick(const QList<T> &items) {
         return items.at(uniform(0, int(items.size()) - 1));
     }
 
-    QString digits(int n)
-    {
+    QString digits(int n) {
         QString s;
         for (int i = 0; i < n; ++i)
             s += QChar(u'0' + uniform(0, 9));
         return s;
     }
-    QString plausibleNumber()
-    {
+    QString plausibleNumber() {
         switch (uniform(0, 5)) {
         case 0:
             return QString::number(uniform(1, 150));
@@ -284,14 +273,16 @@ private:
             return QString::number(uniform(5, 500));
         }
     }
-    QString fragment()
-    {
+    QString fragment() {
         static const QStringList odd = {
-            "1e308", "1e-320", "00", "0,0", "0", "", " ", "  ", ",", ".", "-", "+", "e", "E",
-            "1.5", "12.5", "-5", "+5", "1e3", "2E-2", "1,5e+10", "-0", "0,00000001",
-            "99999999999999999999", "1e-5", "0.0", ",5", "5,", "1,,2", "1.2.3", "--1", "e5",
-            "абв", "Ж", "4о", "пара", "ёЁ", " 5", "5 ", "1 2", "4,5е2", "inf", "nan", "-1e308",
-            "2147483648", "-2147483649", "0x10"};
+            "1e308", "1e-320", "00",         "0,0",         "0",          "",
+            " ",     "  ",     ",",          ".",           "-",          "+",
+            "e",     "E",      "1.5",        "12.5",        "-5",         "+5",
+            "1e3",   "2E-2",   "1,5e+10",    "-0",          "0,00000001", "99999999999999999999",
+            "1e-5",  "0.0",    ",5",         "5,",          "1,,2",       "1.2.3",
+            "--1",   "e5",     "абв",        "Ж",           "4о",         "пара",
+            "ёЁ",    " 5",     "5 ",         "1 2",         "4,5е2",      "inf",
+            "nan",   "-1e308", "2147483648", "-2147483649", "0x10"};
         switch (uniform(0, 6)) {
         case 0:
         case 1:
@@ -302,8 +293,7 @@ private:
             return odd.at(uniform(0, int(odd.size()) - 1));
         }
     }
-    QString randomText()
-    {
+    QString randomText() {
         switch (uniform(0, 9)) {
         case 0: { // a long text
             QString s;
@@ -329,28 +319,24 @@ private:
     }
 
     // --- what the window shows
-    PairTexts shownPair() const
-    {
+    PairTexts shownPair() const {
         return {form->Edit1->text(), form->Edit2->text(), form->Edit3->text(), form->Edit4->text()};
     }
     static PairTexts storedPair(const aggregate::GearPair &p) { return {p.z1, p.fr1, p.z2, p.fm}; }
-    QString itemsText() const
-    {
+    QString itemsText() const {
         QString s;
         for (int k = 0; k < kPairs; ++k)
             if (form->pairItems[std::size_t(k)]->isVisible())
                 s += QString::number(k + 1);
         return s.isEmpty() ? QStringLiteral("-") : s;
     }
-    QString stateText() const
-    {
+    QString stateText() const {
         return QStringLiteral("pair %1, next %2, back %3, items %4, inputs %5")
             .arg(form->Label45->text(), yesNo(form->SpeedButton31->isEnabled()),
                  yesNo(form->SpeedButton32->isEnabled()), itemsText(), shownPair().describe());
     }
     // The main window's own widgets: the secondary windows are its children too.
-    template <typename W> QList<W *> mainWidgets() const
-    {
+    template <typename W> QList<W *> mainWidgets() const {
         QList<W *> own;
         for (W *w : form->findChildren<W *>())
             if (w->window() == form.get())
@@ -358,8 +344,7 @@ private:
         return own;
     }
     QList<QLineEdit *> mainEdits() const { return mainWidgets<QLineEdit>(); }
-    QList<QLineEdit *> visibleEdits() const
-    {
+    QList<QLineEdit *> visibleEdits() const {
         QList<QLineEdit *> edits;
         for (QLineEdit *e : mainEdits())
             if (e->isVisible())
@@ -368,8 +353,7 @@ private:
     }
 
     // --- the actions
-    static Command buttonCommand(TForm1 *f, QToolButton *b)
-    {
+    static Command buttonCommand(TForm1 *f, QToolButton *b) {
         if (b == f->SpeedButton1 || b == f->SpeedButton34 || b == f->SpeedButton3 ||
             b == f->SpeedButton4 || b == f->SpeedButton5 || b == f->SpeedButton6)
             return Command::Calculate;
@@ -382,13 +366,12 @@ private:
         return Command::Other;
     }
 
-    Action clickAction()
-    {
+    Action clickAction() {
         QList<QToolButton *> usable, moves;
         const QList<QToolButton *> favoured = {
             form->SpeedButton1,  form->SpeedButton34, form->SpeedButton31, form->SpeedButton40,
-            form->SpeedButton32, form->SpeedButton37, form->SpeedButton3,
-            form->SpeedButton4,  form->SpeedButton5,  form->SpeedButton6,  form->SpeedButton14};
+            form->SpeedButton32, form->SpeedButton37, form->SpeedButton3,  form->SpeedButton4,
+            form->SpeedButton5,  form->SpeedButton6,  form->SpeedButton14};
         for (QToolButton *b : mainWidgets<QToolButton>()) {
             // "F12-выход" ends the run; it is one of the closing routes at the end.
             if (b == form->SpeedButton41 || !b->isVisible() || !b->isEnabled())
@@ -400,15 +383,14 @@ private:
         QToolButton *b = (!moves.isEmpty() && chance(45)) ? pick(moves) : pick(usable);
         Action a;
         a.text = QStringLiteral("click ") + (b->objectName().isEmpty()
-                                                  ? b->parentWidget()->objectName() + "/button"
-                                                  : b->objectName());
+                                                 ? b->parentWidget()->objectName() + "/button"
+                                                 : b->objectName());
         a.command = buttonCommand(form.get(), b);
         a.run = [b] { b->click(); };
         return a;
     }
 
-    void collectItems(QMenu *menu, QList<QAction *> &out) const
-    {
+    void collectItems(QMenu *menu, QList<QAction *> &out) const {
         for (QAction *a : menu->actions()) {
             if (a->isSeparator() || !a->isVisible() || !a->isEnabled())
                 continue;
@@ -422,15 +404,16 @@ private:
         }
     }
 
-    Action itemAction(QAction *item)
-    {
+    Action itemAction(QAction *item) {
         Action a;
         a.text = QStringLiteral("trigger ") + item->objectName();
         a.run = [item] { item->trigger(); };
         const auto pairIndex = std::find(form->pairItems.begin(), form->pairItems.end(), item);
-        const std::pair<QAction *, std::int32_t> precisionItems[] = {
-            {form->N0001, 100}, {form->N00001, 1000}, {form->N000001, 10000},
-            {form->N0000001, 100000}, {form->N32, 1}};
+        const std::pair<QAction *, std::int32_t> precisionItems[] = {{form->N0001, 100},
+                                                                     {form->N00001, 1000},
+                                                                     {form->N000001, 10000},
+                                                                     {form->N0000001, 100000},
+                                                                     {form->N32, 1}};
         if (item == form->N8) {
             a.command = Command::Calculate;
         } else if (item == form->N11) {
@@ -452,8 +435,7 @@ private:
         return a;
     }
 
-    Action menuAction()
-    {
+    Action menuAction() {
         QList<QAction *> items;
         for (QAction *top : form->MainMenu1->actions())
             if (top->menu() && top->isVisible() && top->isEnabled())
@@ -466,21 +448,20 @@ private:
         return itemAction(!pairs.isEmpty() && chance(35) ? pick(pairs) : pick(items));
     }
 
-    Action keyAction()
-    {
+    Action keyAction() {
         struct Key {
             Qt::Key key;
             Qt::KeyboardModifiers modifiers;
             const char *name;
         };
         static const Key keys[] = {
-            {Qt::Key_F1, Qt::NoModifier, "F1"},     {Qt::Key_F2, Qt::NoModifier, "F2"},
-            {Qt::Key_F3, Qt::NoModifier, "F3"},     {Qt::Key_F4, Qt::NoModifier, "F4"},
-            {Qt::Key_F5, Qt::NoModifier, "F5"},     {Qt::Key_F6, Qt::NoModifier, "F6"},
-            {Qt::Key_F7, Qt::NoModifier, "F7"},     {Qt::Key_F8, Qt::NoModifier, "F8"},
-            {Qt::Key_F9, Qt::NoModifier, "F9"},     {Qt::Key_F10, Qt::NoModifier, "F10"},
-            {Qt::Key_F11, Qt::NoModifier, "F11"},   {Qt::Key_Home, Qt::NoModifier, "Home"},
-            {Qt::Key_End, Qt::NoModifier, "End"},   {Qt::Key_Z, Qt::ControlModifier, "Ctrl+Z"},
+            {Qt::Key_F1, Qt::NoModifier, "F1"},   {Qt::Key_F2, Qt::NoModifier, "F2"},
+            {Qt::Key_F3, Qt::NoModifier, "F3"},   {Qt::Key_F4, Qt::NoModifier, "F4"},
+            {Qt::Key_F5, Qt::NoModifier, "F5"},   {Qt::Key_F6, Qt::NoModifier, "F6"},
+            {Qt::Key_F7, Qt::NoModifier, "F7"},   {Qt::Key_F8, Qt::NoModifier, "F8"},
+            {Qt::Key_F9, Qt::NoModifier, "F9"},   {Qt::Key_F10, Qt::NoModifier, "F10"},
+            {Qt::Key_F11, Qt::NoModifier, "F11"}, {Qt::Key_Home, Qt::NoModifier, "Home"},
+            {Qt::Key_End, Qt::NoModifier, "End"}, {Qt::Key_Z, Qt::ControlModifier, "Ctrl+Z"},
         };
         const Key &k = keys[uniform(0, int(std::size(keys)) - 1)];
         QWidget *target = nullptr;
@@ -510,8 +491,7 @@ private:
         return a;
     }
 
-    Action rightClickAction()
-    {
+    Action rightClickAction() {
         QWidget *surface = form->centralWidget();
         const QPoint p(uniform(0, surface->width() - 1), uniform(0, surface->height() - 1));
         const QPoint inWindow = surface->mapTo(form.get(), p);
@@ -528,19 +508,16 @@ private:
     }
 
     // Types text as key presses, Cyrillic letters included.
-    static void typeKeys(QWidget *target, const QString &text)
-    {
+    static void typeKeys(QWidget *target, const QString &text) {
         for (const QChar c : text) {
             const char latin = c.toLatin1();
-            const Qt::Key key = (c.unicode() < 0x80 && latin)
-                                    ? Qt::Key(QTest::asciiToKey(latin))
-                                    : Qt::Key(c.toUpper().unicode());
+            const Qt::Key key = (c.unicode() < 0x80 && latin) ? Qt::Key(QTest::asciiToKey(latin))
+                                                              : Qt::Key(c.toUpper().unicode());
             QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
         }
     }
 
-    Action typeAction()
-    {
+    Action typeAction() {
         QList<QLineEdit *> editable;
         for (QLineEdit *e : visibleEdits())
             if (!e->isReadOnly() && e->isEnabled())
@@ -583,8 +560,7 @@ private:
         return a;
     }
 
-    Action fillPairAction()
-    {
+    Action fillPairAction() {
         const QString z1 = QString::number(uniform(1, 120));
         const QString fr1 = chance(30) ? form->Edit2->text() : plausibleNumber();
         const QString z2 = QString::number(uniform(1, 120));
@@ -602,8 +578,7 @@ private:
     }
 
     // The user puts the coefficients of the modulation rows right again.
-    Action coefficientsAction()
-    {
+    Action coefficientsAction() {
         QStringList texts;
         for (std::size_t i = 0; i < 2 * calc::kModulation.size(); ++i)
             texts << (chance(70) ? QStringLiteral("1") : QString::number(uniform(0, 5)));
@@ -620,8 +595,7 @@ private:
         return a;
     }
 
-    std::optional<Action> closeSecondaryAction()
-    {
+    std::optional<Action> closeSecondaryAction() {
         QList<QWidget *> open;
         for (QWidget *w : {static_cast<QWidget *>(about), static_cast<QWidget *>(variants)})
             if (w && w->isVisible())
@@ -641,8 +615,7 @@ private:
         return a;
     }
 
-    Action buttonAction(QToolButton *b)
-    {
+    Action buttonAction(QToolButton *b) {
         if (!b->isVisible() || !b->isEnabled())
             return clickAction();
         Action a;
@@ -656,21 +629,18 @@ private:
     // pair, its calculation and "Далее >", as separate actions, each one
     // chosen when its turn comes.
     std::deque<std::function<Action()>> planned;
-    void planAStep()
-    {
+    void planAStep() {
         planned.push_back([this] { return fillPairAction(); });
         if (chance(30))
             planned.push_back([this] { return coefficientsAction(); });
-        planned.push_back([this] {
-            return buttonAction(chance(50) ? form->SpeedButton1 : form->SpeedButton34);
-        });
+        planned.push_back(
+            [this] { return buttonAction(chance(50) ? form->SpeedButton1 : form->SpeedButton34); });
         planned.push_back([this] {
             return buttonAction(chance(50) ? form->SpeedButton31 : form->SpeedButton40);
         });
     }
 
-    Action nextAction()
-    {
+    Action nextAction() {
         if (!planned.empty()) {
             const std::function<Action()> make = planned.front();
             planned.pop_front();
@@ -701,24 +671,23 @@ private:
     }
 
     // --- the checks
-    bool fail(const QString &what)
-    {
+    bool fail(const QString &what) {
         if (failure.isEmpty())
             failure = what;
         return false;
     }
     bool expect(bool condition, const QString &what) { return condition || fail(what); }
 
-    QByteArray report() const
-    {
-        QString s = QStringLiteral("MONKEY_SEED=%1, action %2\nlast actions:\n").arg(seed).arg(actionNumber);
+    QByteArray report() const {
+        QString s = QStringLiteral("MONKEY_SEED=%1, action %2\nlast actions:\n")
+                        .arg(seed)
+                        .arg(actionNumber);
         for (const QString &line : log)
             s += QStringLiteral("  ") + line + QLatin1Char('\n');
         return s.toUtf8();
     }
 
-    void closePopups()
-    {
+    void closePopups() {
         for (int i = 0; i < 10; ++i) {
             QWidget *popup = QApplication::activePopupWidget();
             if (!popup)
@@ -730,13 +699,15 @@ private:
     // Applies an action's effect on the aggregate to the model and checks what
     // the move put into the input fields.
     void follow(const Action &a, const PairTexts &before, const QString &fr2Before,
-                const QList<ModalSeen> &seen)
-    {
+                const QList<ModalSeen> &seen) {
         const bool quiet = seen.isEmpty(); // a calculation that fails shows a notice
         const int k = model.current;
         ++commandCounts[std::size_t(a.command)];
-        for (const ModalSeen &s : seen)
+        for (const ModalSeen &s : seen) {
             ++modalCounts[modalName(s)];
+            if (s.objectName.isEmpty() && messageTexts.size() < 5)
+                messageTexts.insert(s.texts.join(QLatin1Char(' ')));
+        }
         if (quiet && a.command == Command::Calculate)
             ++quietCalculations;
         switch (a.command) {
@@ -804,7 +775,8 @@ private:
         }
         case Command::NewAggregate:
             expect(seen.size() == 1 && seen[0].objectName == QLatin1String("TForm7"),
-                   QStringLiteral("a new aggregate asked with %1").arg(QString::fromUtf8(describe(seen))));
+                   QStringLiteral("a new aggregate asked with %1")
+                       .arg(QString::fromUtf8(describe(seen))));
             if (form7Answer == 1) {
                 model.reset();
                 expect(shownPair() == PairTexts{QString(), "0", "0", "0"},
@@ -826,21 +798,23 @@ private:
                        "the confirmation of a new aggregate came up uninvited");
     }
 
-    bool checkInvariants(const Action &a)
-    {
+    bool checkInvariants(const Action &a) {
         // Pair number.
         bool ok = false;
         const int shown = form->Label45->text().toInt(&ok);
-        expect(ok && shown >= 1 && shown <= kPairs && form->Label45->text() == QString::number(shown),
+        expect(ok && shown >= 1 && shown <= kPairs &&
+                   form->Label45->text() == QString::number(shown),
                QStringLiteral("Label45 shows \"%1\"").arg(form->Label45->text()));
         expect(shown == form->Aggregate.CurrentPair,
                QStringLiteral("Label45 shows %1, CurrentPair is %2")
                    .arg(form->Label45->text())
                    .arg(form->Aggregate.CurrentPair));
-        expect(shown == model.current,
-               QStringLiteral("Label45 shows %1, the moves lead to pair %2")
-                   .arg(form->Label45->text())
-                   .arg(model.current));
+        expect(form->Edit62->text() == form->Label45->text(),
+               QStringLiteral("Edit62 holds \"%1\", Label45 shows \"%2\"")
+                   .arg(form->Edit62->text(), form->Label45->text()));
+        expect(shown == model.current, QStringLiteral("Label45 shows %1, the moves lead to pair %2")
+                                           .arg(form->Label45->text())
+                                           .arg(model.current));
 
         // The moves and their twins.
         expect(form->SpeedButton31->isEnabled() == form->SpeedButton40->isEnabled(),
@@ -861,11 +835,12 @@ private:
                    QStringLiteral("pair item %1 is %2, but slot %1 was %3written since the "
                                   "last new aggregate")
                        .arg(k)
-                       .arg(visible ? "visible" : "hidden", model.written[std::size_t(k - 1)] ? "" : "not "));
+                       .arg(visible ? "visible" : "hidden",
+                            model.written[std::size_t(k - 1)] ? "" : "not "));
             const PairTexts stored = storedPair(form->Aggregate.PairStore.load(k));
             expect(stored == model.slot(k), QStringLiteral("slot %1 holds %2, expected %3")
-                                                 .arg(k)
-                                                 .arg(stored.describe(), model.slot(k).describe()));
+                                                .arg(k)
+                                                .arg(stored.describe(), model.slot(k).describe()));
         }
         expect((form->pair.pairCalculated == 1) == model.calculated,
                QStringLiteral("the pair counts as %1calculated, expected %2")
@@ -876,10 +851,10 @@ private:
         for (QLineEdit *e : mainEdits())
             if (e->isReadOnly() && showsBadNumber(e->text()))
                 fail(QStringLiteral("%1 shows \"%2\"").arg(e->objectName(), e->text()));
-        const std::array<Memo *, 11> memos = {
-            variants->Memo1, variants->Memo2, variants->Memo3, variants->Memo4,
-            variants->Memo5, variants->Memo6, variants->Memo7, variants->Memo8,
-            variants->Memo9, variants->Memo10, variants->Memo11};
+        const std::array<Memo *, 11> memos = {variants->Memo1,  variants->Memo2, variants->Memo3,
+                                              variants->Memo4,  variants->Memo5, variants->Memo6,
+                                              variants->Memo7,  variants->Memo8, variants->Memo9,
+                                              variants->Memo10, variants->Memo11};
         for (std::size_t i = 0; i < memos.size(); ++i) {
             const int revision = memoRevision(memos[i]);
             if (revision == memoRevisions[i])
@@ -892,10 +867,10 @@ private:
                     break;
                 }
         }
-        for (QLabel *title : {variants->Label1, variants->Label2, variants->Label3, variants->Label4,
-                              variants->Label5, variants->Label6, variants->Label7, variants->Label8,
-                              variants->Label9, variants->Label10, variants->Label11,
-                              variants->Label12})
+        for (QLabel *title :
+             {variants->Label1, variants->Label2, variants->Label3, variants->Label4,
+              variants->Label5, variants->Label6, variants->Label7, variants->Label8,
+              variants->Label9, variants->Label10, variants->Label11, variants->Label12})
             if (showsBadNumber(title->text()))
                 fail(QStringLiteral("%1 reads \"%2\"").arg(title->objectName(), title->text()));
 
@@ -903,8 +878,7 @@ private:
         return failure.isEmpty();
     }
 
-    bool step(const Action &a, HangWatch &watch)
-    {
+    bool step(const Action &a, HangWatch &watch) {
         const PairTexts before = shownPair();
         const QString fr2Before = form->Edit16->text();
         form7Answer = 0;
@@ -961,14 +935,12 @@ private:
         return checkInvariants(a);
     }
 
-    QByteArray settingsBytes() const
-    {
+    QByteArray settingsBytes() const {
         QFile f(fixture->workDir.filePath(QStringLiteral("VeviVerezoz.bmp")));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
-    void closeBy(const QString &route)
-    {
+    void closeBy(const QString &route) {
         if (route == QLatin1String("F12")) {
             QWidget *target = form->focusWidget() ? form->focusWidget() : form.get();
             QTest::keyClick(target, Qt::Key_F12);
@@ -983,8 +955,7 @@ private slots:
     void initTestCase() { previousHandler = qInstallMessageHandler(quietPlatformHandler); }
     void cleanupTestCase() { qInstallMessageHandler(previousHandler); }
 
-    void init()
-    {
+    void init() {
         fixture.emplace();
         seed = quint32(environmentInt("MONKEY_SEED", kDefaultSeed));
         rng.seed(seed);
@@ -995,14 +966,12 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
-    void cleanup()
-    {
+    void cleanup() {
         form.reset();
         fixture.reset();
     }
 
-    void random_actions_keep_the_window_consistent()
-    {
+    void random_actions_keep_the_window_consistent() {
         const int actions = environmentInt("MONKEY_ACTIONS", kDefaultActions);
         qInfo("monkey: MONKEY_SEED=%u MONKEY_ACTIONS=%d", seed, actions);
         QElapsedTimer total;
@@ -1035,6 +1004,8 @@ private slots:
               commandCounts[std::size_t(Command::Jump)],
               commandCounts[std::size_t(Command::NewAggregate)], deepestPair,
               qPrintable(modals.join(QStringLiteral(", "))));
+        for (const QString &message : std::as_const(messageTexts))
+            qInfo("monkey: a message box said: %s", qPrintable(message));
 
         // The end: every way out closes the window and leaves a well-formed
         // settings file holding the precision last chosen.
@@ -1048,8 +1019,8 @@ private slots:
             }
             const auto seen = closeModalsDuring([&] { closeBy(route); });
             QVERIFY2(seen.isEmpty(), describe(seen));
-            QVERIFY2(!form->isVisible(), qPrintable(route + " left the window open, seed " +
-                                                    QString::number(seed)));
+            QVERIFY2(!form->isVisible(),
+                     qPrintable(route + " left the window open, seed " + QString::number(seed)));
             const QByteArray bytes = settingsBytes();
             QVERIFY2(wellFormed.match(QString::fromLatin1(bytes)).hasMatch(),
                      qPrintable(QStringLiteral("after %1 the settings file holds \"%2\", seed %3")
