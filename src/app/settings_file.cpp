@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <limits>
 
@@ -71,8 +72,10 @@ LoadResult loadPrecision(const QString &programDir)
     // One create-and-reopen at most: a file that can be created but still
     // not read must not keep the program in a loop.
     for (int attempt = 0; attempt < 2; ++attempt) {
+        // Only a regular file is read: opening a named pipe would wait for a
+        // writer, a device might never end.
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
+        if (QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly)) {
             const std::optional<std::int32_t> value = parsePrecision(file.readAll());
             return {value.value_or(1), QString()};
         }

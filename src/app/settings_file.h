@@ -30,8 +30,8 @@ struct LoadResult {
     QString error;
 };
 
-// Reads the factor; a file that cannot be opened is created holding 1 and
-// read again, once. A text that is not an integer counts as 1.
+// Reads the factor; a file that cannot be opened, or is no regular file, is
+// created holding 1 and read again, once. A text that is not an integer counts as 1.
 LoadResult loadPrecision(const QString &programDir);
 
 // Replaces the file with the factor. The new content goes to a temporary

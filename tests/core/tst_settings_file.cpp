@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -94,6 +95,64 @@ private slots:
         writeAll(dir.filePath("VeviVerezoz.bmp"), "abc\r\n");
         QCOMPARE(settings::loadPrecision(dir.path()).precisionFactor, 1);
         QCOMPARE(readAll(dir.filePath("VeviVerezoz.bmp")), QByteArray("abc\r\n"));
+    }
+
+    // Files a user may find in the setting's place: what the start reads and
+    // what is left in the file until the close writes it.
+    void odd_files_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("value");
+        const QByteArray tenMegabytes(10 * 1024 * 1024, 'x');
+        QByteArray binary;
+        for (int i = 0; i < 4096; ++i)
+            binary.append(static_cast<char>((i * 37) % 256));
+        QTest::newRow("binary bytes") << binary << 1;
+        QTest::newRow("binary after a valid number") << QByteArray("100\r\n") + binary << 100;
+        QTest::newRow("a NUL inside the number") << QByteArray("10\0" "0", 4) << 1;
+        QTest::newRow("10 MB of letters") << tenMegabytes << 1;
+        QTest::newRow("10 MB after a valid number") << QByteArray("1000\r\n") + tenMegabytes
+                                                     << 1000;
+        QTest::newRow("10 MB of blanks, then a number")
+            << QByteArray(10 * 1024 * 1024, ' ') + "10" << 10;
+    }
+    void odd_files()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, value);
+        QTemporaryDir dir;
+        writeAll(dir.filePath("VeviVerezoz.bmp"), content);
+        const settings::LoadResult r = settings::loadPrecision(dir.path());
+        QCOMPARE(r.precisionFactor, value);
+        QVERIFY(r.error.isEmpty());
+        QVERIFY(readAll(dir.filePath("VeviVerezoz.bmp")) == content);
+    }
+
+    void unreadable_file_is_replaced_by_1()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not bind the superuser");
+        QTemporaryDir dir;
+        writeAll(dir.filePath("VeviVerezoz.bmp"), "1000\r\n");
+        QVERIFY(QFile::setPermissions(dir.filePath("VeviVerezoz.bmp"), QFile::WriteOwner));
+        const settings::LoadResult r = settings::loadPrecision(dir.path());
+        QCOMPARE(r.precisionFactor, 1);
+        QVERIFY(r.error.isEmpty());
+        QCOMPARE(readAll(dir.filePath("VeviVerezoz.bmp")), QByteArray("1\r\n"));
+    }
+
+    // Opening a named pipe for reading waits for a writer: the start must
+    // not wait for one.
+    void named_pipe_in_the_files_place_does_not_block()
+    {
+        QTemporaryDir dir;
+        const QByteArray pipe = QFile::encodeName(dir.filePath("VeviVerezoz.bmp"));
+        QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+        const settings::LoadResult r = settings::loadPrecision(dir.path());
+        QCOMPARE(r.precisionFactor, 1);
+        QVERIFY(r.error.isEmpty());
+        QVERIFY(QFileInfo(dir.filePath("VeviVerezoz.bmp")).isFile());
+        QCOMPARE(readAll(dir.filePath("VeviVerezoz.bmp")), QByteArray("1\r\n"));
     }
 
     void folder_in_the_files_place_reports_and_goes_on_with_1()
