@@ -142,12 +142,20 @@ const FunctionKeyLayout kFunctionKeys[] = {
 
 QString text(const char *s) { return QString::fromUtf8(s); }
 
+// Most widgets use the surface's bold 11-pixel font and inherit it from
+// their parent: a font of their own costs a second text layout each.
+void useFont(QWidget *w, const QFont &font)
+{
+    if (w->font() != font)
+        w->setFont(font);
+}
+
 QLabel *label(QWidget *parent, const QString &name, const QString &caption, const QRect &geometry,
               const QFont &font, const QColor &colour = colour::black)
 {
     auto *l = make<QLabel>(parent, name, geometry);
+    useFont(l, font);
     l->setText(caption);
-    l->setFont(font);
     kit::setColour(l, QPalette::WindowText, colour);
     return l;
 }
@@ -156,8 +164,8 @@ QGroupBox *group(QWidget *parent, const QString &name, const QString &caption,
                  const QRect &geometry, const QColor &captionColour)
 {
     auto *g = make<QGroupBox>(parent, name, geometry);
+    useFont(g, kit::sansFont(11, true));
     g->setTitle(caption);
-    g->setFont(kit::sansFont(11, true));
     kit::setColour(g, QPalette::WindowText, captionColour);
     return g;
 }
@@ -166,8 +174,8 @@ QLineEdit *edit(QWidget *parent, const QString &name, const QRect &geometry, con
                 const QFont &font, const QColor &textColour = colour::black)
 {
     auto *e = make<QLineEdit>(parent, name, geometry);
+    useFont(e, font);
     e->setText(initial);
-    e->setFont(font);
     kit::setColour(e, QPalette::Text, textColour);
     // Not a tab stop unless the window's tab order takes it in.
     e->setFocusPolicy(Qt::ClickFocus);
@@ -197,8 +205,8 @@ QToolButton *button(QWidget *parent, const QString &name, const QString &caption
                     const QFont &font = kit::sansFont(11, true))
 {
     auto *b = make<QToolButton>(parent, name, geometry);
+    useFont(b, font);
     b->setText(caption);
-    b->setFont(font);
     b->setAutoRaise(flat);
     b->setFocusPolicy(Qt::NoFocus);
     kit::setColour(b, QPalette::ButtonText, captionColour);
@@ -210,7 +218,7 @@ QToolButton *button(QWidget *parent, const QString &name, const QString &caption
 void TForm1::buildLayout()
 {
     const QFont bold11 = kit::sansFont(11, true);
-    const QFont regular11 = kit::sansFont(11);
+    surface->setFont(bold11);
 
     // Region "Модуляционные частоты".
     GroupBox10 = group(surface, "GroupBox10", text("Модуляционные частоты"), {0, 0, 721, 161},
@@ -305,7 +313,7 @@ void TForm1::buildLayout()
     Edit5->setReadOnly(true);
     Edit5->setFrame(false);
     Edit5->setFocusPolicy(Qt::NoFocus);
-    Edit5->setFont(kit::serifFont(19, true));
+    useFont(Edit5, kit::serifFont(19, true));
     kit::setColour(Edit5, QPalette::Text, colour::red);
     kit::setColour(Edit5, QPalette::Base, palette().color(QPalette::Window));
 
