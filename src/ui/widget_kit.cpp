@@ -12,6 +12,10 @@ QFont font(const QStringList &families, int pixelSize, bool bold)
     f.setFamilies(families);
     f.setPixelSize(pixelSize);
     f.setBold(bold);
+    // The windows show Latin and Cyrillic letters, digits and signs only, all
+    // of which the fonts have: without looking up fallback fonts for other
+    // scripts, each font costs a good deal less to load.
+    f.setStyleStrategy(QFont::NoFontMerging);
     return f;
 }
 } // namespace
