@@ -33,14 +33,14 @@ const QString aboutText = QStringLiteral("\n"
 
 const QString pictureResource = QStringLiteral(":/about.jpg");
 
-QImage loadPicture() {
+} // namespace
+
+QImage TForm4::picture() {
     QFile file(pictureResource);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return jpeg::decode(file.readAll());
 }
-
-} // namespace
 
 TForm4::TForm4(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -60,12 +60,10 @@ TForm4::TForm4(QWidget *parent)
     Memo1->document()->setDefaultTextOption(centred);
     Memo1->setPlainText(aboutText);
 
-    picture_ = loadPicture();
+    // The picture is decoded when the window first comes up: most runs of
+    // the program never show it.
     Image1 = kit::make<QLabel>(this, QStringLiteral("Image1"), QRect(491, 0, 118, 161));
     Image1->setAlignment(Qt::AlignCenter);
-    if (!picture_.isNull())
-        Image1->setPixmap(QPixmap::fromImage(
-            picture_.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 
     Button1 = kit::make<QPushButton>(this, QStringLiteral("Button1"), QRect(491, 304, 118, 33));
     Button1->setText(QStringLiteral("Закрыть"));
@@ -88,6 +86,12 @@ void TForm4::Button1Click() {
 // Centred on the desktop whenever it comes up from hidden; bringing up the
 // open window leaves it where the user put it.
 void TForm4::showEvent(QShowEvent *event) {
+    if (Image1->pixmap().isNull()) {
+        const QImage full = picture();
+        if (!full.isNull())
+            Image1->setPixmap(QPixmap::fromImage(
+                full.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
     if (!event->spontaneous()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen()->availableGeometry().center());

@@ -23,14 +23,11 @@ public:
     // Shows the window if it is hidden and puts it in front of the others.
     void bringUp();
     // The picture as decoded from the program's JPEG, before scaling.
-    QImage picture() const { return picture_; }
+    static QImage picture();
 
     void Button1Click();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    QImage picture_;
 };

@@ -295,6 +295,7 @@ private slots:
 
     void about_picture_fits_its_box_keeping_proportions() {
         TForm4 about;
+        about.show();
         const QImage picture = about.picture();
         QVERIFY(!picture.isNull());
         QCOMPARE(about.Image1->geometry(), QRect(491, 0, 118, 161));
