@@ -30,6 +30,9 @@ foreach(_size 48 128)
           RENAME gearfreq.png)
 endforeach()
 
+# Debian wants the terms of every package in its documentation folder.
+install(FILES "${_packaging_dir}/copyright" DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "gearfreq")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
