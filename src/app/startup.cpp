@@ -29,7 +29,9 @@ void installRussianTranslation()
 TForm1 *createWindows()
 {
     QApplication::setApplicationName(QStringLiteral("gearfreq"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Частоты зубчатых передач"));
+    // No display name: on X11 Qt would append it to every other window's
+    // title ("результаты пойска значения 250 — …"), and each window shows
+    // its own title as it stands.
     installRussianTranslation();
 
     // The main window comes first: its own creation runs before any other
