@@ -2,15 +2,13 @@
 // the wheel that was chosen as the smaller one.
 #pragma once
 
-#include <QDialog>
+#include "ui/centred_dialog.h"
 
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
-class QShowEvent;
 
-class TForm2 : public QDialog {
+class TForm2 : public CentredDialog {
     Q_OBJECT
 public:
     explicit TForm2(QWidget *parent = nullptr);
@@ -20,8 +18,4 @@ public:
     QPushButton *Button1 = nullptr;
 
     void Button1Click();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 };

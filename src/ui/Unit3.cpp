@@ -1,24 +1,13 @@
 // TForm3: the input notice.
 #include "ui/Unit3.h"
 
+#include "ui/widget_kit.h"
+
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <QShowEvent>
 
 namespace {
-
-constexpr QColor navy(0, 0, 128);
-
-QFont noticeFont(int pixelSize, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 // Both frames share one place; each is opaque so that the upper one hides
 // the text of the lower one completely.
@@ -34,23 +23,17 @@ QGroupBox *textFrame(QWidget *parent, const QString &frameName, const QString &l
     label->setObjectName(labelName);
     label->setGeometry(2, 2, 505, 45);
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(noticeFont(16, true));
+    label->setFont(kit::sansFont(16, true));
     label->setFocusPolicy(Qt::NoFocus);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, navy);
-    label->setPalette(palette);
+    kit::setColour(label, QPalette::WindowText, kit::colour::navy);
     return frame;
 }
 
 } // namespace
 
 TForm3::TForm3(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("TForm3"));
-    setWindowTitle(QStringLiteral("Обратите внимание! ! !"));
-    setFont(noticeFont(11, false));
-    setFixedSize(516, 88);
-
+    : CentredDialog(parent, QStringLiteral("TForm3"), QStringLiteral("Обратите внимание! ! !"),
+                    QSize(516, 88), kit::sansFont(11)) {
     GroupBox1 = textFrame(this, QStringLiteral("GroupBox1"), QStringLiteral("Label1"),
                           QStringLiteral("Вводите данные для расчета правильно"), Label1);
     GroupBox2 = textFrame(this, QStringLiteral("GroupBox2"), QStringLiteral("Label2"),
@@ -60,7 +43,7 @@ TForm3::TForm3(QWidget *parent)
     Button1 = new QPushButton(QStringLiteral("СПАСИБО"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(160, 60, 197, 25);
-    Button1->setFont(noticeFont(11, true));
+    Button1->setFont(kit::sansFont(11, true));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
 }
@@ -68,25 +51,4 @@ TForm3::TForm3(QWidget *parent)
 void TForm3::Button1Click() {
     GroupBox2->setVisible(false);
     close();
-}
-
-// Centred on the desktop at every showing, also when the notice has a parent
-// (QDialog would centre it over the parent).
-void TForm3::showEvent(QShowEvent *event) {
-    if (!event->spontaneous()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    QDialog::showEvent(event);
-}
-
-// Only the button may close the notice: Escape would close it with text B
-// still raised, and the next ordinary showing would read the wrong text.
-void TForm3::keyPressEvent(QKeyEvent *event) {
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

@@ -2,18 +2,17 @@
 // text A (bad input); GroupBox2 lies on top of it and carries text B (inputs
 // changed since the last calculation). A caller that wants text B makes
 // GroupBox2 visible before exec(); the button lowers it again, so every
-// other showing reads text A.
+// other showing reads text A. Escape does not close it: that would leave
+// text B raised for the next ordinary showing.
 #pragma once
 
-#include <QDialog>
+#include "ui/centred_dialog.h"
 
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
-class QShowEvent;
 
-class TForm3 : public QDialog {
+class TForm3 : public CentredDialog {
     Q_OBJECT
 public:
     explicit TForm3(QWidget *parent = nullptr);
@@ -25,8 +24,4 @@ public:
     QPushButton *Button1 = nullptr;
 
     void Button1Click();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 };

@@ -5,12 +5,10 @@
 #include "ui/widget_kit.h"
 
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTextDocument>
 #include <QTextOption>
@@ -43,11 +41,8 @@ QImage TForm4::picture() {
 }
 
 TForm4::TForm4(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("TForm4"));
-    setWindowTitle(QStringLiteral("О программе"));
-    setFont(kit::sansFont(11));
-    setFixedSize(609, 338);
+    : CentredDialog(parent, QStringLiteral("TForm4"), QStringLiteral("О программе"),
+                    QSize(609, 338), kit::sansFont(11)) {
 
     Memo1 = kit::make<QPlainTextEdit>(this, QStringLiteral("Memo1"), QRect(0, 0, 489, 337));
     Memo1->setReadOnly(true);
@@ -83,8 +78,6 @@ void TForm4::Button1Click() {
     close();
 }
 
-// Centred on the desktop whenever it comes up from hidden; bringing up the
-// open window leaves it where the user put it.
 void TForm4::showEvent(QShowEvent *event) {
     if (Image1->pixmap().isNull()) {
         const QImage full = picture();
@@ -92,19 +85,5 @@ void TForm4::showEvent(QShowEvent *event) {
             Image1->setPixmap(QPixmap::fromImage(
                 full.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     }
-    if (!event->spontaneous()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    QDialog::showEvent(event);
-}
-
-// As with the notices, the button is the way to close the window.
-void TForm4::keyPressEvent(QKeyEvent *event) {
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    CentredDialog::showEvent(event);
 }

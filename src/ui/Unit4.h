@@ -2,16 +2,16 @@
 // "О программе" again while it is open only brings it to the front.
 #pragma once
 
-#include <QDialog>
+#include "ui/centred_dialog.h"
+
 #include <QImage>
 
-class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
 
-class TForm4 : public QDialog {
+class TForm4 : public CentredDialog {
     Q_OBJECT
 public:
     explicit TForm4(QWidget *parent = nullptr);
@@ -29,5 +29,4 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 };

@@ -2,6 +2,7 @@
 // summary rows are built from tables.
 #include "ui/Unit5.h"
 
+#include "ui/centred_dialog.h"
 #include "ui/line_memo.h"
 #include "ui/widget_kit.h"
 
@@ -9,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 
 #include <utility>
@@ -223,9 +223,7 @@ void TForm5::bringUp(bool restore) {
 void TForm5::showEvent(QShowEvent *event) {
     if (!placed_ && !event->spontaneous()) {
         placed_ = true;
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
+        centreOnDesktop(this);
     }
     QWidget::showEvent(event);
 }

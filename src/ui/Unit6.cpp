@@ -4,19 +4,12 @@
 #include "ui/widget_kit.h"
 
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
-#include <QShowEvent>
 
 TForm6::TForm6(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
-    setObjectName(QStringLiteral("TForm6"));
-    setWindowTitle(QStringLiteral("ВНИМАНИЕ ! ! "));
-    setFont(kit::sansFont(11));
-    setFixedSize(403, 73);
-
+    : CentredDialog(parent, QStringLiteral("TForm6"), QStringLiteral("ВНИМАНИЕ ! ! "),
+                    QSize(403, 73), kit::sansFont(11)) {
     GroupBox1 = kit::make<QGroupBox>(this, QStringLiteral("GroupBox1"), QRect(3, 0, 398, 41));
     GroupBox1->setFocusPolicy(Qt::NoFocus);
 
@@ -34,24 +27,4 @@ TForm6::TForm6(QWidget *parent)
 
 void TForm6::Button1Click() {
     close();
-}
-
-// Centred on the desktop at every showing, also when the notice has a parent
-// (QDialog would centre it over the parent).
-void TForm6::showEvent(QShowEvent *event) {
-    if (!event->spontaneous()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen()->availableGeometry().center());
-        move(frame.topLeft());
-    }
-    QDialog::showEvent(event);
-}
-
-// The button is the only way out, as with the other notices.
-void TForm6::keyPressEvent(QKeyEvent *event) {
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

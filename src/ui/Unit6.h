@@ -2,15 +2,13 @@
 // is not found beside the program.
 #pragma once
 
-#include <QDialog>
+#include "ui/centred_dialog.h"
 
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
-class QShowEvent;
 
-class TForm6 : public QDialog {
+class TForm6 : public CentredDialog {
     Q_OBJECT
 public:
     explicit TForm6(QWidget *parent = nullptr);
@@ -20,8 +18,4 @@ public:
     QPushButton *Button1 = nullptr;
 
     void Button1Click();
-
-protected:
-    void showEvent(QShowEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 };
