@@ -1,7 +1,8 @@
 // The yardstick of the start-up benchmark: the smallest Qt Widgets program
 // with one empty window of the main window's client size.
+#include "app/quit_when_idle.h"
+
 #include <QApplication>
-#include <QTimer>
 #include <QWidget>
 
 int main(int argc, char *argv[])
@@ -10,7 +11,6 @@ int main(int argc, char *argv[])
     QWidget window;
     window.setFixedSize(721, 537);
     window.show();
-    if (qEnvironmentVariableIsSet("GEARFREQ_QUIT_WHEN_IDLE"))
-        QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    quitWhenIdleIfAsked();
     return app.exec();
 }
