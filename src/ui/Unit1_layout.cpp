@@ -3,6 +3,8 @@
 // tables.
 #include "ui/Unit1.h"
 
+#include "calc/rows.h"
+#include "ui/entry_widgets.h"
 #include "ui/pictures.h"
 #include "ui/updown.h"
 #include "ui/widget_kit.h"
@@ -22,32 +24,29 @@ namespace {
 constexpr int kLeftColumn = 8, kMiddleColumn = 244, kRightColumn = 484;
 
 struct ModulationRowLayout {
+    calc::Entry row;
     QGroupBox *TForm1::*frame;
     const char *frameName;
     int x;
     int top;
-    const char *operatorLabel;
-    const char *operandLabel;
-    QLineEdit *TForm1::*k1;
-    QLineEdit *TForm1::*k2;
-    QLineEdit *TForm1::*result;
 };
 
-// Parallel to calc::kModulation: the same rows in the same order.
+// Where each row of calc::kRows sits; its texts and edits come from the row
+// table and the entry-to-edit table.
 const ModulationRowLayout kModulationRows[] = {
-    {&TForm1::GroupBox3, "GroupBox3", kLeftColumn, 12, "Fz +", "Fr1=", &TForm1::Edit27, &TForm1::Edit29, &TForm1::Edit31},
-    {&TForm1::GroupBox4, "GroupBox4", kLeftColumn, 46, "Fz -", "Fr1=", &TForm1::Edit7, &TForm1::Edit12, &TForm1::Edit13},
-    {&TForm1::GroupBox5, "GroupBox5", kLeftColumn, 84, "Fz +", "Fr2=", &TForm1::Edit14, &TForm1::Edit15, &TForm1::Edit28},
-    {&TForm1::GroupBox6, "GroupBox6", kLeftColumn, 116, "Fz -", "Fr2=", &TForm1::Edit30, &TForm1::Edit32, &TForm1::Edit33},
-    {&TForm1::GroupBox7, "GroupBox7", kMiddleColumn, 12, "Fr1 *", "Fr2=", &TForm1::Edit34, &TForm1::Edit35, &TForm1::Edit36},
-    {&TForm1::GroupBox14, "GroupBox14", kMiddleColumn, 66, "Fr1+", "Fr2=", &TForm1::Edit49, &TForm1::Edit50, &TForm1::Edit51},
-    {&TForm1::GroupBox15, "GroupBox15", kMiddleColumn, 116, "Fr1 -", "Fr2=", &TForm1::Edit52, &TForm1::Edit53, &TForm1::Edit54},
-    {&TForm1::GroupBox12, "GroupBox12", kRightColumn, 12, "Fm+", "Fr1=", &TForm1::Edit43, &TForm1::Edit44, &TForm1::Edit45},
-    {&TForm1::GroupBox13, "GroupBox13", kRightColumn, 46, "Fm -", "Fr1=", &TForm1::Edit46, &TForm1::Edit47, &TForm1::Edit48},
-    {&TForm1::GroupBox9, "GroupBox9", kRightColumn, 84, "Fm+", "Fr2=", &TForm1::Edit40, &TForm1::Edit41, &TForm1::Edit42},
-    {&TForm1::GroupBox8, "GroupBox8", kRightColumn, 116, "Fm -", "Fr2=", &TForm1::Edit37, &TForm1::Edit38, &TForm1::Edit39},
+    {calc::Entry::FzPlusFr1, &TForm1::GroupBox3, "GroupBox3", kLeftColumn, 12},
+    {calc::Entry::FzMinusFr1, &TForm1::GroupBox4, "GroupBox4", kLeftColumn, 46},
+    {calc::Entry::FzPlusFr2, &TForm1::GroupBox5, "GroupBox5", kLeftColumn, 84},
+    {calc::Entry::FzMinusFr2, &TForm1::GroupBox6, "GroupBox6", kLeftColumn, 116},
+    {calc::Entry::Fr1TimesFr2, &TForm1::GroupBox7, "GroupBox7", kMiddleColumn, 12},
+    {calc::Entry::Fr1PlusFr2, &TForm1::GroupBox14, "GroupBox14", kMiddleColumn, 66},
+    {calc::Entry::FrDifference, &TForm1::GroupBox15, "GroupBox15", kMiddleColumn, 116},
+    {calc::Entry::FmPlusFr1, &TForm1::GroupBox12, "GroupBox12", kRightColumn, 12},
+    {calc::Entry::FmMinusFr1, &TForm1::GroupBox13, "GroupBox13", kRightColumn, 46},
+    {calc::Entry::FmPlusFr2, &TForm1::GroupBox9, "GroupBox9", kRightColumn, 84},
+    {calc::Entry::FmMinusFr2, &TForm1::GroupBox8, "GroupBox8", kRightColumn, 116},
 };
-static_assert(std::size(kModulationRows) == calc::kModulationCount);
+static_assert(std::size(kModulationRows) == calc::kRowCount);
 
 struct HarmonicRowLayout {
     QFrame *TForm1::*panel;
@@ -213,7 +212,50 @@ QToolButton *button(QWidget *parent, const QString &name, const QString &caption
     return b;
 }
 
+// The window's member that holds the edit of an entry.
+template <std::size_t N>
+QLineEdit *TForm1::*memberOf(const std::array<ui::EntryWidget, N> &table, calc::Entry e)
+{
+    for (const ui::EntryWidget &w : table)
+        if (w.entry == e)
+            return w.edit;
+    return nullptr;
+}
+
 } // namespace
+
+// One modulation row: k1, the operator, k2, the operand and the result,
+// named and labelled from the row table.
+void TForm1::buildModulationRow(calc::Entry entry, QGroupBox *frame)
+{
+    const calc::RowSpec &spec = calc::rowOf(entry);
+    const QFont bold11 = kit::sansFont(11, true);
+    const QFont opFont = kit::sansFont(19, true);
+    this->*memberOf(ui::kInputWidgets, spec.k1) =
+        edit(frame, ui::inputEditName(spec.k1), {4, 9, 29, 22}, "1", bold11);
+    this->*memberOf(ui::kInputWidgets, spec.k2) =
+        edit(frame, ui::inputEditName(spec.k2), {86, 9, 29, 22}, "1", bold11);
+    this->*memberOf(ui::kResultWidgets, entry) =
+        resultEdit(frame, ui::resultEditName(entry), {163, 9, 58, 22}, bold11, colour::maroon,
+                   colour::white);
+    const QString rowName = QString::fromLatin1(spec.name);
+    QLabel *op = label(frame, "LabelOp" + rowName, text(spec.texts.operatorLabel),
+                       {35, 7, 50, 26}, opFont);
+    QLabel *arg = label(frame, "LabelArg" + rowName, text(spec.texts.operandLabel),
+                        {117, 7, 46, 26}, opFont);
+    if (spec.op == calc::RowOperator::Difference) {
+        // The difference row: its two label pairs lie in the same places.
+        const calc::RowTexts &turned = calc::kReversedDifferenceTexts;
+        op->setObjectName("Label34");
+        arg->setObjectName("Label35");
+        Label34 = op;
+        Label35 = arg;
+        Label37 = label(frame, "Label37", text(turned.operatorLabel), op->geometry(), opFont);
+        Label36 = label(frame, "Label36", text(turned.operandLabel), arg->geometry(), opFont);
+        Label37->hide();
+        Label36->hide();
+    }
+}
 
 void TForm1::buildLayout()
 {
@@ -223,34 +265,10 @@ void TForm1::buildLayout()
     // Region "Модуляционные частоты".
     GroupBox10 = group(surface, "GroupBox10", text("Модуляционные частоты"), {0, 0, 721, 161},
                        colour::red);
-    for (std::size_t i = 0; i < std::size(kModulationRows); ++i) {
-        const ModulationRowLayout &row = kModulationRows[i];
-        const calc::ModulationSpec &modulation = calc::kModulation[i];
-        auto *frame = make<QGroupBox>(GroupBox10, row.frameName, {row.x, row.top, 225, 36});
-        this->*row.frame = frame;
-        const QFont opFont = kit::sansFont(19, true);
-        this->*row.k1 = edit(frame, modulation.k1Edit, {4, 9, 29, 22}, "1", bold11);
-        this->*row.k2 = edit(frame, modulation.k2Edit, {86, 9, 29, 22}, "1", bold11);
-        this->*row.result =
-            resultEdit(frame, modulation.resultEdit, {163, 9, 58, 22}, bold11, colour::maroon,
-                       colour::white);
-        const QString rowName = QString::fromLatin1(modulation.name);
-        QLabel *op = label(frame, "LabelOp" + rowName, text(row.operatorLabel), {35, 7, 50, 26},
-                           opFont);
-        QLabel *arg = label(frame, "LabelArg" + rowName, text(row.operandLabel),
-                            {117, 7, 46, 26}, opFont);
-        if (row.frame == &TForm1::GroupBox15) {
-            // The difference row: its two label pairs lie in the same places.
-            op->setObjectName("Label34");
-            arg->setObjectName("Label35");
-            Label34 = op;
-            Label35 = arg;
-            Label37 = label(frame, "Label37", text("Fr2 -"), op->geometry(), opFont);
-            Label36 = label(frame, "Label36", text("Fr1="), arg->geometry(), opFont);
-            Label37->hide();
-            Label36->hide();
-        }
-    }
+    for (const ModulationRowLayout &row : kModulationRows)
+        buildModulationRow(row.row, this->*row.frame =
+                                        make<QGroupBox>(GroupBox10, row.frameName,
+                                                        {row.x, row.top, 225, 36}));
 
     // Region "Результат".
     GroupBox2 = group(surface, "GroupBox2", text("Результат"), {0, 163, 353, 350}, colour::red);
@@ -426,13 +444,15 @@ void TForm1::buildLayout()
     SpeedButton37->setEnabled(false);
     SpeedButton40->setEnabled(false);
 
-    // The tables the handlers use.
-    for (int i = 0; i < calc::kInputCount; ++i)
-        inputEdits[static_cast<std::size_t>(i)] =
-            surface->findChild<QLineEdit *>(calc::kInputs[static_cast<std::size_t>(i)].edit);
-    for (int i = 0; i < calc::kDisplayCount; ++i)
-        displayEdits[static_cast<std::size_t>(i)] =
-            surface->findChild<QLineEdit *>(calc::kDisplay[static_cast<std::size_t>(i)].edit);
+    // The tables the handlers use, from the one entry-to-edit map.
+    for (std::size_t i = 0; i < ui::kInputWidgets.size(); ++i) {
+        inputEdits[i] = this->*ui::kInputWidgets[i].edit;
+        inputEditOf[static_cast<std::size_t>(ui::kInputWidgets[i].entry)] = inputEdits[i];
+    }
+    for (std::size_t i = 0; i < ui::kResultWidgets.size(); ++i) {
+        displayEdits[i] = this->*ui::kResultWidgets[i].edit;
+        resultEditOf[static_cast<std::size_t>(ui::kResultWidgets[i].entry)] = displayEdits[i];
+    }
     transferButtons = {SpeedButton7,  SpeedButton19, SpeedButton20, SpeedButton21,
                        SpeedButton27, SpeedButton28, SpeedButton29, SpeedButton30};
 
