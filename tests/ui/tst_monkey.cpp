@@ -10,7 +10,7 @@
 //
 // A failure names the seed, the action number and the last actions; the same
 // seed and count replay the same run.
-#include "app/startup.h"
+#include "ui/startup.h"
 #include "calc/rows.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
