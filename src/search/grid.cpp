@@ -11,20 +11,6 @@ namespace search {
 
 namespace {
 
-double baseValue(const GridPair &pair, Base base) {
-    switch (base) {
-    case Base::Fz:
-        return pair.fz;
-    case Base::Fr1:
-        return pair.fr1;
-    case Base::Fr2:
-        return pair.fr2;
-    case Base::Fm:
-        return pair.fm;
-    }
-    return 0.0;
-}
-
 std::vector<double> coefficientValues(const SearchParameters &parameters) {
     std::vector<double> values;
     for (double x = 0.0; x <= parameters.maxHarmonic && values.size() < kMaxCoefficientValues;) {

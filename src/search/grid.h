@@ -120,8 +120,8 @@ GridPair gridPair(const calc::PairState &pair);
 // The candidate of family f at the coefficients (a, b), before rounding. The
 // walk and the texts made afterwards both use this one formula, so a value
 // written from a match is the value that was tested.
-inline double operandValue(const GridPair &p, calc::Entry operand) {
-    switch (baseOf(operand)) {
+inline double baseValue(const GridPair &p, Base base) {
+    switch (base) {
     case Base::Fz:
         return p.fz;
     case Base::Fr1:
@@ -137,8 +137,8 @@ inline double operandValue(const GridPair &p, calc::Entry operand) {
 inline double candidate(Family f, const GridPair &p, bool fr2First, double a, double b) {
     const calc::RowSpec &row = rowOf(f);
     const bool reversed = row.op == calc::RowOperator::Difference && fr2First;
-    const double x = operandValue(p, reversed ? row.second : row.first);
-    const double y = operandValue(p, reversed ? row.first : row.second);
+    const double x = baseValue(p, baseOf(reversed ? row.second : row.first));
+    const double y = baseValue(p, baseOf(reversed ? row.first : row.second));
     return calc::rowValue<calc::PlainArith>(row.op, a, x, b, y, calc::ProductGrouping::Harmonics);
 }
 
