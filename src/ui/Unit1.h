@@ -205,6 +205,13 @@ protected:
 
 private:
     void buildLayout();
+    void buildModulationRegion();
+    void buildResultRegion();
+    void buildInputRegion();
+    void buildKeypad();
+    void buildSearchControls();
+    void buildFunctionKeys();
+    void buildLookupTables();
     void buildModulationRow(calc::Entry entry, QGroupBox *frame);
     void buildMenus();
     void buildCommandMap();
