@@ -3,21 +3,17 @@
 
 namespace aggregate {
 
-void AggregateState::storeSlot(int k, const GearPair &pair)
-{
+void AggregateState::storeSlot(int k, const GearPair &pair) {
     PairStore.store(k, pair);
     itemVisible[static_cast<std::size_t>(k - 1)] = true;
 }
 
-NextPath nextPath(const AggregateState &s)
-{
+NextPath nextPath(const AggregateState &s) {
     const int k = s.CurrentPair;
-    return (k == kPairCount || !s.PairStore.occupied(k + 1)) ? NextPath::Create
-                                                             : NextPath::Advance;
+    return (k == kPairCount || !s.PairStore.occupied(k + 1)) ? NextPath::Create : NextPath::Advance;
 }
 
-bool createNext(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated)
-{
+bool createNext(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated) {
     const int k = s.CurrentPair;
     s.storeSlot(k, shown);
     const bool started = k < kPairCount;
@@ -29,8 +25,7 @@ bool createNext(AggregateState &s, const GearPair &shown, std::int32_t &pairCalc
     return started;
 }
 
-GearPair advanceNext(AggregateState &s)
-{
+GearPair advanceNext(AggregateState &s) {
     s.CurrentPair += 1;
     if (s.CurrentPair == kPairCount)
         s.nextEnabled = false;
@@ -38,8 +33,7 @@ GearPair advanceNext(AggregateState &s)
     return s.PairStore.load(s.CurrentPair);
 }
 
-GearPair back(AggregateState &s, const GearPair &shown, std::int32_t pairCalculated)
-{
+GearPair back(AggregateState &s, const GearPair &shown, std::int32_t pairCalculated) {
     const int k = s.CurrentPair;
     // The newest pair is kept only once it has been calculated.
     if (!s.PairStore.occupied(k) && pairCalculated == 1)
@@ -51,36 +45,40 @@ GearPair back(AggregateState &s, const GearPair &shown, std::int32_t pairCalcula
     return s.PairStore.load(s.CurrentPair);
 }
 
-void saveStep(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated)
-{
+void saveStep(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated) {
     const int k = s.CurrentPair;
     if (k >= 2 && k <= kPairCount && !s.PairStore.occupied(k) && pairCalculated == 1)
         s.storeSlot(k, shown);
     pairCalculated = 0;
 }
 
-GearPair jump(AggregateState &s, int j)
-{
+GearPair jump(AggregateState &s, int j) {
     s.CurrentPair = j;
     s.nextEnabled = j != kPairCount;
     s.backEnabled = j != 1;
     return s.PairStore.load(j);
 }
 
-void calculationSucceeded(AggregateState &s)
-{
+void calculationSucceeded(AggregateState &s) {
     if (!s.PairStore.occupied(8))
         s.nextEnabled = true;
 }
 
-void resetAggregate(AggregateState &s)
-{
+void resetAggregate(AggregateState &s) {
     s.CurrentPair = 1;
     s.nextEnabled = false;
     s.backEnabled = false;
     s.PairStore.clear();
     s.itemVisible.fill(false);
     s.NewAggregateConfirmed = 0;
+}
+
+PairStart nextPairStart(const QString &fr2Shown) {
+    return {{QString(), fr2Shown, QString(), QStringLiteral("0")}, {false, true, false, false}};
+}
+
+PairStart newAggregateStart() {
+    return {{QString(), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")}, {}};
 }
 
 } // namespace aggregate

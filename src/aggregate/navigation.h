@@ -60,4 +60,20 @@ void calculationSucceeded(AggregateState &s);
 // A new aggregate: back to pair 1 with an empty store, no moves, no items.
 void resetAggregate(AggregateState &s);
 
+// What the four input fields show when a pair starts, and which of them
+// stand marked as changed (Z1, Fr1, Z2, Fm). The window writes the texts in
+// that order with the focus on Z1, then sets the marks.
+struct PairStart {
+    GearPair texts;
+    std::array<bool, 4> marks{};
+    bool operator==(const PairStart &) const = default;
+};
+
+// The pair that "Далее >" starts: on the shaft of wheel 2 of the pair
+// before, so its Fr1 is that pair's Fr2 as shown, and marked as entered.
+PairStart nextPairStart(const QString &fr2Shown);
+
+// The first pair of a new aggregate: nothing entered, nothing marked.
+PairStart newAggregateStart();
+
 } // namespace aggregate

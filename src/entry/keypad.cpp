@@ -51,7 +51,7 @@ std::optional<QString> entryFieldChanged(const QString &text) {
 }
 
 void calculationSucceeded(KeypadState &state) {
-    state.marks.fill(false);
+    state.clearMarks();
 }
 
 void startFreshEntry(KeypadState &state) {

@@ -26,13 +26,15 @@ struct KeypadState {
     std::int32_t KeypadTarget = 0;
     // The entry text just before the last transfer or reset.
     QString LastEntry;
-    // Per quantity, in the order of kQuantities; all unmarked at start.
-    std::array<bool, kQuantityCount> marks{};
-
     bool marked(Quantity q) const { return marks[index(q)]; }
     void setMarked(Quantity q, bool on) { marks[index(q)] = on; }
+    void clearMarks() { marks.fill(false); }
 
     static std::size_t index(Quantity q) { return static_cast<std::size_t>(q) - 1; }
+
+private:
+    // Per quantity, in the order of kQuantities; all unmarked at start.
+    std::array<bool, kQuantityCount> marks{};
 };
 
 // A digit key ('0' to '9') or the comma key (','): a fresh entry starts

@@ -68,6 +68,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     buildMenus();
     buildCommandMap();
     installKeyFilter();
+    renderState();
 
     // Fixed single border: system menu and minimise box, no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -197,10 +198,29 @@ void TForm1::bind(const std::function<void()> &handler,
                   std::initializer_list<QAbstractButton *> buttons,
                   std::initializer_list<QAction *> items)
 {
+    // Every command ends with the mirrors of the state written afresh.
+    const auto command = [this, handler] {
+        handler();
+        renderState();
+    };
     for (QAbstractButton *b : buttons)
-        connect(b, &QAbstractButton::clicked, this, [handler] { handler(); });
+        connect(b, &QAbstractButton::clicked, this, command);
     for (QAction *a : items)
-        connect(a, &QAction::triggered, this, [handler] { handler(); });
+        connect(a, &QAction::triggered, this, command);
+}
+
+void TForm1::renderState()
+{
+    // The hidden edits mirror the state the core owns; nothing reads them.
+    const std::pair<QLineEdit *, QString> mirrors[] = {
+        {Edit56, keypad.FreshEntry ? QStringLiteral("1") : QStringLiteral("0")},
+        {Edit57, searchControls.modeText()},
+        {Edit62, QString::number(Aggregate.CurrentPair)},
+        {Edit63, wheel.mode},
+    };
+    for (const auto &[edit, text] : mirrors)
+        if (edit->text() != text)
+            edit->setText(text);
 }
 
 void TForm1::buildCommandMap()

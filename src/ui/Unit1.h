@@ -7,6 +7,7 @@
 #include "calc/frequency_table.h"
 #include "calc/smaller_wheel.h"
 #include "entry/keypad.h"
+#include "search/search_controls.h"
 
 #include <QMainWindow>
 #include <array>
@@ -54,6 +55,7 @@ public:
     calc::SmallerWheelState wheel;
     aggregate::AggregateState Aggregate; // the pair store, CurrentPair and the moves
     entry::KeypadState keypad;           // FreshEntry, KeypadTarget, LastEntry, the marks
+    search::SearchControls searchControls; // automatic or manual search, the harmonic step
 
     // --- commands
     void SpeedButton1Click(); // calculate the pair
@@ -228,7 +230,8 @@ private:
     void showNavigation();
     aggregate::GearPair shownPair() const;
     void loadPair(const aggregate::GearPair &pair);
-    void setMarked(int quantity, bool marked);
+    void startPair(const aggregate::PairStart &start);
+    void renderState();
     void showMarks();
     void setFreshEntry();
     QLineEdit *inputEdit(entry::Quantity q) const;

@@ -12,11 +12,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-void TForm1::showNavigation()
-{
-    const QString current = QString::number(Aggregate.CurrentPair);
-    Label45->setText(current);
-    Edit62->setText(current);
+void TForm1::showNavigation() {
+    Label45->setText(QString::number(Aggregate.CurrentPair));
     SpeedButton31->setEnabled(Aggregate.nextEnabled);
     SpeedButton40->setEnabled(Aggregate.nextEnabled);
     SpeedButton32->setEnabled(Aggregate.backEnabled);
@@ -25,13 +22,11 @@ void TForm1::showNavigation()
         pairItems[i]->setVisible(Aggregate.itemVisible[i]);
 }
 
-aggregate::GearPair TForm1::shownPair() const
-{
+aggregate::GearPair TForm1::shownPair() const {
     return {Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()};
 }
 
-void TForm1::loadPair(const aggregate::GearPair &p)
-{
+void TForm1::loadPair(const aggregate::GearPair &p) {
     // Each changed field runs its change handler, as typing would.
     Edit1->setText(p.z1);
     Edit2->setText(p.fr1);
@@ -41,8 +36,7 @@ void TForm1::loadPair(const aggregate::GearPair &p)
         e->setCursorPosition(0);
 }
 
-void TForm1::SpeedButton31Click()
-{
+void TForm1::SpeedButton31Click() {
     if (aggregate::nextPath(Aggregate) == aggregate::NextPath::Advance) {
         const aggregate::GearPair next = aggregate::advanceNext(Aggregate);
         loadPair(next);
@@ -52,38 +46,26 @@ void TForm1::SpeedButton31Click()
     }
     // The new pair starts on the shaft of wheel 2 of this one, with Fr2 as shown.
     const QString fr2Shown = Edit16->text();
-    if (aggregate::createNext(Aggregate, shownPair(), pair.pairCalculated)) {
-        Edit1->clear();
-        Edit2->setText(fr2Shown);
-        Edit2->setCursorPosition(0);
-        setMarked(1, true);
-        setMarked(2, false);
-        setMarked(0, false);
-        Edit1->setFocus();
-        Edit3->clear();
-        Edit4->setText("0");
-        setMarked(3, false);
-    }
+    if (aggregate::createNext(Aggregate, shownPair(), pair.pairCalculated))
+        startPair(aggregate::nextPairStart(fr2Shown));
     showNavigation();
 }
 
-void TForm1::SpeedButton32Click()
-{
-    const aggregate::GearPair previous = aggregate::back(Aggregate, shownPair(), pair.pairCalculated);
+void TForm1::SpeedButton32Click() {
+    const aggregate::GearPair previous =
+        aggregate::back(Aggregate, shownPair(), pair.pairCalculated);
     loadPair(previous);
     showNavigation();
     SpeedButton1Click();
     pair.pairCalculated = 0;
 }
 
-void TForm1::N16Click()
-{
+void TForm1::N16Click() {
     aggregate::saveStep(Aggregate, shownPair(), pair.pairCalculated);
     showNavigation();
 }
 
-void TForm1::jumpToPair(int j)
-{
+void TForm1::jumpToPair(int j) {
     if (j <= 8)
         N16->trigger();
     const aggregate::GearPair target = aggregate::jump(Aggregate, j);
@@ -93,22 +75,24 @@ void TForm1::jumpToPair(int j)
     pair.pairCalculated = 0;
 }
 
-void TForm1::SpeedButton33Click()
-{
+void TForm1::SpeedButton33Click() {
     if (Aggregate.NewAggregateConfirmed == 0) {
         // The dialog's buttons do the work; its result is not needed here.
         if (windows.form7)
             windows.form7->exec();
         return;
     }
-    Edit62->setText("1");
-    Edit1->setFocus();
-    Edit1->clear();
-    Edit2->setText("0");
-    Edit3->setText("0");
-    Edit4->setText("0");
     aggregate::resetAggregate(Aggregate);
+    startPair(aggregate::newAggregateStart());
     showNavigation();
-    for (int q = 0; q < 4; ++q)
-        setMarked(q, false);
+}
+
+void TForm1::startPair(const aggregate::PairStart &start) {
+    Edit1->setFocus();
+    loadPair(start.texts);
+    // The change rules of the fields have marked what changed; the start
+    // decides the marks.
+    for (const entry::Quantity q : entry::kQuantities)
+        keypad.setMarked(q, start.marks[entry::KeypadState::index(q)]);
+    showMarks();
 }

@@ -68,7 +68,6 @@ void TForm1::showInputNotice()
 void TForm1::showSmallerWheelState()
 {
     Edit5->setText(wheel.smallerWheel);
-    Edit63->setText(wheel.mode);
     Label34->setVisible(!wheel.mainRowFr2First);
     Label35->setVisible(!wheel.mainRowFr2First);
     Label36->setVisible(wheel.mainRowFr2First);

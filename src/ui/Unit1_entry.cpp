@@ -8,51 +8,38 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-QLineEdit *TForm1::inputEdit(entry::Quantity q) const
-{
+QLineEdit *TForm1::inputEdit(entry::Quantity q) const {
     QLineEdit *const edits[] = {Edit1, Edit2, Edit3, Edit4};
     return edits[entry::KeypadState::index(q)];
 }
 
-void TForm1::setMarked(int quantity, bool marked)
-{
-    keypad.marks[static_cast<std::size_t>(quantity)] = marked;
-    showMarks();
-}
-
-void TForm1::showMarks()
-{
+void TForm1::showMarks() {
     // Each quantity has a transfer button on the keypad and one beside its field.
-    for (std::size_t q = 0; q < keypad.marks.size(); ++q) {
-        const QColor c = keypad.marks[q] ? kit::colour::blue : kit::colour::navy;
-        kit::setColour(transferButtons[q], QPalette::ButtonText, c);
-        kit::setColour(transferButtons[q + 4], QPalette::ButtonText, c);
+    for (const entry::Quantity q : entry::kQuantities) {
+        const std::size_t i = entry::KeypadState::index(q);
+        const QColor c = keypad.marked(q) ? kit::colour::blue : kit::colour::navy;
+        kit::setColour(transferButtons[i], QPalette::ButtonText, c);
+        kit::setColour(transferButtons[i + 4], QPalette::ButtonText, c);
     }
 }
 
-void TForm1::setFreshEntry()
-{
+void TForm1::setFreshEntry() {
     entry::startFreshEntry(keypad);
-    Edit56->setText("1");
 }
 
-void TForm1::keypadKey(QChar key)
-{
+void TForm1::keypadKey(QChar key) {
     QString text = Edit55->text();
     entry::pressKey(keypad, text, key);
-    Edit56->setText(keypad.FreshEntry ? "1" : "0");
     Edit55->setText(text);
 }
 
-void TForm1::SpeedButton25Click()
-{
+void TForm1::SpeedButton25Click() {
     QString text = Edit55->text();
     entry::resetEntry(keypad, text);
     Edit55->setText(text);
 }
 
-void TForm1::transferTo(entry::Quantity q)
-{
+void TForm1::transferTo(entry::Quantity q) {
     QString text = Edit55->text();
     if (const std::optional<QString> moved = entry::transfer(keypad, text, q)) {
         inputEdit(q)->setText(*moved);
@@ -63,23 +50,21 @@ void TForm1::transferTo(entry::Quantity q)
     showMarks();
 }
 
-void TForm1::inputEdited(entry::Quantity q)
-{
-    if (const std::optional<QString> replaced = entry::inputFieldChanged(keypad, q, inputEdit(q)->text())) {
+void TForm1::inputEdited(entry::Quantity q) {
+    if (const std::optional<QString> replaced =
+            entry::inputFieldChanged(keypad, q, inputEdit(q)->text())) {
         inputEdit(q)->setText(*replaced); // runs this handler again
         return;
     }
     showMarks();
 }
 
-void TForm1::Edit55Change()
-{
+void TForm1::Edit55Change() {
     if (const std::optional<QString> replaced = entry::entryFieldChanged(Edit55->text()))
         Edit55->setText(*replaced);
 }
 
-void TForm1::SpeedButton43Click()
-{
+void TForm1::SpeedButton43Click() {
     const entry::TakeBack back = entry::takeBack(keypad);
     if (back.target)
         inputEdit(*back.target)->setText(back.inputText);
@@ -88,4 +73,6 @@ void TForm1::SpeedButton43Click()
     Edit55->setText(back.entryText);
 }
 
-void TForm1::SpeedButton43MouseMove() { SpeedButton43->setToolTip(entry::takeBackHint(keypad)); }
+void TForm1::SpeedButton43MouseMove() {
+    SpeedButton43->setToolTip(entry::takeBackHint(keypad));
+}

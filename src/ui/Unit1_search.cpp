@@ -81,9 +81,9 @@ void TForm1::SpeedButton14Click()
 
 void TForm1::SpeedButton23Click()
 {
-    const bool toManual = Edit57->text() != QLatin1String("0");
-    Edit57->setText(toManual ? "0" : "1");
-    SpeedButton23->setText(toManual ? QStringLiteral("Автопоиск") : QStringLiteral("Ручной поиск"));
+    searchControls.toggleMode();
+    const bool toManual = !searchControls.automatic();
+    SpeedButton23->setText(searchControls.modeCaption());
     SpeedButton24->setEnabled(!toManual);
     for (QWidget *w : std::initializer_list<QWidget *>{SpeedButton14, Edit58, SpeedButton38,
                                                        SpeedButton39, Label50})
@@ -116,9 +116,9 @@ void TForm1::SpeedButton24Click()
 
 void TForm1::SpeedButton26Click()
 {
-    const bool toHalf = Edit59->text() != QStringLiteral("0,5");
-    Edit59->setText(toHalf ? QStringLiteral("0,5") : QStringLiteral("1"));
-    SpeedButton26->setText(toHalf ? ">" : "<");
+    searchControls.toggleStep();
+    Edit59->setText(searchControls.stepText());
+    SpeedButton26->setText(searchControls.stepCaption());
 }
 
 void TForm1::stepTolerance(bool up)

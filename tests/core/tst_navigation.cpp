@@ -40,6 +40,35 @@ class NavigationTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void a_pair_starts_with_its_texts_and_marks_data()
+    {
+        QTest::addColumn<bool>("next");
+        QTest::addColumn<QString>("fr2Shown");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("marks"); // Z1 Fr1 Z2 Fm
+        QTest::newRow("next pair on the shaft of wheel 2")
+            << true << "12,5" << QStringList{"", "12,5", "", "0"} << "0100";
+        QTest::newRow("next pair keeps Fr2 as shown, rounded or not")
+            << true << "333,333333333333" << QStringList{"", "333,333333333333", "", "0"}
+            << "0100";
+        QTest::newRow("new aggregate") << false << "" << QStringList{"", "0", "0", "0"} << "0000";
+    }
+    void a_pair_starts_with_its_texts_and_marks()
+    {
+        QFETCH(bool, next);
+        QFETCH(QString, fr2Shown);
+        QFETCH(QStringList, texts);
+        QFETCH(QString, marks);
+        const aggregate::PairStart start =
+            next ? aggregate::nextPairStart(fr2Shown) : aggregate::newAggregateStart();
+        QCOMPARE((QStringList{start.texts.z1, start.texts.fr1, start.texts.z2, start.texts.fm}),
+                 texts);
+        QString got;
+        for (const bool m : start.marks)
+            got += m ? QLatin1Char('1') : QLatin1Char('0');
+        QCOMPARE(got, marks);
+    }
+
     void next_path_data()
     {
         QTest::addColumn<int>("stored");

@@ -4,6 +4,7 @@
 // the candidates it leaves in the frequency table.
 #include "calc/calculate.h"
 #include "search/grid.h"
+#include "search/search_controls.h"
 #include "search/search_parameters.h"
 
 #include <QTest>
@@ -119,6 +120,8 @@ private slots:
     void last_grid_point_candidates_stay_in_the_table();
     void coefficient_buttons_fill_their_base_frequency_boxes_data();
     void coefficient_buttons_fill_their_base_frequency_boxes();
+    void search_controls_switch_and_show_their_state_data();
+    void search_controls_switch_and_show_their_state();
     void grid_is_bounded_whatever_the_caller_asks_data();
     void grid_is_bounded_whatever_the_caller_asks();
 };
@@ -471,6 +474,32 @@ void TestSearch::coefficient_buttons_fill_their_base_frequency_boxes() {
     for (const calc::Entry e : coefficientTargets(base, wheel1Smaller))
         got << QLatin1String(calc::entryName(e));
     QCOMPARE(got, targets);
+}
+
+void TestSearch::search_controls_switch_and_show_their_state_data() {
+    QTest::addColumn<int>("modePresses");
+    QTest::addColumn<int>("stepPresses");
+    QTest::addColumn<QStringList>("shown"); // mode edit, mode caption, step box, step caption
+    QTest::newRow("at start") << 0 << 0 << QStringList{"1", "Ручной поиск", "1", "<"};
+    QTest::newRow("manual search") << 1 << 0 << QStringList{"0", "Автопоиск", "1", "<"};
+    QTest::newRow("back to automatic") << 2 << 0 << QStringList{"1", "Ручной поиск", "1", "<"};
+    QTest::newRow("half step") << 0 << 1 << QStringList{"1", "Ручной поиск", "0,5", ">"};
+    QTest::newRow("whole step again") << 0 << 2 << QStringList{"1", "Ручной поиск", "1", "<"};
+    QTest::newRow("manual with half step") << 3 << 1 << QStringList{"0", "Автопоиск", "0,5", ">"};
+}
+
+void TestSearch::search_controls_switch_and_show_their_state() {
+    QFETCH(int, modePresses);
+    QFETCH(int, stepPresses);
+    QFETCH(QStringList, shown);
+    SearchControls controls;
+    for (int i = 0; i < modePresses; ++i)
+        controls.toggleMode();
+    for (int i = 0; i < stepPresses; ++i)
+        controls.toggleStep();
+    QCOMPARE((QStringList{controls.modeText(), controls.modeCaption(), controls.stepText(),
+                          controls.stepCaption()}),
+             shown);
 }
 
 void TestSearch::grid_is_bounded_whatever_the_caller_asks_data() {
