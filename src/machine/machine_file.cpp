@@ -93,6 +93,12 @@ public:
             return fail(prefix(where) + QStringLiteral("текст поля \"%1\" длиннее %2 символов")
                                             .arg(QLatin1String(key))
                                             .arg(limit));
+        // A "\\ud800" escape without its pair is no character: it could not
+        // be written back as UTF-8.
+        if (!out.isValidUtf16())
+            return fail(
+                prefix(where) +
+                QStringLiteral("в тексте поля \"%1\" недопустимый символ").arg(QLatin1String(key)));
         return true;
     }
 

@@ -146,6 +146,8 @@ private slots:
             << reducerWith("\"speed\": \"1350\"",
                            "\"speed\": \"" + QString(51, QChar(u'ж')).toUtf8() + "\"")
             << "reference: текст поля \"speed\" длиннее 50 символов";
+        QTest::newRow("half a surrogate pair") << reducerWith("\"name\": \"", "\"name\": \"\\udd27")
+                                               << "в тексте поля \"name\" недопустимый символ";
         QTest::newRow("a number instead of a text") << reducerWith("\"Z2\": \"35\"", "\"Z2\": 35")
                                                     << "пара 1: поле \"Z2\" должно быть строкой";
         QTest::newRow("current pair 10")
