@@ -7,11 +7,13 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -61,7 +63,12 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     totalLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(totalLabel);
 
-    resize(980, 600);
+    // Wide enough for the thirteen columns with fifteen-digit numbers, where
+    // the screen allows it.
+    QSize size(1200, 640);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
 }
 
 QWidget *TrainWindow::buildDocumentRow() {
