@@ -84,7 +84,12 @@ TrainWindow *MachineController::trainWindow() {
     window->setAttribute(Qt::WA_QuitOnClose, false);
     // The keys of the menu work in the window as well.
     window->addActions(menu->actions());
-    connect(window, &TrainWindow::documentEdited, this, &MachineController::takeWindowEdits);
+    connect(window, &TrainWindow::documentEdited, this, [this] {
+        // The tables do not depend on the name and notes: only the mark follows.
+        doc.name = window->name();
+        doc.notes = window->notes().left(machine::kNotesLimit);
+        showMark();
+    });
     connect(window, &TrainWindow::unitChanged, this, &MachineController::takeWindowEdits);
     connect(window, &TrainWindow::referenceChanged, this, &MachineController::takeWindowEdits);
     connect(window, &TrainWindow::writeRequested, this, &MachineController::writeChain);
@@ -315,10 +320,14 @@ bool MachineController::save() {
 }
 
 bool MachineController::saveAs() {
-    const QString suggestion = doc.path.isEmpty()
-                                   ? (doc.name.isEmpty() ? QStringLiteral("агрегат.json")
-                                                         : doc.name + QStringLiteral(".json"))
-                                   : doc.path;
+    // A name may hold a slash; the suggested file name may not.
+    QString fromName = doc.name.trimmed();
+    fromName.replace(QLatin1Char('/'), QLatin1Char('_'))
+        .replace(QLatin1Char('\\'), QLatin1Char('_'));
+    const QString suggestion =
+        !doc.path.isEmpty()
+            ? doc.path
+            : (fromName.isEmpty() ? QStringLiteral("агрегат") : fromName) + QStringLiteral(".json");
     const QString path = chooseFile(QFileDialog::AcceptSave, QStringLiteral("Сохранить агрегат"),
                                     kFileFilter, QStringLiteral("json"), suggestion);
     return !path.isEmpty() && saveTo(path);

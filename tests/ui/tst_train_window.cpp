@@ -175,6 +175,35 @@ private slots:
         QVERIFY(w->maximumWidth() > 5000 && w->minimumWidth() < 600);
     }
 
+    void keys_in_an_input_field_run_the_items_data() {
+        QTest::addColumn<QKeyCombination>("key");
+        QTest::addColumn<QString>("dialogTitle"); // empty: no dialog
+        QTest::newRow("F9") << QKeyCombination(Qt::Key_F9) << "";
+        QTest::newRow("Ctrl+O") << QKeyCombination(Qt::CTRL | Qt::Key_O) << "Открыть агрегат";
+        QTest::newRow("Ctrl+S without a file")
+            << QKeyCombination(Qt::CTRL | Qt::Key_S) << "Сохранить агрегат";
+        QTest::newRow("Ctrl+Shift+S")
+            << QKeyCombination(Qt::CTRL | Qt::SHIFT | Qt::Key_S) << "Сохранить агрегат";
+    }
+    void keys_in_an_input_field_run_the_items() {
+        QFETCH(QKeyCombination, key);
+        QFETCH(QString, dialogTitle);
+        form->Edit2->setFocus();
+        const auto seen = closeModalsDuring(
+            [&] { QTest::keyClick(form->Edit2, key.key(), key.keyboardModifiers()); },
+            [](QWidget *modal) { static_cast<QDialog *>(modal)->reject(); });
+        if (dialogTitle.isEmpty()) {
+            QVERIFY2(seen.isEmpty(), describe(seen));
+            QVERIFY(machine->hasTrainWindow() && machine->trainWindow()->isVisible());
+        } else {
+            QCOMPARE(seen.size(), 1);
+            QCOMPARE(seen[0].objectName, QStringLiteral("machineFileDialog"));
+            QCOMPARE(seen[0].title, dialogTitle);
+        }
+        // The field keeps its text: the key went to the menu, not into the edit.
+        QCOMPARE(form->Edit2->text(), QStringLiteral("0"));
+    }
+
     void ctrl_s_in_the_table_window_saves() {
         TrainWindow *w = openTable();
         QVERIFY(QTest::qWaitForWindowActive(w));
