@@ -1,6 +1,6 @@
 // The worst-case search as a command on the real windows (all lists
 // filled), and the calculation of the worked example as a command.
-#include "app/startup.h"
+#include "ui/startup.h"
 #include "ui/Unit1.h"
 
 #include <QDir>

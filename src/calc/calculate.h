@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace calc {
 
@@ -36,5 +37,21 @@ struct CalcOutcome {
 CalcOutcome Calculate(PairState &pair, SmallerWheelState &wheel,
                       const std::array<QString, kInputCount> &editTexts,
                       std::int32_t precisionFactor);
+
+// The Fm rules around a run. Before it: an empty Fm edit becomes "0" (and
+// keeps it even if the run fails).
+QString fmTextBeforeCalculation(const QString &fmText);
+
+// After a successful run: what the window writes into the Fm rows' edits.
+// Without an intermediate frequency (the Fm edit holds exactly "0") each Fm
+// row's coefficients become "1" and its result is emptied; the frequency
+// table keeps what was computed. Nothing otherwise.
+struct EntryWrite {
+    Entry entry;
+    bool result; // the row's result edit rather than an input edit
+    QString text;
+    bool operator==(const EntryWrite &) const = default;
+};
+std::vector<EntryWrite> fmRowResets(const QString &fmText);
 
 } // namespace calc

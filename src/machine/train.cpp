@@ -16,7 +16,7 @@ using aggregate::GearPair;
 
 constexpr std::size_t displayIndex(calc::Entry e) {
     for (std::size_t i = 0; i < calc::kDisplay.size(); ++i)
-        if (calc::kDisplay[i].entry == e)
+        if (calc::kDisplay[i] == e)
             return i;
     return calc::kDisplay.size();
 }

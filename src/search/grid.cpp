@@ -11,32 +11,6 @@ namespace search {
 
 namespace {
 
-// The families are tested in the order of the modulation rows, and each
-// family's place is its own value: the walk indexes both by position.
-constexpr bool familiesFollowModulationRows() {
-    for (std::size_t i = 0; i < kFamilyCount; ++i)
-        if (static_cast<std::size_t>(kFamilies[i].family) != i ||
-            kFamilies[i].entry != calc::kModulation[i].value ||
-            kFamilies[i].usesFm != calc::kModulation[i].usesFm)
-            return false;
-    return true;
-}
-static_assert(familiesFollowModulationRows());
-
-double baseValue(const GridPair &pair, Base base) {
-    switch (base) {
-    case Base::Fz:
-        return pair.fz;
-    case Base::Fr1:
-        return pair.fr1;
-    case Base::Fr2:
-        return pair.fr2;
-    case Base::Fm:
-        return pair.fm;
-    }
-    return 0.0;
-}
-
 std::vector<double> coefficientValues(const SearchParameters &parameters) {
     std::vector<double> values;
     for (double x = 0.0; x <= parameters.maxHarmonic && values.size() < kMaxCoefficientValues;) {
@@ -209,9 +183,8 @@ struct LineTexts {
 };
 
 LineTexts lineTexts(const GridResult &result, Family f) {
-    if (f == Family::FrDifference && result.fr2First)
-        return {text("Fr2-"), text("Fr1=")};
-    return {text(familySpec(f).firstText), text(familySpec(f).secondText)};
+    const calc::RowTexts &t = calc::rowTexts(rowOf(f), result.fr2First);
+    return {text(t.lineFirst), text(t.lineSecond)};
 }
 
 } // namespace

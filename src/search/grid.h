@@ -10,6 +10,7 @@
 
 #include "calc/arith_fault.h"
 #include "calc/frequency_table.h"
+#include "calc/rows.h"
 #include "search/search_parameters.h"
 
 #include <QString>
@@ -20,8 +21,8 @@
 
 namespace search {
 
-// The families in the order in which they are tested at every grid point; the
-// same order as calc::kModulation.
+// The families in the order in which they are tested at every grid point:
+// the rows of calc::kRows, in their order.
 enum class Family : std::uint8_t {
     FzPlusFr1,
     FzMinusFr1,
@@ -35,70 +36,71 @@ enum class Family : std::uint8_t {
     FmPlusFr2,
     FmMinusFr2,
 };
-inline constexpr int kFamilyCount = 11;
+inline constexpr int kFamilyCount = calc::kRowCount;
+
+constexpr const calc::RowSpec &rowOf(Family f) { return calc::kRows[static_cast<std::size_t>(f)]; }
 
 // The frequency that bounds a coefficient: MaxFrequency / base >= coefficient.
 enum class Base : std::uint8_t { Fz, Fr1, Fr2, Fm };
+
+constexpr Base baseOf(calc::Entry operand)
+{
+    return operand == calc::Entry::Fz    ? Base::Fz
+           : operand == calc::Entry::Fr1 ? Base::Fr1
+           : operand == calc::Entry::Fr2 ? Base::Fr2
+                                         : Base::Fm;
+}
 
 struct FamilySpec {
     Family family;
     calc::Entry entry; // the modulation entry that receives its candidate
     Base baseA;
     Base baseB;
-    const char *firstText;  // between a and b in a line
-    const char *secondText; // between b and the value
-    bool usesFm;            // takes part only when the Fm text compares above "0"
-    const char *list;       // its list in the variants window
+    bool usesFm; // takes part only when the Fm text compares above "0"
 };
 
-// FrDifference lists "Fr2-"/"Fr1=" instead when Z1 > Z2 (see GridResult::fr2First).
-inline constexpr std::array<FamilySpec, kFamilyCount> kFamilies{{
-    {Family::FzPlusFr1, calc::Entry::FzPlusFr1, Base::Fz, Base::Fr1, "Fz+", "Fr1=", false, "Memo1"},
-    {Family::FzMinusFr1, calc::Entry::FzMinusFr1, Base::Fz, Base::Fr1, "Fz-", "Fr1=", false,
-     "Memo2"},
-    {Family::FzPlusFr2, calc::Entry::FzPlusFr2, Base::Fz, Base::Fr2, "Fz+", "Fr2=", false, "Memo3"},
-    {Family::FzMinusFr2, calc::Entry::FzMinusFr2, Base::Fz, Base::Fr2, "Fz-", "Fr2=", false,
-     "Memo4"},
-    {Family::Fr1TimesFr2, calc::Entry::Fr1TimesFr2, Base::Fr1, Base::Fr2, "Fr1*", "Fr2=", false,
-     "Memo5"},
-    {Family::Fr1PlusFr2, calc::Entry::Fr1PlusFr2, Base::Fr1, Base::Fr2, "Fr1+", "Fr2=", false,
-     "Memo6"},
-    {Family::FrDifference, calc::Entry::FrDifference, Base::Fr1, Base::Fr2, "Fr1-", "Fr2=", false,
-     "Memo7"},
-    {Family::FmPlusFr1, calc::Entry::FmPlusFr1, Base::Fm, Base::Fr1, "Fm+", "Fr1=", true, "Memo8"},
-    {Family::FmMinusFr1, calc::Entry::FmMinusFr1, Base::Fm, Base::Fr1, "Fm-", "Fr1=", true,
-     "Memo9"},
-    {Family::FmPlusFr2, calc::Entry::FmPlusFr2, Base::Fm, Base::Fr2, "Fm+", "Fr2=", true, "Memo10"},
-    {Family::FmMinusFr2, calc::Entry::FmMinusFr2, Base::Fm, Base::Fr2, "Fm-", "Fr2=", true,
-     "Memo11"},
-}};
+namespace detail {
+constexpr std::array<FamilySpec, kFamilyCount> familiesFromRows()
+{
+    std::array<FamilySpec, kFamilyCount> families{};
+    for (std::size_t i = 0; i < families.size(); ++i) {
+        const calc::RowSpec &row = calc::kRows[i];
+        families[i] = {static_cast<Family>(i), row.entry, baseOf(row.first), baseOf(row.second),
+                       row.usesFm};
+    }
+    return families;
+}
+} // namespace detail
+
+inline constexpr std::array<FamilySpec, kFamilyCount> kFamilies = detail::familiesFromRows();
 
 inline constexpr const FamilySpec &familySpec(Family f) {
     return kFamilies[static_cast<std::size_t>(f)];
 }
 
-// The titles of the variants window's lists. Label7 and Label8 share one
-// place and both carry the FrDifference count.
+// The titles of the variants window's lists: one per row, the difference
+// row twice (wheel 1, then wheel 2 the smaller); both carry its count.
 struct TitleSpec {
-    const char *label;
     const char *opening;
     Family family;
 };
-inline constexpr int kTitleCount = 12;
-inline constexpr std::array<TitleSpec, kTitleCount> kTitles{{
-    {"Label1", "Fz + Fr1 (", Family::FzPlusFr1},
-    {"Label2", "Fz - Fr1 (", Family::FzMinusFr1},
-    {"Label3", "Fz + Fr2 (", Family::FzPlusFr2},
-    {"Label4", "Fz - Fr2 (", Family::FzMinusFr2},
-    {"Label5", "Fr1 * Fr2 (", Family::Fr1TimesFr2},
-    {"Label6", "Fr1 + Fr2 (", Family::Fr1PlusFr2},
-    {"Label7", "Fr1 - Fr2 (", Family::FrDifference},
-    {"Label8", "Fr2 - Fr1 (", Family::FrDifference},
-    {"Label9", "Fm + Fr1 (", Family::FmPlusFr1},
-    {"Label10", "Fm - Fr1 (", Family::FmMinusFr1},
-    {"Label11", "Fm + Fr2 (", Family::FmPlusFr2},
-    {"Label12", "Fm - Fr2 (", Family::FmMinusFr2},
-}};
+inline constexpr int kTitleCount = kFamilyCount + 1;
+
+namespace detail {
+constexpr std::array<TitleSpec, kTitleCount> titlesFromRows()
+{
+    std::array<TitleSpec, kTitleCount> titles{};
+    std::size_t t = 0;
+    for (std::size_t i = 0; i < calc::kRows.size(); ++i) {
+        titles[t++] = {calc::kRows[i].texts.titleOpening, static_cast<Family>(i)};
+        if (calc::kRows[i].op == calc::RowOperator::Difference)
+            titles[t++] = {calc::kReversedDifferenceTexts.titleOpening, static_cast<Family>(i)};
+    }
+    return titles;
+}
+} // namespace detail
+
+inline constexpr std::array<TitleSpec, kTitleCount> kTitles = detail::titlesFromRows();
 
 // The values of the last calculation that the walk reads.
 struct GridPair {
@@ -118,32 +120,26 @@ GridPair gridPair(const calc::PairState &pair);
 // The candidate of family f at the coefficients (a, b), before rounding. The
 // walk and the texts made afterwards both use this one formula, so a value
 // written from a match is the value that was tested.
-inline double candidate(Family f, const GridPair &p, bool fr2First, double a, double b) {
-    switch (f) {
-    case Family::FzPlusFr1:
-        return a * p.fz + b * p.fr1;
-    case Family::FzMinusFr1:
-        return a * p.fz - b * p.fr1;
-    case Family::FzPlusFr2:
-        return a * p.fz + b * p.fr2;
-    case Family::FzMinusFr2:
-        return a * p.fz - b * p.fr2;
-    case Family::Fr1TimesFr2:
-        return (a * p.fr1) * (b * p.fr2);
-    case Family::Fr1PlusFr2:
-        return a * p.fr1 + b * p.fr2;
-    case Family::FrDifference:
-        return fr2First ? a * p.fr2 - b * p.fr1 : a * p.fr1 - b * p.fr2;
-    case Family::FmPlusFr1:
-        return a * p.fm + b * p.fr1;
-    case Family::FmMinusFr1:
-        return a * p.fm - b * p.fr1;
-    case Family::FmPlusFr2:
-        return a * p.fm + b * p.fr2;
-    case Family::FmMinusFr2:
-        return a * p.fm - b * p.fr2;
+inline double baseValue(const GridPair &p, Base base) {
+    switch (base) {
+    case Base::Fz:
+        return p.fz;
+    case Base::Fr1:
+        return p.fr1;
+    case Base::Fr2:
+        return p.fr2;
+    case Base::Fm:
+        return p.fm;
     }
     return 0.0;
+}
+
+inline double candidate(Family f, const GridPair &p, bool fr2First, double a, double b) {
+    const calc::RowSpec &row = rowOf(f);
+    const bool reversed = row.op == calc::RowOperator::Difference && fr2First;
+    const double x = baseValue(p, baseOf(reversed ? row.second : row.first));
+    const double y = baseValue(p, baseOf(reversed ? row.first : row.second));
+    return calc::rowValue<calc::PlainArith>(row.op, a, x, b, y, calc::ProductGrouping::Harmonics);
 }
 
 // What a walk found. The matches are kept as one bit per grid point and

@@ -1,6 +1,8 @@
 // Defaults, the inputs check, parsing and upper limits of the search.
 #include "search/search_parameters.h"
 
+#include "calc/rows.h"
+
 #include "calc/number_text.h"
 
 namespace search {
@@ -94,9 +96,18 @@ SearchPreparation prepareSearch(const ParameterTexts &boxTexts,
     prep.limits = applyUpperLimits(prep.parameters);
     return prep;
 }
-
-QString variantsCaption(const QString &targetText) {
-    return QStringLiteral("результаты пойска значения ") + targetText;
+std::vector<calc::Entry> coefficientTargets(calc::Entry base, bool wheel1Smaller) {
+    std::vector<calc::Entry> targets;
+    for (const calc::RowSpec &row : calc::kRows) {
+        const bool turned = row.op == calc::RowOperator::Difference && !wheel1Smaller;
+        const calc::Entry first = turned ? row.second : row.first;
+        const calc::Entry second = turned ? row.first : row.second;
+        if (first == base)
+            targets.push_back(row.k1);
+        if (second == base)
+            targets.push_back(row.k2);
+    }
+    return targets;
 }
 
 } // namespace search

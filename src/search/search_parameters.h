@@ -17,17 +17,8 @@ namespace search {
 enum class ParameterBox : int { Target, Tolerance, HarmonicStep, MaxFrequency, MaxHarmonic };
 inline constexpr int kParameterCount = 5;
 
-struct ParameterBoxSpec {
-    ParameterBox box;
-    const char *edit;
-};
-inline constexpr std::array<ParameterBoxSpec, kParameterCount> kParameterBoxes{{
-    {ParameterBox::Target, "Edit55"},
-    {ParameterBox::Tolerance, "Edit58"},
-    {ParameterBox::HarmonicStep, "Edit59"},
-    {ParameterBox::MaxFrequency, "Edit60"},
-    {ParameterBox::MaxHarmonic, "Edit61"},
-}};
+inline constexpr std::array<const char *, kParameterCount> kParameterBoxNames{{
+    "Target", "Tolerance", "HarmonicStep", "MaxFrequency", "MaxHarmonic"}};
 
 // The texts of the five boxes, indexed by ParameterBox.
 struct ParameterTexts {
@@ -94,7 +85,9 @@ SearchPreparation prepareSearch(const ParameterTexts &boxTexts,
                                 const std::array<QString, 4> &inputEdits,
                                 const std::array<QString, calc::kInputCount> &inputTexts);
 
-// The variants window's caption for a search of the Target box's text as shown.
-QString variantsCaption(const QString &targetText);
+// The coefficient edits a manual-search button fills with the entry field's
+// number: the coefficient under `base` (Fz, Fr1, Fr2 or Fm) in every row that
+// has it, the difference row by which wheel is the smaller one.
+std::vector<calc::Entry> coefficientTargets(calc::Entry base, bool wheel1Smaller);
 
 } // namespace search

@@ -199,6 +199,9 @@ public:
     // result edits in the order they are written.
     std::array<QLineEdit *, calc::kInputCount> inputEdits{};
     std::array<QLineEdit *, calc::kDisplayCount> displayEdits{};
+    // The same edits indexed by entry (nullptr where an entry has none).
+    std::array<QLineEdit *, calc::kEntryCount> inputEditOf{};
+    std::array<QLineEdit *, calc::kEntryCount> resultEditOf{};
     // The eight transfer buttons: the keypad's four, then the input rows'.
     std::array<QToolButton *, 8> transferButtons{};
     // The nine pair items "1 - пара" ... "9 - пара".
@@ -210,6 +213,14 @@ protected:
 
 private:
     void buildLayout();
+    void buildModulationRegion();
+    void buildResultRegion();
+    void buildInputRegion();
+    void buildKeypad();
+    void buildSearchControls();
+    void buildFunctionKeys();
+    void buildLookupTables();
+    void buildModulationRow(calc::Entry entry, QGroupBox *frame);
     void buildMenus();
     void buildCommandMap();
     void installKeyFilter();

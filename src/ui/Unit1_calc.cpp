@@ -20,8 +20,9 @@ void TForm1::SpeedButton1Click()
 {
     const auto refresh = qScopeGuard([this] { pairsChanged(); });
     // An empty Fm counts as 0, and the edit keeps that 0 even if the run fails.
-    if (Edit4->text().isEmpty())
-        Edit4->setText("0");
+    const QString fm = calc::fmTextBeforeCalculation(Edit4->text());
+    if (fm != Edit4->text())
+        Edit4->setText(fm);
 
     std::array<QString, calc::kInputCount> texts;
     for (std::size_t i = 0; i < texts.size(); ++i)
@@ -50,17 +51,8 @@ void TForm1::SpeedButton1Click()
         break;
     }
 
-    // Without an intermediate frequency its four rows are blanked; the table
-    // keeps what was computed.
-    if (Edit4->text() == QLatin1String("0")) {
-        for (const calc::ModulationSpec &row : calc::kModulation) {
-            if (!row.usesFm)
-                continue;
-            surface->findChild<QLineEdit *>(row.k1Edit)->setText("1");
-            surface->findChild<QLineEdit *>(row.k2Edit)->setText("1");
-            surface->findChild<QLineEdit *>(row.resultEdit)->clear();
-        }
-    }
+    for (const calc::EntryWrite &w : calc::fmRowResets(Edit4->text()))
+        (w.result ? resultEditOf : inputEditOf)[static_cast<std::size_t>(w.entry)]->setText(w.text);
     // Pair 9 is the last one: once slot 8 holds a pair, "Далее >" stays as it is.
     aggregate::calculationSucceeded(Aggregate);
     showNavigation();

@@ -4,6 +4,7 @@
 #include "ui/Unit1.h"
 
 #include "calc/arith_fault.h"
+#include "calc/rows.h"
 #include "search/grid.h"
 #include "search/search_parameters.h"
 #include "search/tolerance_ladder.h"
@@ -18,22 +19,6 @@
 #include <QMessageBox>
 #include <QToolButton>
 
-namespace {
-// The coefficient boxes that each coefficient button fills: its base
-// frequency's boxes, and the difference row's box that holds the shaft of
-// the smaller wheel (for Fr1) or the other one (for Fr2).
-struct CoefficientTargets {
-    std::initializer_list<const char *> boxes;
-    const char *differenceIfWheel1Smaller;
-    const char *differenceOtherwise;
-};
-const CoefficientTargets kCoefficientTargets[] = {
-    {{"Edit27", "Edit7", "Edit14", "Edit30"}, nullptr, nullptr},                    // Fz
-    {{"Edit29", "Edit12", "Edit34", "Edit44", "Edit47", "Edit49"}, "Edit52", "Edit53"}, // Fr1
-    {{"Edit15", "Edit32", "Edit35", "Edit50", "Edit41", "Edit38"}, "Edit53", "Edit52"}, // Fr2
-    {{"Edit43", "Edit46", "Edit40", "Edit37"}, nullptr, nullptr},                   // Fm
-};
-} // namespace
 
 void TForm1::SpeedButton14Click()
 {
@@ -58,8 +43,8 @@ void TForm1::SpeedButton14Click()
         }
         return;
     }
-    for (const calc::ModulationSpec &row : calc::kModulation)
-        surface->findChild<QLineEdit *>(row.resultEdit)->clear();
+    for (const calc::RowSpec &row : calc::kRows)
+        resultEditOf[static_cast<std::size_t>(row.entry)]->clear();
     if (prep.notice == search::SearchNotice::BadInput) {
         showInputNotice();
         return;
@@ -74,11 +59,11 @@ void TForm1::SpeedButton14Click()
     search::applyCandidates(pair.table, result);
     for (int f = 0; f < search::kFamilyCount; ++f) {
         const auto family = static_cast<search::Family>(f);
-        const calc::ModulationSpec &row = calc::kModulation[std::size_t(f)];
+        const calc::RowSpec &row = search::rowOf(family);
         if (const std::optional<search::RowTexts> first = search::firstMatch(result, family)) {
-            kit::showResult(surface->findChild<QLineEdit *>(row.resultEdit), first->result);
-            surface->findChild<QLineEdit *>(row.k1Edit)->setText(first->k1);
-            surface->findChild<QLineEdit *>(row.k2Edit)->setText(first->k2);
+            kit::showResult(resultEditOf[static_cast<std::size_t>(row.entry)], first->result);
+            inputEditOf[static_cast<std::size_t>(row.k1)]->setText(first->k1);
+            inputEditOf[static_cast<std::size_t>(row.k2)]->setText(first->k2);
         }
         if (windows.form5)
             windows.form5->setListText(f, search::listText(result, family));
@@ -113,15 +98,12 @@ void TForm1::SpeedButton23Click()
 
 void TForm1::coefficientButton(int base)
 {
-    const CoefficientTargets &targets = kCoefficientTargets[base];
+    constexpr calc::Entry kBases[] = {calc::Entry::Fz, calc::Entry::Fr1, calc::Entry::Fr2,
+                                      calc::Entry::Fm};
     const QString text = Edit55->text();
-    for (const char *box : targets.boxes)
-        surface->findChild<QLineEdit *>(box)->setText(text);
-    if (targets.differenceIfWheel1Smaller) {
-        const char *box = wheel.smallerWheel == QLatin1String("1") ? targets.differenceIfWheel1Smaller
-                                                                   : targets.differenceOtherwise;
-        surface->findChild<QLineEdit *>(box)->setText(text);
-    }
+    for (const calc::Entry target :
+         search::coefficientTargets(kBases[base], wheel.smallerWheel == QLatin1String("1")))
+        inputEditOf[static_cast<std::size_t>(target)]->setText(text);
     setFreshEntry();
     SpeedButton1Click();
 }

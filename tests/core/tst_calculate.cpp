@@ -2,6 +2,7 @@
 // input is captured, parsed and reported, what a refused or faulted run leaves
 // written, and the smaller-wheel decision and check.
 #include "calc/calculate.h"
+#include "calc/rows.h"
 
 #include <QTest>
 
@@ -17,7 +18,7 @@ constexpr double kUntouched = -7.0;
 
 int inputIndex(const QString &name) {
     for (int i = 0; i < kInputCount; ++i)
-        if (name == QLatin1String(kInputs[static_cast<std::size_t>(i)].name))
+        if (name == QLatin1String(entryName(kInputs[static_cast<std::size_t>(i)].entry)))
             return i;
     qFatal("no input %s", qPrintable(name));
 }
@@ -38,18 +39,18 @@ Texts pairTexts(const QString &z1, const QString &fr1, const QString &z2, const 
     return t;
 }
 
-// Each expectation is "EditN=text".
+// Each expectation is "entry=text", such as "Fz=1000".
 void compareTexts(const CalcOutcome &out, const QStringList &expected) {
     QVERIFY(out.display.has_value());
     for (const QString &e : expected) {
         const qsizetype eq = e.indexOf(QLatin1Char('='));
-        const QString edit = e.left(eq);
+        const QString entry = e.left(eq);
         int at = -1;
         for (int i = 0; i < kDisplayCount; ++i)
-            if (edit == QLatin1String(kDisplay[static_cast<std::size_t>(i)].edit))
+            if (entry == QLatin1String(entryName(kDisplay[static_cast<std::size_t>(i)])))
                 at = i;
-        QVERIFY2(at >= 0, qPrintable(edit));
-        QCOMPARE(QStringLiteral("%1=%2").arg(edit, (*out.display)[static_cast<std::size_t>(at)]),
+        QVERIFY2(at >= 0, qPrintable(entry));
+        QCOMPARE(QStringLiteral("%1=%2").arg(entry, (*out.display)[static_cast<std::size_t>(at)]),
                  e);
     }
 }
@@ -66,6 +67,8 @@ class TestCalculate : public QObject {
     Q_OBJECT
 
 private slots:
+    void fm_rules_around_a_run_data();
+    void fm_rules_around_a_run();
     void worked_pairs_show_their_result_texts_data();
     void worked_pairs_show_their_result_texts();
     void each_input_is_captured_parsed_and_reported_in_its_place_data();
@@ -93,39 +96,39 @@ void TestCalculate::worked_pairs_show_their_result_texts_data() {
     const QStringList fm100{"40", "25", "80", "100"};
 
     QTest::newRow("40 25 80, Fm 0: all 27 texts") << base << 1 << QStringList{}
-                                                  << QStringList{"Edit6=1000",
-                                                                 "Edit26=2",
-                                                                 "Edit8=2000",
-                                                                 "Edit9=3000",
-                                                                 "Edit10=500",
-                                                                 "Edit11=333,333333333333",
-                                                                 "Edit21=25",
-                                                                 "Edit22=50",
-                                                                 "Edit23=75",
-                                                                 "Edit24=12,5",
-                                                                 "Edit25=8,33333333333333",
-                                                                 "Edit16=12,5",
-                                                                 "Edit17=25",
-                                                                 "Edit18=37,5",
-                                                                 "Edit19=6,25",
-                                                                 "Edit20=4,16666666666667",
-                                                                 "Edit31=1025",
-                                                                 "Edit13=975",
-                                                                 "Edit28=1012,5",
-                                                                 "Edit33=987,5",
-                                                                 "Edit45=25",
-                                                                 "Edit48=-25",
-                                                                 "Edit42=12,5",
-                                                                 "Edit39=-12,5",
-                                                                 "Edit36=312,5",
-                                                                 "Edit51=37,5",
-                                                                 "Edit54=12,5"};
+                                                  << QStringList{"Fz=1000",
+                                                                 "GearRatio=2",
+                                                                 "FzX2=2000",
+                                                                 "FzX3=3000",
+                                                                 "FzHalf=500",
+                                                                 "FzThird=333,333333333333",
+                                                                 "Fr1=25",
+                                                                 "Fr1X2=50",
+                                                                 "Fr1X3=75",
+                                                                 "Fr1Half=12,5",
+                                                                 "Fr1Third=8,33333333333333",
+                                                                 "Fr2=12,5",
+                                                                 "Fr2X2=25",
+                                                                 "Fr2X3=37,5",
+                                                                 "Fr2Half=6,25",
+                                                                 "Fr2Third=4,16666666666667",
+                                                                 "FzPlusFr1=1025",
+                                                                 "FzMinusFr1=975",
+                                                                 "FzPlusFr2=1012,5",
+                                                                 "FzMinusFr2=987,5",
+                                                                 "FmPlusFr1=25",
+                                                                 "FmMinusFr1=-25",
+                                                                 "FmPlusFr2=12,5",
+                                                                 "FmMinusFr2=-12,5",
+                                                                 "Fr1TimesFr2=312,5",
+                                                                 "Fr1PlusFr2=37,5",
+                                                                 "FrDifference=12,5"};
     QTest::newRow("40 25 80, Fm 100: the Fm rows")
         << fm100 << 1 << QStringList{}
-        << QStringList{"Edit45=125", "Edit48=75", "Edit42=112,5", "Edit39=87,5"};
+        << QStringList{"FmPlusFr1=125", "FmMinusFr1=75", "FmPlusFr2=112,5", "FmMinusFr2=87,5"};
     QStringList k1Is2k2Is3;
     for (const InputSpec &in : kInputs) {
-        const QString name = QLatin1String(in.name);
+        const QString name = QLatin1String(entryName(in.entry));
         if (name.endsWith(QLatin1String("_k1")))
             k1Is2k2Is3 << name + QStringLiteral("=2");
         else if (name.endsWith(QLatin1String("_k2")))
@@ -133,30 +136,30 @@ void TestCalculate::worked_pairs_show_their_result_texts_data() {
     }
     QTest::newRow("k1 2 and k2 3 in every row")
         << fm100 << 1 << k1Is2k2Is3
-        << QStringList{"Edit31=2075", "Edit13=1925",  "Edit28=2037,5", "Edit33=1962,5",
-                       "Edit36=1875", "Edit51=87,5",  "Edit54=12,5",   "Edit45=275",
-                       "Edit48=125",  "Edit42=237,5", "Edit39=162,5"};
+        << QStringList{"FzPlusFr1=2075", "FzMinusFr1=1925",  "FzPlusFr2=2037,5", "FzMinusFr2=1962,5",
+                       "Fr1TimesFr2=1875", "Fr1PlusFr2=87,5",  "FrDifference=12,5",   "FmPlusFr1=275",
+                       "FmMinusFr1=125",  "FmPlusFr2=237,5", "FmMinusFr2=162,5"};
     QTest::newRow("coefficient -1 turns a sum into a difference")
-        << base << 1 << QStringList{"FzPlusFr1_k2=-1"} << QStringList{"Edit31=975"};
+        << base << 1 << QStringList{"FzPlusFr1_k2=-1"} << QStringList{"FzPlusFr1=975"};
     QTest::newRow("coefficient with decimal comma")
-        << base << 1 << QStringList{"FzPlusFr1_k1=0,5"} << QStringList{"Edit31=525"};
+        << base << 1 << QStringList{"FzPlusFr1_k1=0,5"} << QStringList{"FzPlusFr1=525"};
     QTest::newRow("Fr1 with decimal comma")
         << QStringList{"40", "24,6", "80", "0"} << 1 << QStringList{}
-        << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
+        << QStringList{"Fr1=24,6", "Fz=984", "Fr2=12,3"};
     QTest::newRow("Fr1 with decimal point")
         << QStringList{"40", "24.6", "80", "0"} << 1 << QStringList{}
-        << QStringList{"Edit21=24,6", "Edit6=984", "Edit16=12,3"};
+        << QStringList{"Fr1=24,6", "Fz=984", "Fr2=12,3"};
     QTest::newRow("teeth text 05 reads 5")
-        << QStringList{"05", "25", "80", "0"} << 1 << QStringList{} << QStringList{"Edit6=125"};
+        << QStringList{"05", "25", "80", "0"} << 1 << QStringList{} << QStringList{"Fz=125"};
     QTest::newRow("Fm 00 computes its rows from zero")
         << QStringList{"40", "25", "80", "00"} << 1 << QStringList{}
-        << QStringList{"Edit45=25", "Edit39=-12,5"};
+        << QStringList{"FmPlusFr1=25", "FmMinusFr2=-12,5"};
     QTest::newRow("two decimals: Fz 1234,5678")
         << QStringList{"1", "1234,5678", "2", "0"} << 100 << QStringList{}
-        << QStringList{"Edit6=1234,57", "Edit21=1234,57", "Edit16=617,28"};
+        << QStringList{"Fz=1234,57", "Fr1=1234,57", "Fr2=617,28"};
     QTest::newRow("two decimals: tie 0,125 to even")
         << QStringList{"1", "0,125", "1", "0"} << 100 << QStringList{}
-        << QStringList{"Edit6=0,12", "Edit26=1", "Edit16=0,12", "Edit24=0,06"};
+        << QStringList{"Fz=0,12", "GearRatio=1", "Fr2=0,12", "Fr1Half=0,06"};
 }
 
 void TestCalculate::worked_pairs_show_their_result_texts() {
@@ -176,44 +179,44 @@ void TestCalculate::worked_pairs_show_their_result_texts() {
 
 void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place_data() {
     QTest::addColumn<int>("input");
-    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("entry");
     QTest::addColumn<int>("tableNumber"); // 1-based place in the frequency table
     QTest::addColumn<int>("statusIndex");
-    QTest::newRow("Z1") << 0 << "Edit1" << 1 << 0;
-    QTest::newRow("Fr1") << 1 << "Edit2" << 2 << 1;
-    QTest::newRow("Z2") << 2 << "Edit3" << 3 << 2;
-    QTest::newRow("Fm") << 3 << "Edit4" << 4 << 3;
-    QTest::newRow("FzPlusFr1_k1") << 4 << "Edit27" << 31 << 4;
-    QTest::newRow("FzPlusFr1_k2") << 5 << "Edit29" << 32 << 5;
-    QTest::newRow("FzMinusFr1_k1") << 6 << "Edit7" << 39 << 6;
-    QTest::newRow("FzMinusFr1_k2") << 7 << "Edit12" << 40 << 7;
-    QTest::newRow("FzPlusFr2_k1") << 8 << "Edit14" << 33 << 8;
-    QTest::newRow("FzPlusFr2_k2") << 9 << "Edit15" << 34 << 9;
-    QTest::newRow("FzMinusFr2_k1") << 10 << "Edit30" << 41 << 10;
-    QTest::newRow("FzMinusFr2_k2") << 11 << "Edit32" << 42 << 11;
-    QTest::newRow("Fr1TimesFr2_k1") << 12 << "Edit34" << 47 << 20;
-    QTest::newRow("Fr1TimesFr2_k2") << 13 << "Edit35" << 48 << 21;
-    QTest::newRow("Fr1PlusFr2_k1") << 14 << "Edit49" << 49 << 22;
-    QTest::newRow("Fr1PlusFr2_k2") << 15 << "Edit50" << 50 << 23;
-    QTest::newRow("FrDifference_k1") << 16 << "Edit52" << 52 << 25;
-    QTest::newRow("FrDifference_k2") << 17 << "Edit53" << 51 << 24;
-    QTest::newRow("FmPlusFr1_k1") << 18 << "Edit43" << 35 << 12;
-    QTest::newRow("FmPlusFr1_k2") << 19 << "Edit44" << 36 << 13;
-    QTest::newRow("FmMinusFr1_k1") << 20 << "Edit46" << 43 << 14;
-    QTest::newRow("FmMinusFr1_k2") << 21 << "Edit47" << 44 << 15;
-    QTest::newRow("FmPlusFr2_k1") << 22 << "Edit40" << 37 << 16;
-    QTest::newRow("FmPlusFr2_k2") << 23 << "Edit41" << 38 << 17;
-    QTest::newRow("FmMinusFr2_k1") << 24 << "Edit37" << 45 << 18;
-    QTest::newRow("FmMinusFr2_k2") << 25 << "Edit38" << 46 << 19;
+    QTest::newRow("Z1") << 0 << "Z1" << 1 << 0;
+    QTest::newRow("Fr1") << 1 << "Fr1" << 2 << 1;
+    QTest::newRow("Z2") << 2 << "Z2" << 3 << 2;
+    QTest::newRow("Fm") << 3 << "Fm" << 4 << 3;
+    QTest::newRow("FzPlusFr1_k1") << 4 << "FzPlusFr1_k1" << 31 << 4;
+    QTest::newRow("FzPlusFr1_k2") << 5 << "FzPlusFr1_k2" << 32 << 5;
+    QTest::newRow("FzMinusFr1_k1") << 6 << "FzMinusFr1_k1" << 39 << 6;
+    QTest::newRow("FzMinusFr1_k2") << 7 << "FzMinusFr1_k2" << 40 << 7;
+    QTest::newRow("FzPlusFr2_k1") << 8 << "FzPlusFr2_k1" << 33 << 8;
+    QTest::newRow("FzPlusFr2_k2") << 9 << "FzPlusFr2_k2" << 34 << 9;
+    QTest::newRow("FzMinusFr2_k1") << 10 << "FzMinusFr2_k1" << 41 << 10;
+    QTest::newRow("FzMinusFr2_k2") << 11 << "FzMinusFr2_k2" << 42 << 11;
+    QTest::newRow("Fr1TimesFr2_k1") << 12 << "Fr1TimesFr2_k1" << 47 << 20;
+    QTest::newRow("Fr1TimesFr2_k2") << 13 << "Fr1TimesFr2_k2" << 48 << 21;
+    QTest::newRow("Fr1PlusFr2_k1") << 14 << "Fr1PlusFr2_k1" << 49 << 22;
+    QTest::newRow("Fr1PlusFr2_k2") << 15 << "Fr1PlusFr2_k2" << 50 << 23;
+    QTest::newRow("FrDifference_k1") << 16 << "FrDifference_k1" << 52 << 25;
+    QTest::newRow("FrDifference_k2") << 17 << "FrDifference_k2" << 51 << 24;
+    QTest::newRow("FmPlusFr1_k1") << 18 << "FmPlusFr1_k1" << 35 << 12;
+    QTest::newRow("FmPlusFr1_k2") << 19 << "FmPlusFr1_k2" << 36 << 13;
+    QTest::newRow("FmMinusFr1_k1") << 20 << "FmMinusFr1_k1" << 43 << 14;
+    QTest::newRow("FmMinusFr1_k2") << 21 << "FmMinusFr1_k2" << 44 << 15;
+    QTest::newRow("FmPlusFr2_k1") << 22 << "FmPlusFr2_k1" << 37 << 16;
+    QTest::newRow("FmPlusFr2_k2") << 23 << "FmPlusFr2_k2" << 38 << 17;
+    QTest::newRow("FmMinusFr2_k1") << 24 << "FmMinusFr2_k1" << 45 << 18;
+    QTest::newRow("FmMinusFr2_k2") << 25 << "FmMinusFr2_k2" << 46 << 19;
 }
 
 void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place() {
     QFETCH(int, input);
-    QFETCH(QString, edit);
+    QFETCH(QString, entry);
     QFETCH(int, tableNumber);
     QFETCH(int, statusIndex);
     const auto at = static_cast<std::size_t>(input);
-    QCOMPARE(QLatin1String(kInputs[at].edit), edit);
+    QCOMPARE(QLatin1String(entryName(kInputs[at].entry)), entry);
 
     PairState pair;
     SmallerWheelState wheel;
@@ -403,13 +406,13 @@ void TestCalculate::rounding_fault_leaves_later_texts_unrounded_data() {
     QTest::addColumn<int>("factor");
     QTest::addColumn<bool>("faults");
     QTest::addColumn<QStringList>("expected");
-    // Edit36 (Fr1TimesFr2) is the first shown value too large for two decimals.
+    // Fr1TimesFr2 is the first shown value too large for two decimals.
     QTest::newRow("two decimals: fault at the product row")
-        << 100 << true << QStringList{"Edit21=0,12",      "Edit16=0,06",   "Edit39=-0,06",
-                                      "Edit36=7,5645E17", "Edit51=0,1845", "Edit54=0,0615"};
+        << 100 << true << QStringList{"Fr1=0,12",      "Fr2=0,06",   "FmMinusFr2=-0,06",
+                                      "Fr1TimesFr2=7,5645E17", "Fr1PlusFr2=0,1845", "FrDifference=0,0615"};
     QTest::newRow("no rounding: no fault, every text unrounded")
-        << 1 << false << QStringList{"Edit21=0,123",     "Edit16=0,0615", "Edit39=-0,0615",
-                                     "Edit36=7,5645E17", "Edit51=0,1845", "Edit54=0,0615"};
+        << 1 << false << QStringList{"Fr1=0,123",     "Fr2=0,0615", "FmMinusFr2=-0,0615",
+                                     "Fr1TimesFr2=7,5645E17", "Fr1PlusFr2=0,1845", "FrDifference=0,0615"};
 }
 
 void TestCalculate::rounding_fault_leaves_later_texts_unrounded() {
@@ -434,22 +437,22 @@ void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts_data() 
     QTest::addColumn<bool>("labelsAfter");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("wheel 1 smaller") << QStringList{"40", "80"} << "1" << true << "1" << false
-                                     << QStringList{"Edit26=2", "Edit16=12,5", "Edit54=12,5"};
+                                     << QStringList{"GearRatio=2", "Fr2=12,5", "FrDifference=12,5"};
     QTest::newRow("wheel 2 smaller: Fr2 leads the difference")
         << QStringList{"80", "40"} << "1" << false << "2" << true
-        << QStringList{"Edit26=2", "Edit16=50", "Edit54=25"};
+        << QStringList{"GearRatio=2", "Fr2=50", "FrDifference=25"};
     QTest::newRow("wheel 1 smaller, difference k1 2")
-        << QStringList{"40", "80"} << "2" << false << "1" << false << QStringList{"Edit54=37,5"};
+        << QStringList{"40", "80"} << "2" << false << "1" << false << QStringList{"FrDifference=37,5"};
     QTest::newRow("wheel 2 smaller, difference k1 2")
-        << QStringList{"80", "40"} << "2" << false << "2" << true << QStringList{"Edit54=75"};
+        << QStringList{"80", "40"} << "2" << false << "2" << true << QStringList{"FrDifference=75"};
     QTest::newRow("fractional teeth counts") << QStringList{"20,5", "41"} << "1" << false << "1"
-                                             << false << QStringList{"Edit26=2", "Edit16=12,5"};
+                                             << false << QStringList{"GearRatio=2", "Fr2=12,5"};
     QTest::newRow("equal counts empty the indicator, keep Fr2-first labels")
         << QStringList{"30", "30"} << "1" << true << "" << true
-        << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
+        << QStringList{"GearRatio=1", "Fr2=25", "FrDifference=0"};
     QTest::newRow("equal counts empty the indicator, keep Fr1-first labels")
         << QStringList{"30", "30"} << "1" << false << "" << false
-        << QStringList{"Edit26=1", "Edit16=25", "Edit54=0"};
+        << QStringList{"GearRatio=1", "Fr2=25", "FrDifference=0"};
 }
 
 void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts() {
@@ -514,7 +517,7 @@ void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth() {
     QCOMPARE(wheel.variantsFr2First, false);
     if (!refused) {
         QCOMPARE(out.result, CalcResult::Success);
-        compareTexts(out, {"Edit16=" + fr2Text});
+        compareTexts(out, {"Fr2=" + fr2Text});
         return;
     }
     QCOMPARE(out.result, CalcResult::SmallerWheelNotice);
@@ -528,6 +531,35 @@ void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth() {
     QCOMPARE(pair.table[Entry::GearRatio], kUntouched);
     QCOMPARE(pair.table[Entry::Fr2], kUntouched);
     QCOMPARE(pair.table[Entry::FrDifference], kUntouched);
+}
+
+void TestCalculate::fm_rules_around_a_run_data() {
+    QTest::addColumn<QString>("fmEdit");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("resets"); // "entry=text", results marked "result:"
+    const QStringList allFmRows = {
+        "FmPlusFr1_k1=1",  "FmPlusFr1_k2=1",  "result:FmPlusFr1=",  "FmMinusFr1_k1=1",
+        "FmMinusFr1_k2=1", "result:FmMinusFr1=", "FmPlusFr2_k1=1",   "FmPlusFr2_k2=1",
+        "result:FmPlusFr2=", "FmMinusFr2_k1=1", "FmMinusFr2_k2=1", "result:FmMinusFr2="};
+    QTest::newRow("empty Fm becomes 0 and blanks the Fm rows") << "" << "0" << allFmRows;
+    QTest::newRow("Fm 0 blanks the Fm rows") << "0" << "0" << allFmRows;
+    QTest::newRow("Fm 0.0 is not exactly 0") << "0.0" << "0.0" << QStringList{};
+    QTest::newRow("Fm 00 is not exactly 0") << "00" << "00" << QStringList{};
+    QTest::newRow("Fm 100 keeps its rows") << "100" << "100" << QStringList{};
+    QTest::newRow("a blank is not empty") << " " << " " << QStringList{};
+}
+
+void TestCalculate::fm_rules_around_a_run() {
+    QFETCH(QString, fmEdit);
+    QFETCH(QString, before);
+    QFETCH(QStringList, resets);
+    const QString fm = fmTextBeforeCalculation(fmEdit);
+    QCOMPARE(fm, before);
+    QStringList got;
+    for (const EntryWrite &w : fmRowResets(fm))
+        got << (w.result ? QStringLiteral("result:") : QString()) +
+                   QLatin1String(entryName(w.entry)) + QLatin1Char('=') + w.text;
+    QCOMPARE(got, resets);
 }
 
 QTEST_GUILESS_MAIN(TestCalculate)

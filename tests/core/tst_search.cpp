@@ -10,6 +10,7 @@
 
 using namespace search;
 Q_DECLARE_METATYPE(search::Family)
+Q_DECLARE_METATYPE(calc::Entry)
 Q_DECLARE_METATYPE(search::GridPair)
 Q_DECLARE_METATYPE(search::SearchParameters)
 Q_DECLARE_METATYPE(search::ParameterTexts)
@@ -45,11 +46,11 @@ ParameterTexts boxes(const QString &target, const QString &tolerance, const QStr
     return {{target, tolerance, step, maxFrequency, maxHarmonic}};
 }
 
-// "Edit58=20" for each write, in order.
+// "Tolerance=20" for each write, in order.
 QStringList writes(const std::vector<BoxText> &w) {
     QStringList out;
     for (const BoxText &b : w)
-        out << QLatin1String(kParameterBoxes[std::size_t(b.box)].edit) + '=' + b.text;
+        out << QLatin1String(kParameterBoxNames[std::size_t(b.box)]) + '=' + b.text;
     return out;
 }
 
@@ -116,6 +117,8 @@ private slots:
     void titles_carry_counts_and_repeats_bring_up_variants();
     void last_grid_point_candidates_stay_in_the_table_data();
     void last_grid_point_candidates_stay_in_the_table();
+    void coefficient_buttons_fill_their_base_frequency_boxes_data();
+    void coefficient_buttons_fill_their_base_frequency_boxes();
     void grid_is_bounded_whatever_the_caller_asks_data();
     void grid_is_bounded_whatever_the_caller_asks();
 };
@@ -132,7 +135,7 @@ void TestSearch::preparation_defaults_parses_and_limits_data() {
     const QString tooLong = QStringLiteral("1") + QString(49, '0') + QStringLiteral("x");
     QTest::newRow("empty boxes get defaults in their order")
         << boxes("5", "", "1", "", "") << "80" << none
-        << QStringList{"Edit58=0", "Edit61=10", "Edit60=1000"} << QStringList{} << params(5, 0);
+        << QStringList{"Tolerance=0", "MaxHarmonic=10", "MaxFrequency=1000"} << QStringList{} << params(5, 0);
     QTest::newRow("commas in every box")
         << boxes("1234,5", "0,5", "0,5", "1000", "10") << "80" << none << QStringList{}
         << QStringList{} << params(1234.5, 0.5, 10, 0.5);
@@ -147,10 +150,10 @@ void TestSearch::preparation_defaults_parses_and_limits_data() {
         << params(5, 20, 50, 1, 40000);
     QTest::newRow("limits in their order, max harmonic 60")
         << boxes("5", "20,5", "1", "50000", "60") << "80" << none << QStringList{}
-        << QStringList{"Edit58=20", "Edit61=50", "Edit60=40000"} << params(5, 20, 50, 1, 40000);
+        << QStringList{"Tolerance=20", "MaxHarmonic=50", "MaxFrequency=40000"} << params(5, 20, 50, 1, 40000);
     QTest::newRow("changed inputs win over a bad target, defaults still written")
         << boxes("", "", "1", "1000", "10") << "81" << SearchNotice::InputsChanged
-        << QStringList{"Edit58=0"} << QStringList{} << SearchParameters{};
+        << QStringList{"Tolerance=0"} << QStringList{} << SearchParameters{};
     const std::pair<const char *, ParameterTexts> refused[] = {
         {"blank tolerance is not empty and does not parse", boxes("5", " ", "1", "1000", "10")},
         {"empty target gets no default", boxes("", "1", "1", "1000", "10")},
@@ -222,7 +225,7 @@ void TestSearch::zero_pair_matches_in_every_active_family_data() {
                            "0Fr1*0Fr2=0", "0Fr1+0Fr2=0", "0Fr1-0Fr2=0", "0Fm+0Fr1=0",
                            "0Fm-0Fr1=0",  "0Fm+0Fr2=0",  "0Fm-0Fr2=0"};
     for (const FamilySpec &f : kFamilies)
-        QTest::newRow(calc::kModulation[std::size_t(f.family)].name)
+        QTest::newRow(calc::kRows[std::size_t(f.family)].name)
             << f.family << lines[std::size_t(f.family)];
 }
 
@@ -419,7 +422,7 @@ void TestSearch::last_grid_point_candidates_stay_in_the_table_data() {
     // Fz 1000, Fr1 25, Fr2 12,5, Fm 100; the last point is a = b = 10.
     const double values[] = {10250, 9750, 10125, 9875, 31250, 375, 125, 1250, 750, 1125, 875};
     for (const FamilySpec &f : kFamilies)
-        QTest::addRow("%s at 10, 10", calc::kModulation[std::size_t(f.family)].name)
+        QTest::addRow("%s at 10, 10", calc::kRows[std::size_t(f.family)].name)
             << 10.0 << f.family << values[std::size_t(f.family)];
     QTest::newRow("no grid point keeps the calculated row") << -1.0 << Family::FzPlusFr1 << 1025.0;
 }
@@ -431,6 +434,43 @@ void TestSearch::last_grid_point_candidates_stay_in_the_table() {
     calc::PairState pair = calculated("40", "25", "80", "100");
     applyCandidates(pair.table, walkGrid(gridPair(pair), params(0, 0, maxHarmonic), 1));
     QCOMPARE(pair.table[familySpec(family).entry], value);
+}
+
+void TestSearch::coefficient_buttons_fill_their_base_frequency_boxes_data() {
+    QTest::addColumn<calc::Entry>("base");
+    QTest::addColumn<bool>("wheel1Smaller");
+    QTest::addColumn<QStringList>("targets");
+    const QStringList fz = {"FzPlusFr1_k1", "FzMinusFr1_k1", "FzPlusFr2_k1", "FzMinusFr2_k1"};
+    const QStringList fm = {"FmPlusFr1_k1", "FmMinusFr1_k1", "FmPlusFr2_k1", "FmMinusFr2_k1"};
+    QTest::newRow("Fz") << calc::Entry::Fz << true << fz;
+    QTest::newRow("Fz, wheel 2 smaller") << calc::Entry::Fz << false << fz;
+    QTest::newRow("Fm") << calc::Entry::Fm << true << fm;
+    QTest::newRow("Fr1, wheel 1 smaller: difference k1")
+        << calc::Entry::Fr1 << true
+        << QStringList{"FzPlusFr1_k2",  "FzMinusFr1_k2",   "Fr1TimesFr2_k1", "Fr1PlusFr2_k1",
+                       "FrDifference_k1", "FmPlusFr1_k2", "FmMinusFr1_k2"};
+    QTest::newRow("Fr1, wheel 2 smaller: difference k2")
+        << calc::Entry::Fr1 << false
+        << QStringList{"FzPlusFr1_k2",  "FzMinusFr1_k2",   "Fr1TimesFr2_k1", "Fr1PlusFr2_k1",
+                       "FrDifference_k2", "FmPlusFr1_k2", "FmMinusFr1_k2"};
+    QTest::newRow("Fr2, wheel 1 smaller: difference k2")
+        << calc::Entry::Fr2 << true
+        << QStringList{"FzPlusFr2_k2",  "FzMinusFr2_k2",   "Fr1TimesFr2_k2", "Fr1PlusFr2_k2",
+                       "FrDifference_k2", "FmPlusFr2_k2", "FmMinusFr2_k2"};
+    QTest::newRow("Fr2, wheel 2 smaller: difference k1")
+        << calc::Entry::Fr2 << false
+        << QStringList{"FzPlusFr2_k2",  "FzMinusFr2_k2",   "Fr1TimesFr2_k2", "Fr1PlusFr2_k2",
+                       "FrDifference_k1", "FmPlusFr2_k2", "FmMinusFr2_k2"};
+}
+
+void TestSearch::coefficient_buttons_fill_their_base_frequency_boxes() {
+    QFETCH(calc::Entry, base);
+    QFETCH(bool, wheel1Smaller);
+    QFETCH(QStringList, targets);
+    QStringList got;
+    for (const calc::Entry e : coefficientTargets(base, wheel1Smaller))
+        got << QLatin1String(calc::entryName(e));
+    QCOMPARE(got, targets);
 }
 
 void TestSearch::grid_is_bounded_whatever_the_caller_asks_data() {

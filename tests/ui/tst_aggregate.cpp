@@ -1,6 +1,6 @@
 // Whole journeys along an aggregate on the real window: next, back, the
 // pair items, F5 and F6, and a new aggregate with its confirmation.
-#include "app/startup.h"
+#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 

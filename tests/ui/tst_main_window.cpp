@@ -1,7 +1,7 @@
 // The main window on the offscreen platform: its start state, "ВЫЧИСЛИТЬ"
 // and its notices, and the command map (keys, hidden and disabled items, the
 // popup menu).
-#include "app/startup.h"
+#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 

@@ -10,12 +10,14 @@
 //
 // A failure names the seed, the action number and the last actions; the same
 // seed and count replay the same run.
-#include "app/startup.h"
+#include "ui/startup.h"
+#include "calc/rows.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
 #include "ui/Unit7.h"
+#include "ui/entry_widgets.h"
 #include "ui/line_memo.h"
 
 #include <QAction>
@@ -584,16 +586,18 @@ private:
     // The user puts the coefficients of the modulation rows right again.
     Action coefficientsAction() {
         QStringList texts;
-        for (std::size_t i = 0; i < 2 * calc::kModulation.size(); ++i)
+        for (std::size_t i = 0; i < 2 * calc::kRows.size(); ++i)
             texts << (chance(70) ? QStringLiteral("1") : QString::number(uniform(0, 5)));
         Action a;
         a.text = QStringLiteral("enter coefficients ") + texts.join(QLatin1Char(' '));
         TForm1 *f = form.get();
         a.run = [f, texts] {
             int i = 0;
-            for (const calc::ModulationSpec &row : calc::kModulation) {
-                f->findChild<QLineEdit *>(QLatin1String(row.k1Edit))->setText(texts.at(i++));
-                f->findChild<QLineEdit *>(QLatin1String(row.k2Edit))->setText(texts.at(i++));
+            for (const calc::RowSpec &row : calc::kRows) {
+                f->findChild<QLineEdit *>(QLatin1String(ui::inputEditName(row.k1)))
+                    ->setText(texts.at(i++));
+                f->findChild<QLineEdit *>(QLatin1String(ui::inputEditName(row.k2)))
+                    ->setText(texts.at(i++));
             }
         };
         return a;

@@ -1,6 +1,6 @@
 // The frequency search and the keypad on the real windows: F2 and its
 // notices, the list window, the manual mode, the tolerance keys and "В".
-#include "app/startup.h"
+#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit5.h"

@@ -1,7 +1,7 @@
 // The application shell on real windows: the settings file across two
 // starts, the ways of closing, the window-size items, About and the
 // external calculator.
-#include "app/startup.h"
+#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit4.h"

@@ -4,7 +4,7 @@
 // the pairs, Ctrl+C, the machine file (good, every bad kind, the question
 // before dropping changes, save -> open -> save, a failed save) and the
 // export's exact bytes.
-#include "app/startup.h"
+#include "ui/startup.h"
 #include "fixture.h"
 #include "machine/machine_file.h"
 #include "ui/Unit1.h"

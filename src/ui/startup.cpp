@@ -1,5 +1,5 @@
 // createWindows: the start-up order of the windows.
-#include "app/startup.h"
+#include "ui/startup.h"
 
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
