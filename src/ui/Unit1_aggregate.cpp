@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 
 void TForm1::showNavigation() {
@@ -37,6 +38,7 @@ void TForm1::loadPair(const aggregate::GearPair &p) {
 }
 
 void TForm1::SpeedButton31Click() {
+    const auto refresh = qScopeGuard([this] { pairsChanged(); });
     if (aggregate::nextPath(Aggregate) == aggregate::NextPath::Advance) {
         const aggregate::GearPair next = aggregate::advanceNext(Aggregate);
         loadPair(next);
@@ -58,6 +60,7 @@ void TForm1::SpeedButton32Click() {
     showNavigation();
     SpeedButton1Click();
     pair.pairCalculated = 0;
+    pairsChanged();
 }
 
 void TForm1::N16Click() {
@@ -73,6 +76,7 @@ void TForm1::jumpToPair(int j) {
     showNavigation();
     SpeedButton1Click();
     pair.pairCalculated = 0;
+    pairsChanged();
 }
 
 void TForm1::SpeedButton33Click() {
@@ -85,6 +89,7 @@ void TForm1::SpeedButton33Click() {
     aggregate::resetAggregate(Aggregate);
     startPair(aggregate::newAggregateStart());
     showNavigation();
+    pairsChanged(true);
 }
 
 void TForm1::startPair(const aggregate::PairStart &start) {
