@@ -11,23 +11,19 @@ using namespace machine;
 
 namespace {
 
-IdentifyChain nineFmPairs() {
-    struct Teeth {
-        double z1, z2, fm;
-    };
-    // A reducer of nine stages, each with a carrier or bearing frequency as Fm.
-    const Teeth teeth[] = {{17, 53, 1210}, {19, 61, 845}, {23, 47, 512},
-                           {29, 71, 330},  {31, 67, 207}, {13, 41, 118},
-                           {37, 79, 76},   {11, 43, 41},  {25, 59, 23}};
-    IdentifyChain chain;
-    double fr1 = 49.5;
-    for (const Teeth &t : teeth) {
-        chain.pairs.push_back(
-            pairFromTeeth(static_cast<int>(chain.pairs.size()) + 1, t.z1, t.z2, fr1, t.fm));
-        fr1 = chain.pairs.back().fr2;
+// A reducer of nine stages, each with a carrier or bearing frequency as Fm,
+// each next pair's Fr1 the Fr2 text shown for the pair before.
+Train nineFmPairs() {
+    const char *teeth[][3] = {{"17", "53", "1210"}, {"19", "61", "845"}, {"23", "47", "512"},
+                              {"29", "71", "330"},  {"31", "67", "207"}, {"13", "41", "118"},
+                              {"37", "79", "76"},   {"11", "43", "41"},  {"25", "59", "23"}};
+    std::vector<aggregate::GearPair> pairs;
+    QString fr1 = QStringLiteral("49,5");
+    for (const auto &t : teeth) {
+        pairs.push_back({t[0], fr1, t[1], t[2]});
+        fr1 = buildTrain(pairs, false, 1).pairs.back().fr2Text;
     }
-    chain.shafts = shaftsOf(chain.pairs);
-    return chain;
+    return buildTrain(pairs, false, 1);
 }
 
 IdentifyRequest widest(double tolerance) {
@@ -60,7 +56,7 @@ void BenchIdentify::nine_pairs_with_fm_ranked_data() {
 
 void BenchIdentify::nine_pairs_with_fm_ranked() {
     QFETCH(double, tolerance);
-    const IdentifyChain chain = nineFmPairs();
+    const IdentifyChain chain = identifyChain(nineFmPairs());
     const IdentifyRequest r = widest(tolerance);
     std::size_t count = 0;
     QBENCHMARK {
@@ -72,11 +68,12 @@ void BenchIdentify::nine_pairs_with_fm_ranked() {
 
 void BenchIdentify::nine_pairs_with_fm_ranked_and_shown() {
     QFETCH(double, tolerance);
-    const IdentifyChain chain = nineFmPairs();
+    const Train train = nineFmPairs();
+    const IdentifyChain chain = identifyChain(train);
     const IdentifyRequest r = widest(tolerance);
     std::size_t count = 0;
     QBENCHMARK {
-        count = matchRows(chain, r, {}, identify(chain, r)).size();
+        count = matchRows(train, r, {}, identify(chain, r)).size();
     }
     QVERIFY(count > 1000);
 }

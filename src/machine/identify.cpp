@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <tuple>
 
 namespace machine {
@@ -123,24 +122,6 @@ bool sameShaft(double a, double b) {
 
 } // namespace
 
-IdentifyPair pairFromTeeth(int number, double z1, double z2, double fr1, double fm) {
-    IdentifyPair p;
-    p.number = number;
-    p.fr1 = fr1;
-    p.fz = z1 * fr1;
-    p.fr2 = fr1 * z1 / z2;
-    if (fm > 0.0)
-        p.fm = fm;
-    const bool whole =
-        z1 >= 1 && z2 >= 1 && z1 < 1e9 && z2 < 1e9 && z1 == std::floor(z1) && z2 == std::floor(z2);
-    if (whole) {
-        const auto na = std::gcd(static_cast<long long>(z1), static_cast<long long>(z2));
-        p.apf = p.fz / static_cast<double>(na);
-        p.htf = p.fz * static_cast<double>(na) / (z1 * z2);
-    }
-    return p;
-}
-
 std::vector<IdentifyShaft> shaftsOf(const std::vector<IdentifyPair> &pairs) {
     std::vector<IdentifyShaft> shafts;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
@@ -150,6 +131,28 @@ std::vector<IdentifyShaft> shaftsOf(const std::vector<IdentifyPair> &pairs) {
         shafts.push_back({p.fr2, p.number, Wheel::Second});
     }
     return shafts;
+}
+
+IdentifyChain identifyChain(const Train &train) {
+    IdentifyChain chain;
+    for (const TrainPair &t : train.pairs) {
+        if (!t.calculated)
+            continue;
+        IdentifyPair p;
+        p.number = t.number;
+        p.fr1 = t.fr1;
+        p.fr2 = t.fr2;
+        p.fz = t.fz;
+        if (t.fm && *t.fm > 0.0)
+            p.fm = t.fm;
+        if (t.mesh.known) {
+            p.apf = t.mesh.apf;
+            p.htf = t.mesh.htf;
+        }
+        chain.pairs.push_back(p);
+    }
+    chain.shafts = shaftsOf(chain.pairs);
+    return chain;
 }
 
 int complexity(const Candidate &c) {

@@ -7,6 +7,8 @@
 // converted in identify_text.h.
 #pragma once
 
+#include "machine/train.h"
+
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -23,11 +25,6 @@ struct IdentifyPair {
     std::optional<double> apf; // only for whole teeth counts
     std::optional<double> htf; // only for whole teeth counts
 };
-
-// A pair from its teeth counts, Fr1 and Fm (0 for none): Fz = Z1·Fr1,
-// Fr2 = Fr1·Z1/Z2, and for whole teeth counts APF = Fz / gcd(Z1, Z2) and
-// HTF = Fz / lcm(Z1, Z2).
-IdentifyPair pairFromTeeth(int number, double z1, double z2, double fr1, double fm);
 
 // A shaft of the chain, named after the wheel of the pair it is listed with:
 // the input shaft is Fr1 of the first pair, every other shaft Fr2 of the pair
@@ -50,6 +47,9 @@ struct IdentifyChain {
 // with another speed mid-way) adds its Fr1 as a shaft of its own, so that
 // the frequencies the main window shows for that pair are all searched.
 std::vector<IdentifyShaft> shaftsOf(const std::vector<IdentifyPair> &pairs);
+
+// The pairs of the train that calculate, with their shafts.
+IdentifyChain identifyChain(const Train &train);
 
 enum class IdentifyMode : std::uint8_t { Peak, Spacing };
 

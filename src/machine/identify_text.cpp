@@ -2,9 +2,8 @@
 #include "machine/identify_text.h"
 
 #include "calc/number_text.h"
+#include "machine/train_table.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace machine {
@@ -14,17 +13,21 @@ namespace {
 const QString kMinus = QStringLiteral("\u2212");
 const QString kDot = QStringLiteral("\u00B7");
 
-// Hz per unit of the choice: 1, 1/60 or the reference shaft's frequency.
-double hertzPerUnit(const IdentifyChain &chain, const UnitChoice &unit) {
+// A value typed in the unit, in hertz: the inverse of toUnit. Nothing for
+// orders of a shaft whose frequency is not known.
+std::optional<double> toHertz(double value, const UnitChoice &unit, const Train &train) {
     switch (unit.unit) {
-    case FrequencyUnit::Hertz:
-        return 1.0;
-    case FrequencyUnit::Rpm:
-        return 1.0 / 60.0;
-    case FrequencyUnit::Orders:
-        return chain.shafts[static_cast<std::size_t>(unit.shaft)].frequency;
+    case Unit::Hertz:
+        return value;
+    case Unit::PerMinute:
+        return value / 60.0;
+    case Unit::Orders:
+        break;
     }
-    return 1.0;
+    const std::optional<double> base = train.shaft(unit.ordersShaft);
+    if (!base || !(*base > 0.0))
+        return std::nullopt;
+    return value * *base;
 }
 
 struct ReadNumber {
@@ -42,19 +45,26 @@ ReadNumber readNumber(const QString &text, const QString &what, const QString &e
     return {n.value, {}};
 }
 
-QString checkOptions(const IdentifyChain &chain, const IdentifyInput &in) {
+QString checkOptions(const Train &train, const IdentifyChain &chain, const IdentifyInput &in) {
     if (chain.pairs.empty())
         return QStringLiteral("В агрегате нет рассчитанной пары. Рассчитайте пару (F1) и "
                               "повторите поиск.");
-    if (in.unit.unit == FrequencyUnit::Orders &&
-        (in.unit.shaft < 0 || in.unit.shaft >= static_cast<int>(chain.shafts.size())))
-        return QStringLiteral("Выберите вал, к которому отнесены порядки.");
+    if (!toHertz(1.0, in.unit, train))
+        return QStringLiteral("Частота вала %1 неизвестна: выберите для порядков другой вал.")
+            .arg(in.unit.ordersShaft);
     if (in.maxHarmonic < 1 || in.maxHarmonic > kHarmonicLimit)
         return QStringLiteral("Наибольшая гармоника — целое число от 1 до %1.").arg(kHarmonicLimit);
     if (in.maxSideband < 0 || in.maxSideband > kSidebandLimit)
         return QStringLiteral("Наибольший порядок боковой — целое число от 0 до %1.")
             .arg(kSidebandLimit);
     return {};
+}
+
+// The sign is written for a positive distance too, so that above and below
+// read apart at a glance.
+QString distanceText(double value) {
+    const QString text = significantText(value, 4);
+    return value > 0.0 ? QLatin1Char('+') + text : text;
 }
 
 QString coefficientText(double k) {
@@ -83,8 +93,9 @@ QString pairSuffix(int pair) {
 
 } // namespace
 
-RequestOutcome makeRequest(const IdentifyChain &chain, const IdentifyInput &in) {
-    if (const QString m = checkOptions(chain, in); !m.isEmpty())
+RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
+                           const IdentifyInput &in) {
+    if (const QString m = checkOptions(train, chain, in); !m.isEmpty())
         return {std::nullopt, m};
     const bool spacing = in.mode == IdentifyMode::Spacing;
     const QString what =
@@ -107,7 +118,7 @@ RequestOutcome makeRequest(const IdentifyChain &chain, const IdentifyInput &in) 
 
     IdentifyRequest r;
     r.mode = in.mode;
-    r.target = *f.value * hertzPerUnit(chain, in.unit);
+    r.target = *toHertz(*f.value, in.unit, train);
     r.tolerance =
         in.toleranceUnit == ToleranceUnit::Percent ? r.target * *t.value / 100.0 : *t.value;
     r.maxHarmonic = in.maxHarmonic;
@@ -135,62 +146,30 @@ QString lineName(const Candidate &c) {
     return name + pairSuffix(c.pair);
 }
 
-QString unitText(const IdentifyChain &chain, const UnitChoice &unit) {
-    switch (unit.unit) {
-    case FrequencyUnit::Hertz:
-        return QStringLiteral("Гц");
-    case FrequencyUnit::Rpm:
-        return QStringLiteral("об/мин");
-    case FrequencyUnit::Orders:
-        return QStringLiteral("порядки ") +
-               shaftName(chain.shafts[static_cast<std::size_t>(unit.shaft)]);
-    }
-    return {};
-}
-
-std::array<QString, kColumnCount> columnHeadings(const IdentifyChain &chain,
-                                                 const UnitChoice &unit) {
-    const QString u = unitText(chain, unit);
+std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit) {
+    const QString u = unitName(unit, true);
     return {QStringLiteral("Составляющая"), QStringLiteral("Значение, ") + u,
             QStringLiteral("Отклонение, ") + u, QStringLiteral("Отклонение, %")};
 }
 
-std::vector<MatchRow> matchRows(const IdentifyChain &chain, const IdentifyRequest &request,
-                                const UnitChoice &unit, const std::vector<IdentifyMatch> &matches) {
-    const double perUnit = hertzPerUnit(chain, unit);
-    std::vector<MatchRow> rows;
-    rows.reserve(matches.size());
-    for (const IdentifyMatch &m : matches) {
-        MatchRow row;
-        row.pair = m.candidate.pair;
-        row.texts[0] = lineName(m.candidate);
-        row.texts[1] = significantText(m.candidate.value / perUnit, 8);
-        row.texts[2] = significantText(m.distance / perUnit, 4, true);
-        row.texts[3] = significantText(100.0 * m.distance / request.target, 4, true);
-        rows.push_back(std::move(row));
-    }
-    return rows;
+MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
+                  const IdentifyMatch &match) {
+    MatchRow row;
+    row.pair = match.candidate.pair;
+    row.texts[0] = lineName(match.candidate);
+    row.texts[1] = significantText(toUnit(match.candidate.value, unit, train).value_or(0.0), 8);
+    row.texts[2] = distanceText(toUnit(match.distance, unit, train).value_or(0.0));
+    row.texts[3] = distanceText(100.0 * match.distance / request.target);
+    return row;
 }
 
-QString significantText(double value, int digits, bool sign) {
-    if (value == 0.0 || !std::isfinite(value))
-        return value == 0.0 ? QStringLiteral("0") : QString();
-    const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
-    const int decimals = std::clamp(digits - 1 - magnitude, 0, 30);
-    char buf[400];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    QString text = QString::fromLatin1(buf, res.ptr - buf);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    if (text == QStringLiteral("-0") || text == QStringLiteral("0"))
-        return QStringLiteral("0");
-    return sign && value > 0 ? QLatin1Char('+') + text : text;
+std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
+                                const UnitChoice &unit, const std::vector<IdentifyMatch> &matches) {
+    std::vector<MatchRow> rows;
+    rows.reserve(matches.size());
+    for (const IdentifyMatch &m : matches)
+        rows.push_back(matchRow(train, request, unit, m));
+    return rows;
 }
 
 } // namespace machine

@@ -1,5 +1,5 @@
-// The identification as the user reads and types it: the frequency in Гц,
-// об/мин or orders of a shaft, the tolerance in Гц or %, the checks of the
+// The identification as the user reads and types it: the frequency in the
+// train's units (Гц, об/мин, orders of a shaft), the tolerance in Гц or %, the checks of the
 // typed texts with their messages, the line names ("Fz − 3·Fr2 (пара 1)")
 // and the display texts of every column, with a decimal comma.
 #pragma once
@@ -14,21 +14,13 @@
 
 namespace machine {
 
-enum class FrequencyUnit : std::uint8_t { Hertz, Rpm, Orders };
 enum class ToleranceUnit : std::uint8_t { Hertz, Percent };
-
-// The unit of the frequency typed and of the values shown. For orders,
-// `shaft` is the index into IdentifyChain::shafts of the reference shaft.
-struct UnitChoice {
-    FrequencyUnit unit = FrequencyUnit::Hertz;
-    int shaft = 0;
-};
 
 // What the window holds: two typed texts and the choices of its other inputs.
 struct IdentifyInput {
     IdentifyMode mode = IdentifyMode::Peak;
     QString frequency;
-    UnitChoice unit;
+    UnitChoice unit; // also the unit of the values shown
     QString tolerance;
     ToleranceUnit toleranceUnit = ToleranceUnit::Hertz;
     int maxHarmonic = 10;
@@ -42,8 +34,10 @@ struct RequestOutcome {
     QString message;
 };
 
-// The texts are read with the program's comma rule and number syntax.
-RequestOutcome makeRequest(const IdentifyChain &chain, const IdentifyInput &input);
+// The texts are read with the program's comma rule and number syntax; chain
+// is identifyChain(train).
+RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
+                           const IdentifyInput &input);
 
 // The name of a shaft in the lists: "Fr1 (пара 1)", "Fr2 (пара 3)".
 QString shaftName(const IdentifyShaft &shaft);
@@ -53,14 +47,10 @@ QString shaftName(const IdentifyShaft &shaft);
 // written.
 QString lineName(const Candidate &c);
 
-// The unit as a column heading shows it: "Гц", "об/мин", "порядки Fr2 (пара 1)".
-QString unitText(const IdentifyChain &chain, const UnitChoice &unit);
-
 inline constexpr int kColumnCount = 4;
 
 // Column headings: the line, its value, its distance in the unit and in %.
-std::array<QString, kColumnCount> columnHeadings(const IdentifyChain &chain,
-                                                 const UnitChoice &unit);
+std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit);
 
 // One line of the results as it is shown, and the pair it brings into the
 // main window when chosen.
@@ -69,12 +59,11 @@ struct MatchRow {
     int pair = 1;
 };
 
-std::vector<MatchRow> matchRows(const IdentifyChain &chain, const IdentifyRequest &request,
+// Values with 8 significant digits, distances with 4 and a sign, in the
+// general decimal form. A list makes the texts of the lines it shows only.
+MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
+                  const IdentifyMatch &match);
+std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
                                 const UnitChoice &unit, const std::vector<IdentifyMatch> &matches);
-
-// The number in fixed notation with at most `digits` significant digits, no
-// trailing zeros and a decimal comma; a forced sign when `sign` is set
-// (except for 0).
-QString significantText(double value, int digits, bool sign = false);
 
 } // namespace machine

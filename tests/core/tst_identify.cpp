@@ -4,25 +4,31 @@
 #include "machine/identify.h"
 #include "machine/identify_text.h"
 
+#include "calc/number_text.h"
+
 #include <QTest>
 
 using namespace machine;
 
 namespace {
 
-// One pair: Z1, Z2, Fr1 (0: the Fr2 of the pair before), Fm (0: none).
+// One pair as typed: Z1, Z2, Fr1 (0: the Fr2 text shown for the pair before,
+// as "Далее >" sets it), Fm (0: none).
 using PairSpec = std::array<double, 4>;
 using ChainSpec = QList<PairSpec>;
 
-IdentifyChain chainOf(const ChainSpec &spec) {
-    IdentifyChain chain;
+QString typed(double v) {
+    return calc::generalDecimal(v);
+}
+
+Train trainOf(const ChainSpec &spec) {
+    std::vector<aggregate::GearPair> pairs;
     for (const PairSpec &s : spec) {
-        const double fr1 = s[2] > 0 ? s[2] : chain.pairs.back().fr2;
-        chain.pairs.push_back(
-            pairFromTeeth(static_cast<int>(chain.pairs.size()) + 1, s[0], s[1], fr1, s[3]));
+        const QString fr1 =
+            s[2] > 0 ? typed(s[2]) : buildTrain(pairs, false, 1).pairs.back().fr2Text;
+        pairs.push_back({typed(s[0]), fr1, typed(s[1]), typed(s[3])});
     }
-    chain.shafts = shaftsOf(chain.pairs);
-    return chain;
+    return buildTrain(pairs, false, 1);
 }
 
 // The published pair: 8 / 42 at Fr1 = 20 Hz (Fz 160, Fr2 3,8095…, APF 80,
@@ -52,7 +58,7 @@ IdentifyInput spacing(const QString &frequency, const QString &tolerance, bool h
     return in;
 }
 
-IdentifyInput withUnit(IdentifyInput in, FrequencyUnit unit, int shaft = 0) {
+IdentifyInput withUnit(IdentifyInput in, Unit unit, int shaft = 1) {
     in.unit = {unit, shaft};
     return in;
 }
@@ -63,11 +69,12 @@ IdentifyInput inPercent(IdentifyInput in) {
 }
 
 std::vector<MatchRow> run(const ChainSpec &spec, const IdentifyInput &in) {
-    const IdentifyChain chain = chainOf(spec);
-    const RequestOutcome r = makeRequest(chain, in);
+    const Train train = trainOf(spec);
+    const IdentifyChain chain = identifyChain(train);
+    const RequestOutcome r = makeRequest(train, chain, in);
     if (!r.request)
         qFatal("refused: %s", qPrintable(r.message));
-    return matchRows(chain, *r.request, in.unit, identify(chain, *r.request));
+    return matchRows(train, *r.request, in.unit, identify(chain, *r.request));
 }
 
 QStringList names(const std::vector<MatchRow> &rows) {
@@ -104,6 +111,7 @@ private slots:
     void every_shaft_is_listed_once();
     void line_names_data();
     void line_names();
+    void pairs_that_do_not_calculate_are_left_out();
 };
 
 void TestIdentify::lines_found_in_ranked_order_data() {
@@ -138,10 +146,10 @@ void TestIdentify::lines_found_in_ranked_order_data() {
     QTest::newRow("percent tolerance of the frequency: 0,9 % does not")
         << kPublished << inPercent(peak("150", "0,9")) << QStringList{};
     QTest::newRow("rpm: 4800 об/мин is 80 Hz")
-        << kPublished << withUnit(peak("4800", "0,6"), FrequencyUnit::Rpm)
+        << kPublished << withUnit(peak("4800", "0,6"), Unit::PerMinute)
         << QStringList{"APF (пара 1)", "4·Fr1 (пара 1)"};
     QTest::newRow("orders of the output shaft: 21 is 80 Hz")
-        << kPublished << withUnit(peak("21", "0,01", 21), FrequencyUnit::Orders, 1)
+        << kPublished << withUnit(peak("21", "0,01", 21), Unit::Orders, 2)
         << QStringList{"APF (пара 1)", "4·Fr1 (пара 1)", "21·Fr2 (пара 1)"};
     QTest::newRow("two pairs, 8 Hz: the shared shaft once, then HTF of pair 1")
         << kTwoPairs << peak("8", "0,001") << QStringList{"Fr2 (пара 1)", "HTF (пара 1)"};
@@ -222,19 +230,19 @@ void TestIdentify::rows_show_value_and_distance_in_the_unit_data() {
     const QStringList hz{"Составляющая", "Значение, Гц", "Отклонение, Гц", "Отклонение, %"};
     QTest::newRow("Hz, a little below the line")
         << peak("148,5714", "0,01") << hz
-        << QStringList{"Fz − 3·Fr2 (пара 1)", "148,57143", "+0,00002857", "+0,00001923"} << 1;
+        << QStringList{"Fz − 3·Fr2 (пара 1)", "148,57143", "+2,857E-5", "+1,923E-5"} << 1;
     QTest::newRow("Hz, above the line by a whole hertz")
         << peak("81", "1") << hz << QStringList{"APF (пара 1)", "80", "-1", "-1,235"} << 2;
     QTest::newRow("equal lines all show a distance of 0")
         << peak("80", "0", 21) << hz << QStringList{"APF (пара 1)", "80", "0", "0"} << 3;
-    QTest::newRow("rpm") << withUnit(peak("4860", "1"), FrequencyUnit::Rpm)
+    QTest::newRow("rpm") << withUnit(peak("4860", "1"), Unit::PerMinute)
                          << QStringList{"Составляющая", "Значение, об/мин", "Отклонение, об/мин",
                                         "Отклонение, %"}
                          << QStringList{"APF (пара 1)", "4800", "-60", "-1,235"} << 2;
     QTest::newRow("orders of the output shaft")
-        << withUnit(peak("3", "0,01"), FrequencyUnit::Orders, 1)
-        << QStringList{"Составляющая", "Значение, порядки Fr2 (пара 1)",
-                       "Отклонение, порядки Fr2 (пара 1)", "Отклонение, %"}
+        << withUnit(peak("3", "0,01"), Unit::Orders, 2)
+        << QStringList{"Составляющая", "Значение, порядки вала 2", "Отклонение, порядки вала 2",
+                       "Отклонение, %"}
         << QStringList{"3·Fr2 (пара 1)", "3", "0", "0"} << 1;
     QTest::newRow("spacing in Hz")
         << spacing("3,8", "0,05") << hz
@@ -246,8 +254,7 @@ void TestIdentify::rows_show_value_and_distance_in_the_unit() {
     QFETCH(QStringList, headings);
     QFETCH(QStringList, firstRow);
     QFETCH(int, rows);
-    const IdentifyChain chain = chainOf(kPublished);
-    const auto h = columnHeadings(chain, input.unit);
+    const auto h = columnHeadings(input.unit);
     QCOMPARE(QStringList(h.begin(), h.end()), headings);
     const std::vector<MatchRow> found = run(kPublished, input);
     QCOMPARE(int(found.size()), rows);
@@ -267,7 +274,7 @@ void TestIdentify::bad_input_is_refused_with_a_message_data() {
     QTest::newRow("percent of 200 Hz")
         << kPublished << inPercent(peak("200", "2,5")) << ok << 200.0 << 5.0;
     QTest::newRow("orders of the input shaft")
-        << kPublished << withUnit(peak("2,5", "1"), FrequencyUnit::Orders, 0) << ok << 50.0 << 1.0;
+        << kPublished << withUnit(peak("2,5", "1"), Unit::Orders, 1) << ok << 50.0 << 1.0;
     QTest::newRow("no calculated pair")
         << ChainSpec{} << peak("80", "1")
         << "В агрегате нет рассчитанной пары. Рассчитайте пару (F1) и повторите поиск." << 0.0
@@ -300,10 +307,10 @@ void TestIdentify::bad_input_is_refused_with_a_message_data() {
         << kPublished << peak("80", "1", 10, false, 21)
         << "Наибольший порядок боковой — целое число от 0 до 20." << 0.0 << 0.0;
     QTest::newRow("orders of a shaft that is not there")
-        << kPublished << withUnit(peak("2", "1"), FrequencyUnit::Orders, 2)
-        << "Выберите вал, к которому отнесены порядки." << 0.0 << 0.0;
+        << kPublished << withUnit(peak("2", "1"), Unit::Orders, 3)
+        << "Частота вала 3 неизвестна: выберите для порядков другой вал." << 0.0 << 0.0;
     QTest::newRow("overflow in orders")
-        << kPublished << withUnit(peak("1e308", "1"), FrequencyUnit::Orders, 0)
+        << kPublished << withUnit(peak("1e308", "1"), Unit::Orders, 1)
         << "Частота или допуск вне пределов счёта." << 0.0 << 0.0;
 }
 
@@ -313,7 +320,8 @@ void TestIdentify::bad_input_is_refused_with_a_message() {
     QFETCH(QString, message);
     QFETCH(double, target);
     QFETCH(double, tolerance);
-    const RequestOutcome r = makeRequest(chainOf(chain), input);
+    const Train train = trainOf(chain);
+    const RequestOutcome r = makeRequest(train, identifyChain(train), input);
     QCOMPARE(r.message, message);
     QCOMPARE(r.request.has_value(), message.isEmpty());
     if (r.request) {
@@ -338,7 +346,7 @@ void TestIdentify::every_shaft_is_listed_once() {
     QFETCH(ChainSpec, chain);
     QFETCH(QStringList, shafts);
     QStringList out;
-    for (const IdentifyShaft &s : chainOf(chain).shafts)
+    for (const IdentifyShaft &s : identifyChain(trainOf(chain)).shafts)
         out << shaftName(s);
     QCOMPARE(out, shafts);
 }
@@ -360,6 +368,20 @@ void TestIdentify::line_names() {
     QFETCH(Candidate, candidate);
     QFETCH(QString, name);
     QCOMPARE(lineName(candidate), name);
+}
+
+void TestIdentify::pairs_that_do_not_calculate_are_left_out() {
+    const Train train = buildTrain({{"8", "20", "42", "0"},
+                                    {"", "3,80952380952381", "30", "0"},
+                                    {"10", "3,80952380952381", "30", "0"}},
+                                   false, 1);
+    const IdentifyChain chain = identifyChain(train);
+    QCOMPARE(int(chain.pairs.size()), 2);
+    QCOMPARE(chain.pairs[1].number, 3);
+    QStringList shafts;
+    for (const IdentifyShaft &s : chain.shafts)
+        shafts << shaftName(s);
+    QCOMPARE(shafts, (QStringList{"Fr1 (пара 1)", "Fr2 (пара 1)", "Fr2 (пара 3)"}));
 }
 
 QTEST_GUILESS_MAIN(TestIdentify)

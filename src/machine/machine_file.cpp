@@ -1,0 +1,324 @@
+// Writing and reading the machine file.
+#include "machine/machine_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QStringDecoder>
+
+#include <cmath>
+
+namespace machine {
+
+namespace {
+
+using aggregate::GearPair;
+
+constexpr const char *kPairKeys[4] = {"Z1", "Fr1", "Z2", "Fm"};
+
+QString *pairField(GearPair &p, int i) {
+    QString *fields[4] = {&p.z1, &p.fr1, &p.z2, &p.fm};
+    return fields[i];
+}
+
+QByteArray jsonString(const QString &text) {
+    QByteArray out = "\"";
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20)
+                out += "\\u00" +
+                       QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            else
+                out += c;
+        }
+    }
+    return out + "\"";
+}
+
+QByteArray pairObject(GearPair p) {
+    QByteArray out = "{";
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            out += ", ";
+        out += jsonString(QString::fromLatin1(kPairKeys[i])) + ": " + jsonString(*pairField(p, i));
+    }
+    return out + "}";
+}
+
+QString kFieldMessage(const QString &where, const char *key) {
+    return where.isEmpty() ? QStringLiteral("нет поля \"%1\"").arg(QLatin1String(key))
+                           : QStringLiteral("%1: нет поля \"%2\"").arg(where, QLatin1String(key));
+}
+
+// Reads the fields of the parsed document; the first problem ends it.
+class Reader {
+public:
+    QString error;
+
+    bool string(const QJsonObject &o, const char *key, int limit, QString &out,
+                const QString &where = {}) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined())
+            return fail(kFieldMessage(where, key));
+        if (!v.isString())
+            return fail(prefix(where) +
+                        QStringLiteral("поле \"%1\" должно быть строкой").arg(QLatin1String(key)));
+        out = v.toString();
+        if (out.size() > limit)
+            return fail(prefix(where) + QStringLiteral("текст поля \"%1\" длиннее %2 символов")
+                                            .arg(QLatin1String(key))
+                                            .arg(limit));
+        return true;
+    }
+
+    bool whole(const QJsonObject &o, const char *key, int low, int high, int &out,
+               const QString &where = {}) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined())
+            return fail(kFieldMessage(where, key));
+        const double d = v.toDouble(std::nan(""));
+        if (!v.isDouble() || std::floor(d) != d || d < low || d > high)
+            return fail(prefix(where) + QStringLiteral("поле \"%1\" должно быть целым числом от "
+                                                       "%2 до %3")
+                                            .arg(QLatin1String(key))
+                                            .arg(low)
+                                            .arg(high));
+        out = static_cast<int>(d);
+        return true;
+    }
+
+    bool object(const QJsonObject &o, const char *key, QJsonObject &out,
+                const QString &where = {}) {
+        const QJsonValue v = o.value(QLatin1String(key));
+        if (v.isUndefined())
+            return fail(kFieldMessage(where, key));
+        if (!v.isObject())
+            return fail(prefix(where) +
+                        QStringLiteral("поле \"%1\" должно быть объектом").arg(QLatin1String(key)));
+        out = v.toObject();
+        return true;
+    }
+
+    bool pair(const QJsonObject &o, const QString &where, GearPair &out) {
+        for (int i = 0; i < 4; ++i)
+            if (!string(o, kPairKeys[i], aggregate::kPairTextLimit, *pairField(out, i), where))
+                return false;
+        return true;
+    }
+
+    bool fail(const QString &why) {
+        error = why;
+        return false;
+    }
+
+private:
+    static QString prefix(const QString &where) {
+        return where.isEmpty() ? QString() : where + QStringLiteral(": ");
+    }
+};
+
+bool readHeader(Reader &r, const QJsonObject &root) {
+    QString format;
+    if (!r.string(root, "format", 100, format))
+        return false;
+    if (format != QLatin1String(kMachineFormat))
+        return r.fail(QStringLiteral("это не файл агрегата (формат \"%1\")").arg(format));
+    const QJsonValue version = root.value(QLatin1String("version"));
+    if (version.isUndefined())
+        return r.fail(QStringLiteral("нет поля \"version\""));
+    if (version.toDouble(-1) != kMachineFormatVersion)
+        return r.fail(QStringLiteral("файл другой версии формата (%1), программа читает версию %2")
+                          .arg(version.isDouble() ? QString::number(version.toDouble())
+                                                  : QStringLiteral("не число"))
+                          .arg(kMachineFormatVersion));
+    return true;
+}
+
+bool readPairs(Reader &r, const QJsonObject &root, MachineState &s) {
+    const QJsonValue pairs = root.value(QLatin1String("pairs"));
+    if (pairs.isUndefined())
+        return r.fail(QStringLiteral("нет поля \"pairs\""));
+    if (!pairs.isArray())
+        return r.fail(QStringLiteral("поле \"pairs\" должно быть списком"));
+    const QJsonArray list = pairs.toArray();
+    if (list.size() > aggregate::kPairCount)
+        return r.fail(QStringLiteral("в файле %1 пар, а в агрегате их не больше %2")
+                          .arg(list.size())
+                          .arg(aggregate::kPairCount));
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        const QString where = QStringLiteral("пара %1").arg(i + 1);
+        if (!list[i].isObject())
+            return r.fail(where + QStringLiteral(": должна быть объектом"));
+        if (!r.pair(list[i].toObject(), where, s.pairSlots[static_cast<std::size_t>(i)]))
+            return false;
+    }
+    return true;
+}
+
+bool readReference(Reader &r, const QJsonObject &root, MachineState &s) {
+    const QJsonValue v = root.value(QLatin1String("reference"));
+    if (v.isUndefined())
+        return r.fail(QStringLiteral("нет поля \"reference\""));
+    if (v.isNull())
+        return true;
+    if (!v.isObject())
+        return r.fail(QStringLiteral("поле \"reference\" должно быть объектом или null"));
+    const QJsonObject o = v.toObject();
+    const QString where = QStringLiteral("reference");
+    ReferenceSpeed ref;
+    QString unit;
+    if (!r.whole(o, "shaft", 1, kShaftLimit, ref.shaft, where) ||
+        !r.string(o, "speed", aggregate::kPairTextLimit, ref.text, where) ||
+        !r.string(o, "unit", 20, unit, where))
+        return false;
+    if (unit == speedUnitName(SpeedUnit::Hertz))
+        ref.unit = SpeedUnit::Hertz;
+    else if (unit == speedUnitName(SpeedUnit::PerMinute))
+        ref.unit = SpeedUnit::PerMinute;
+    else
+        return r.fail(QStringLiteral("reference: единица \"%1\" не «Гц» и не «об/мин»").arg(unit));
+    s.reference = ref;
+    return true;
+}
+
+// Why the bytes cannot be a text file at all, if they cannot.
+QString binaryProblem(const QByteArray &bytes) {
+    if (bytes.contains('\0'))
+        return QStringLiteral("файл двоичный (в нём нулевые байты), а не текст");
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(bytes);
+    if (utf8.hasError())
+        return QStringLiteral("файл не в кодировке UTF-8 (двоичные данные или другая кодировка)");
+    return {};
+}
+
+MachineFileRead failure(const QString &fileName, const QString &why) {
+    return {std::nullopt, QStringLiteral("Файл агрегата «%1» не открыт: %2.").arg(fileName, why)};
+}
+
+} // namespace
+
+MachineState captureState(const QString &name, const QString &notes,
+                          const aggregate::PairStore &store, int currentPair,
+                          const GearPair &inputs, const std::optional<ReferenceSpeed> &reference) {
+    MachineState s;
+    s.name = name.left(kNameLimit);
+    s.notes = notes.left(kNotesLimit);
+    for (int k = 1; k <= aggregate::kPairCount; ++k)
+        s.pairSlots[static_cast<std::size_t>(k - 1)] = store.load(k);
+    s.currentPair = currentPair;
+    const int limit = aggregate::kPairTextLimit;
+    s.inputs = {inputs.z1.left(limit), inputs.fr1.left(limit), inputs.z2.left(limit),
+                inputs.fm.left(limit)};
+    if (reference && !reference->text.isEmpty()) {
+        s.reference = reference;
+        s.reference->text = reference->text.left(limit);
+    }
+    return s;
+}
+
+QByteArray machineFileBytes(const MachineState &s) {
+    int used = 0;
+    for (int k = 0; k < aggregate::kPairCount; ++k) {
+        const GearPair &p = s.pairSlots[static_cast<std::size_t>(k)];
+        if (!p.z1.isEmpty() || !p.fr1.isEmpty() || !p.z2.isEmpty() || !p.fm.isEmpty())
+            used = k + 1;
+    }
+    QByteArray out = "{\n";
+    out += "  \"format\": " + jsonString(QString::fromLatin1(kMachineFormat)) + ",\n";
+    out += "  \"version\": " + QByteArray::number(kMachineFormatVersion) + ",\n";
+    out += "  \"name\": " + jsonString(s.name) + ",\n";
+    out += "  \"notes\": " + jsonString(s.notes) + ",\n";
+    out += "  \"currentPair\": " + QByteArray::number(s.currentPair) + ",\n";
+    out += "  \"inputs\": " + pairObject(s.inputs) + ",\n";
+    out += "  \"pairs\": [";
+    for (int k = 0; k < used; ++k)
+        out += QByteArray(k == 0 ? "\n" : ",\n") + "    " +
+               pairObject(s.pairSlots[static_cast<std::size_t>(k)]);
+    out += used == 0 ? "],\n" : "\n  ],\n";
+    out += "  \"reference\": ";
+    if (s.reference)
+        out += "{\"shaft\": " + QByteArray::number(s.reference->shaft) +
+               ", \"speed\": " + jsonString(s.reference->text) +
+               ", \"unit\": " + jsonString(speedUnitName(s.reference->unit)) + "}";
+    else
+        out += "null";
+    return out + "\n}\n";
+}
+
+MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName) {
+    if (bytes.size() > kMachineFileLimit)
+        return failure(fileName, QStringLiteral("файл больше %1 КБ, это не файл агрегата")
+                                     .arg(kMachineFileLimit / 1024));
+    if (bytes.trimmed().isEmpty())
+        return failure(fileName, QStringLiteral("файл пуст"));
+    if (const QString binary = binaryProblem(bytes); !binary.isEmpty())
+        return failure(fileName, binary);
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return failure(
+            fileName,
+            QStringLiteral("это не JSON (ошибка около байта %1)").arg(parseError.offset + 1));
+    if (!doc.isObject())
+        return failure(fileName, QStringLiteral("в файле JSON не объект, а список или значение"));
+
+    const QJsonObject root = doc.object();
+    Reader r;
+    MachineState s;
+    QJsonObject inputs;
+    const bool ok = readHeader(r, root) && r.string(root, "name", kNameLimit, s.name) &&
+                    r.string(root, "notes", kNotesLimit, s.notes) &&
+                    r.whole(root, "currentPair", 1, aggregate::kPairCount, s.currentPair) &&
+                    r.object(root, "inputs", inputs) &&
+                    r.pair(inputs, QStringLiteral("inputs"), s.inputs) && readPairs(r, root, s) &&
+                    readReference(r, root, s);
+    if (!ok)
+        return failure(fileName, r.error);
+    return {s, QString()};
+}
+
+MachineFileRead readMachineFile(const QString &path) {
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (!info.exists())
+        return failure(name, QStringLiteral("файла нет"));
+    // A folder, a pipe or a device is no machine file, and reading a pipe
+    // could wait for ever.
+    if (!info.isFile())
+        return failure(name, QStringLiteral("это не обычный файл"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(name, file.errorString());
+    const QByteArray bytes = file.read(kMachineFileLimit + 1);
+    if (file.error() != QFileDevice::NoError)
+        return failure(name, file.errorString());
+    return parseMachineFile(bytes, name);
+}
+
+} // namespace machine

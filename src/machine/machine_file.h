@@ -1,0 +1,76 @@
+// The machine file: one aggregate kept between sessions, as UTF-8 JSON.
+//
+//   {
+//     "format": "gearfreq-machine",
+//     "version": 1,
+//     "name": "Редуктор Ц2У-250",
+//     "notes": "Вход — электродвигатель 1350 об/мин",
+//     "currentPair": 1,
+//     "inputs": {"Z1": "13", "Fr1": "22,5", "Z2": "35", "Fm": "0"},
+//     "pairs": [
+//       {"Z1": "13", "Fr1": "22,5", "Z2": "35", "Fm": "0"},
+//       {"Z1": "8", "Fr1": "8,35714285714286", "Z2": "42", "Fm": "0"}
+//     ],
+//     "reference": {"shaft": 1, "speed": "1350", "unit": "об/мин"}
+//   }
+//
+// "pairs" holds slots 1, 2, ... up to the last slot with any text (at most
+// nine); the texts are kept exactly as the pair store holds them. "inputs"
+// are the four input fields, "reference" the speed typed at a shaft or null.
+// The writer's output is a function of the state alone, so save, open and
+// save again give the same bytes. The reader takes nothing it cannot keep:
+// a file it refuses changes nothing.
+#pragma once
+
+#include "aggregate/pair_store.h"
+#include "machine/train.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace machine {
+
+inline constexpr char kMachineFormat[] = "gearfreq-machine";
+inline constexpr int kMachineFormatVersion = 1;
+// Far above any real machine file (a full one is a few kilobytes); the
+// reader never reads more than this and one byte.
+inline constexpr qint64 kMachineFileLimit = 1024 * 1024;
+inline constexpr int kNameLimit = 200;
+inline constexpr int kNotesLimit = 20000;
+
+struct MachineState {
+    QString name;
+    QString notes;
+    std::array<aggregate::GearPair, aggregate::kPairCount> pairSlots;
+    int currentPair = 1;
+    aggregate::GearPair inputs; // Edit1 ... Edit4
+    std::optional<ReferenceSpeed> reference;
+    bool operator==(const MachineState &) const = default;
+};
+
+// The state of the window as a file keeps it: the texts cut to the lengths
+// the file allows (the calculation and the store read no further anyway),
+// a reference only when a speed was typed.
+MachineState captureState(const QString &name, const QString &notes,
+                          const aggregate::PairStore &store, int currentPair,
+                          const aggregate::GearPair &inputs,
+                          const std::optional<ReferenceSpeed> &reference);
+
+QByteArray machineFileBytes(const MachineState &state);
+
+struct MachineFileRead {
+    std::optional<MachineState> state;
+    // For the user, in Russian, naming the file and what is wrong with it.
+    QString error;
+};
+
+// fileName is only used in the message.
+MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName);
+
+// Reads at most kMachineFileLimit + 1 bytes of a regular file, whatever size
+// the file claims.
+MachineFileRead readMachineFile(const QString &path);
+
+} // namespace machine

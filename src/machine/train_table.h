@@ -1,0 +1,73 @@
+// The train as the texts the engineer reads: the table of pairs, the table
+// of shafts and the total ratio, in the chosen unit, and the same texts as
+// CSV for a Russian spreadsheet and as tab-separated clipboard text.
+//
+// Numbers: in hertz, Fr1, Fr2, Fz and i read exactly as the main window
+// shows them (its precision setting included); every other number, and all
+// numbers in об/мин, CPM and orders, keeps at least six significant digits
+// whatever the precision setting (see tableNumber).
+#pragma once
+
+#include "machine/train.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace machine {
+
+struct TableCell {
+    QString text;
+    QString hint;        // why a value is missing, or what a mark means
+    bool marked = false; // the chain is broken here
+};
+
+struct TextTable {
+    QStringList headers;
+    std::vector<std::vector<TableCell>> rows;
+};
+
+// Columns of the pair table.
+enum PairColumn : int {
+    ColPair,
+    ColZ1,
+    ColZ2,
+    ColRatio,
+    ColFr1,
+    ColFr2,
+    ColFz,
+    ColNa,
+    ColApf,
+    ColHtf,
+    ColHtfPeriod,
+    ColHunting,
+    ColNote,
+    kPairColumnCount
+};
+// Columns of the shaft table.
+enum ShaftColumn : int { ColShaft, ColShaftFrequency, ColShaftPlace, kShaftColumnCount };
+
+struct TrainTables {
+    TextTable pairs;
+    TextTable shafts;
+    QString totalRatio; // "Общее передаточное отношение (вал 1 / вал 4): 12,5"
+};
+
+TrainTables trainTables(const Train &train, const UnitChoice &unit);
+
+// The display rule of the train table: the precision setting's text when it
+// keeps at least six significant digits of the value, otherwise the value
+// rounded to six significant digits; the general decimal form either way.
+QString tableNumber(double value, std::int32_t precisionFactor);
+// The value rounded to `digits` significant digits, in the general decimal form.
+QString significantText(double value, int digits);
+
+// Semicolons, decimal comma, CR LF, UTF-8 with a byte-order mark: the pair
+// table with its header, an empty line, the shaft table with its header, an
+// empty line and the total ratio.
+QByteArray trainCsv(const TrainTables &tables);
+// The same rows with tabs and LF, for the clipboard.
+QString trainTabText(const TrainTables &tables);
+
+} // namespace machine
