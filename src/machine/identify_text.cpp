@@ -40,9 +40,18 @@ ReadNumber readNumber(const QString &text, const QString &what, const QString &e
     if (text.trimmed().isEmpty())
         return {std::nullopt, empty};
     const calc::ParsedNumber n = calc::parseNumber(calc::applyCommaRule(text));
-    if (n.status != 0)
-        return {std::nullopt, QStringLiteral("%1 «%2» — не число.").arg(what, text)};
-    return {n.value, {}};
+    if (n.status == 0)
+        return {n.value, {}};
+    // The comma rule leaves the comma of "-0,5" alone; read such a text as the
+    // negative number it is meant to be, so that the message says what is
+    // wrong with it.
+    const QString unsigned_ = text.trimmed().mid(1);
+    if (text.trimmed().startsWith(QLatin1Char('-')) && !unsigned_.startsWith(QLatin1Char('-'))) {
+        const calc::ParsedNumber m = calc::parseNumber(calc::applyCommaRule(unsigned_));
+        if (m.status == 0)
+            return {-m.value, {}};
+    }
+    return {std::nullopt, QStringLiteral("%1 «%2» — не число.").arg(what, text)};
 }
 
 QString checkOptions(const Train &train, const IdentifyChain &chain, const IdentifyInput &in) {

@@ -300,6 +300,12 @@ void TestIdentify::bad_input_is_refused_with_a_message_data() {
         << kPublished << peak("80", "abc") << "Допуск «abc» — не число." << 0.0 << 0.0;
     QTest::newRow("negative tolerance")
         << kPublished << peak("80", "-0.1") << "Допуск не может быть отрицательным." << 0.0 << 0.0;
+    QTest::newRow("negative tolerance with a comma")
+        << kPublished << peak("80", "-0,5") << "Допуск не может быть отрицательным." << 0.0 << 0.0;
+    QTest::newRow("negative frequency with a comma")
+        << kPublished << peak("-80,5", "1") << "Частота должна быть больше нуля." << 0.0 << 0.0;
+    QTest::newRow("two minus signs")
+        << kPublished << peak("80", "--1") << "Допуск «--1» — не число." << 0.0 << 0.0;
     QTest::newRow("harmonic above 50")
         << kPublished << peak("80", "1", 51) << "Наибольшая гармоника — целое число от 1 до 50."
         << 0.0 << 0.0;
