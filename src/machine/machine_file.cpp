@@ -271,6 +271,20 @@ QByteArray machineFileBytes(const MachineState &s) {
     return out + "\n}\n";
 }
 
+aggregate::AggregateState restoredAggregate(const MachineState &state) {
+    aggregate::AggregateState a;
+    for (int k = 1; k <= aggregate::kPairCount; ++k) {
+        const GearPair &p = state.pairSlots[static_cast<std::size_t>(k - 1)];
+        if (!p.z1.isEmpty() || !p.fr1.isEmpty() || !p.z2.isEmpty() || !p.fm.isEmpty())
+            a.storeSlot(k, p);
+    }
+    const int j = state.currentPair;
+    a.CurrentPair = j;
+    a.nextEnabled = j < aggregate::kPairCount && a.PairStore.occupied(j);
+    a.backEnabled = j > 1;
+    return a;
+}
+
 MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName) {
     if (bytes.size() > kMachineFileLimit)
         return failure(fileName, QStringLiteral("файл больше %1 КБ, это не файл агрегата")
@@ -283,8 +297,7 @@ MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileNam
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         return failure(
-            fileName,
-            QStringLiteral("это не JSON (ошибка около байта %1)").arg(parseError.offset + 1));
+            fileName, QStringLiteral("это не JSON (ошибка около байта %1)").arg(parseError.offset));
     if (!doc.isObject())
         return failure(fileName, QStringLiteral("в файле JSON не объект, а список или значение"));
 

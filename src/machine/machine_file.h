@@ -22,6 +22,7 @@
 // a file it refuses changes nothing.
 #pragma once
 
+#include "aggregate/navigation.h"
 #include "aggregate/pair_store.h"
 #include "machine/train.h"
 
@@ -59,6 +60,12 @@ MachineState captureState(const QString &name, const QString &notes,
                           const std::optional<ReferenceSpeed> &reference);
 
 QByteArray machineFileBytes(const MachineState &state);
+
+// The aggregate an opened file stands for: its slots stored (the pair item
+// of every slot with any text shown), its current pair, and the moves as a
+// jump to that pair sets them; a pair beyond the stored ones is the newest,
+// not yet calculated, so Next waits for its calculation as after "Далее >".
+aggregate::AggregateState restoredAggregate(const MachineState &state);
 
 struct MachineFileRead {
     std::optional<MachineState> state;

@@ -152,6 +152,10 @@ void fillShafts(Train &train) {
         train.totalRatio = ratio;
 }
 
+ChainRewrite refused(const QString &why) {
+    return {{}, {}, why};
+}
+
 // Teeth counts as the calculation reads them, if they pass its checks.
 std::optional<std::pair<double, double>> teethOf(const GearPair &p) {
     for (const QString &t : {p.z1, p.z2})
@@ -265,14 +269,13 @@ ChainRewrite followSpeed(const std::vector<GearPair> &pairs, const ReferenceSpee
                          std::int32_t precisionFactor) {
     const int shafts = static_cast<int>(pairs.size()) + 1;
     if (pairs.empty())
-        return {{}, QStringLiteral("в агрегате нет рассчитанных пар")};
+        return refused(QStringLiteral("в агрегате нет рассчитанных пар"));
     if (reference.shaft < 1 || reference.shaft > shafts)
-        return {
-            {},
-            QStringLiteral("вала %1 нет: у агрегата валы 1–%2").arg(reference.shaft).arg(shafts)};
+        return refused(
+            QStringLiteral("вала %1 нет: у агрегата валы 1–%2").arg(reference.shaft).arg(shafts));
     const SpeedValue speed = referenceHertz(reference);
     if (!speed.hertz)
-        return {{}, speed.error};
+        return refused(speed.error);
 
     // Back to shaft 1 through the teeth: Fr1 = Fr2 x Z2 / Z1 for each pair
     // between shaft 1 and the reference shaft.
@@ -280,11 +283,11 @@ ChainRewrite followSpeed(const std::vector<GearPair> &pairs, const ReferenceSpee
     for (int k = reference.shaft - 1; k >= 1; --k) {
         const auto teeth = teethOf(pairs[static_cast<std::size_t>(k - 1)]);
         if (!teeth)
-            return {{}, QStringLiteral("пара %1: числа зубьев не рассчитываются").arg(k)};
+            return refused(QStringLiteral("пара %1: числа зубьев не рассчитываются").arg(k));
         fr1 = fr1 * teeth->second / teeth->first;
     }
     if (!std::isfinite(fr1) || !(fr1 > 0.0))
-        return {{}, QStringLiteral("скорость вала 1 выходит за пределы чисел программы")};
+        return refused(QStringLiteral("скорость вала 1 выходит за пределы чисел программы"));
 
     ChainRewrite out;
     out.pairs = pairs;
@@ -292,11 +295,38 @@ ChainRewrite followSpeed(const std::vector<GearPair> &pairs, const ReferenceSpee
     for (std::size_t k = 0; k < out.pairs.size(); ++k) {
         const PairCalc c = calculatePair(out.pairs[k], precisionFactor);
         if (!c.ok)
-            return {{}, QStringLiteral("пара %1: %2").arg(k + 1).arg(c.problem)};
+            return refused(QStringLiteral("пара %1: %2").arg(k + 1).arg(c.problem));
         if (k + 1 < out.pairs.size())
             out.pairs[k + 1].fr1 = c.fr2Text;
+        else
+            out.lastFr2Text = c.fr2Text;
     }
     return out;
+}
+
+ChainWriteBack planWriteBack(const TrainSource &source, const ChainRewrite &rewrite) {
+    ChainWriteBack plan;
+    const ChainPairs chain = chainPairs(source);
+    if (!rewrite.error.isEmpty() || rewrite.pairs.size() != chain.pairs.size())
+        return plan;
+    const int n = static_cast<int>(rewrite.pairs.size());
+    const int stored = chain.lastInFields ? n - 1 : n;
+    for (int k = 1; k <= stored; ++k)
+        plan.slotTexts.emplace_back(k, rewrite.pairs[static_cast<std::size_t>(k - 1)]);
+    const int current = source.currentPair;
+    if (current <= stored) {
+        plan.fields = rewrite.pairs[static_cast<std::size_t>(current - 1)];
+        plan.recalculate = true;
+        plan.clearCalculated = true;
+    } else if (current == n && chain.lastInFields) {
+        plan.fields = source.shown;
+        plan.fields->fr1 = rewrite.pairs.back().fr1;
+        plan.recalculate = true;
+    } else if (current == n + 1) {
+        plan.fields = source.shown;
+        plan.fields->fr1 = rewrite.lastFr2Text;
+    }
+    return plan;
 }
 
 } // namespace machine

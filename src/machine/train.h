@@ -127,9 +127,27 @@ SpeedValue referenceHertz(const ReferenceSpeed &reference);
 // and Fm stay. On failure `pairs` is empty and `error` says why.
 struct ChainRewrite {
     std::vector<aggregate::GearPair> pairs;
+    QString lastFr2Text; // the Fr2 text shown for the last pair: the next pair's Fr1
     QString error;
 };
 ChainRewrite followSpeed(const std::vector<aggregate::GearPair> &pairs,
                          const ReferenceSpeed &reference, std::int32_t precisionFactor);
+
+// Where a rewritten chain goes: the stored pairs back into their slots; the
+// input fields get the pair shown as a jump to it would load it (a stored
+// pair, whose unsaved edits give way as on every move) or, for the pair in
+// the fields that is not stored yet, its own texts with the new Fr1.
+struct ChainWriteBack {
+    std::vector<std::pair<int, aggregate::GearPair>> slotTexts; // slot number, texts
+    std::optional<aggregate::GearPair> fields;
+    // The pair shown is recalculated as the moves do: a stored pair then
+    // counts as not calculated since it was loaded, as after a jump; the pair
+    // in the fields keeps what its calculation sets. A newest pair that was
+    // never calculated only gets its Fr1, as "Далее >" gives it, and is not
+    // calculated.
+    bool recalculate = false;
+    bool clearCalculated = false;
+};
+ChainWriteBack planWriteBack(const TrainSource &source, const ChainRewrite &rewrite);
 
 } // namespace machine

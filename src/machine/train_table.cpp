@@ -200,28 +200,32 @@ QString tabFieldRef(const QString &text) {
 
 } // namespace
 
-QString significantText(double value, int digits) {
+double roundedToSignificant(double value, int digits) {
     if (value == 0.0 || !std::isfinite(value) || digits < 1 || digits > 15)
-        return calc::generalDecimal(value);
+        return value;
+    // Through the decimal text, not by powers of ten, which would round twice.
     char buf[64];
     const auto written =
         std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, digits - 1);
     double rounded = value;
     std::from_chars(buf, written.ptr, rounded);
-    return calc::generalDecimal(rounded);
+    return rounded;
+}
+
+QString significantText(double value, int digits) {
+    return calc::generalDecimal(roundedToSignificant(value, digits));
 }
 
 QString tableNumber(double value, std::int32_t precisionFactor) {
     if (precisionFactor <= 1)
         return calc::generalDecimal(value);
     const calc::Rounded byPrecision = calc::roundByPrecision(value, precisionFactor);
-    const QString six = significantText(value, 6);
+    const double six = roundedToSignificant(value, 6);
     if (byPrecision.fault)
-        return six;
-    const double sixValue = calc::parseNumber(calc::applyCommaRule(six)).value;
-    if (std::fabs(byPrecision.value - value) <= std::fabs(sixValue - value))
+        return calc::generalDecimal(six);
+    if (std::fabs(byPrecision.value - value) <= std::fabs(six - value))
         return calc::generalDecimal(byPrecision.value);
-    return six;
+    return calc::generalDecimal(six);
 }
 
 TrainTables trainTables(const Train &train, const UnitChoice &unit) {

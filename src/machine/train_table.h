@@ -60,7 +60,9 @@ TrainTables trainTables(const Train &train, const UnitChoice &unit);
 // keeps at least six significant digits of the value, otherwise the value
 // rounded to six significant digits; the general decimal form either way.
 QString tableNumber(double value, std::int32_t precisionFactor);
-// The value rounded to `digits` significant digits, in the general decimal form.
+// The value rounded to `digits` (1 to 15) significant digits, as a number
+// and in the general decimal form.
+double roundedToSignificant(double value, int digits);
 QString significantText(double value, int digits);
 
 // Semicolons, decimal comma, CR LF, UTF-8 with a byte-order mark: the pair

@@ -39,7 +39,7 @@ double baseValue(const GridPair &pair, Base base) {
 
 std::vector<double> coefficientValues(const SearchParameters &parameters) {
     std::vector<double> values;
-    for (double x = 0.0; x <= parameters.maxHarmonic;) {
+    for (double x = 0.0; x <= parameters.maxHarmonic && values.size() < kMaxCoefficientValues;) {
         values.push_back(x);
         const double next = x + parameters.harmonicStep;
         if (!(next > x)) // a step too small to move on: the values would repeat forever

@@ -171,6 +171,11 @@ struct GridResult {
     std::optional<std::array<double, kFamilyCount>> lastCandidates;
 };
 
+// The most values a coefficient runs through: 0 to 50 in steps of 0,5, the
+// largest grid the window can ask for. A caller that passes a finer step or
+// a higher limit gets the first 101 values, never a grid of gigabytes.
+inline constexpr std::size_t kMaxCoefficientValues = 101;
+
 // Walks the grid: b outer, a inner, each from 0 while not above MaxHarmonic;
 // at each point all eleven candidates are computed, then rounded by the
 // precision, then tested family by family. parameters.harmonicStep must be

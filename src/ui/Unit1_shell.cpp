@@ -3,7 +3,7 @@
 // calculator.
 #include "ui/Unit1.h"
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
 #include "ui/Unit6.h"

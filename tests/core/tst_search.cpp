@@ -116,6 +116,8 @@ private slots:
     void titles_carry_counts_and_repeats_bring_up_variants();
     void last_grid_point_candidates_stay_in_the_table_data();
     void last_grid_point_candidates_stay_in_the_table();
+    void grid_is_bounded_whatever_the_caller_asks_data();
+    void grid_is_bounded_whatever_the_caller_asks();
 };
 
 void TestSearch::preparation_defaults_parses_and_limits_data() {
@@ -429,6 +431,31 @@ void TestSearch::last_grid_point_candidates_stay_in_the_table() {
     calc::PairState pair = calculated("40", "25", "80", "100");
     applyCandidates(pair.table, walkGrid(gridPair(pair), params(0, 0, maxHarmonic), 1));
     QCOMPARE(pair.table[familySpec(family).entry], value);
+}
+
+void TestSearch::grid_is_bounded_whatever_the_caller_asks_data() {
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("maxHarmonic");
+    QTest::addColumn<int>("values");
+    QTest::addColumn<double>("last");
+    QTest::newRow("largest window grid: 0,5 up to 50") << 0.5 << 50.0 << 101 << 50.0;
+    QTest::newRow("whole steps up to 50") << 1.0 << 50.0 << 51 << 50.0;
+    QTest::newRow("a step of 0,001 stops at 101 values") << 0.001 << 50.0 << 101 << 0.1;
+    QTest::newRow("a step of 0,0001 stops at 101 values") << 0.0001 << 50.0 << 101 << 0.01;
+    QTest::newRow("a limit of a million stops at 101 values") << 1.0 << 1e6 << 101 << 100.0;
+}
+
+void TestSearch::grid_is_bounded_whatever_the_caller_asks() {
+    QFETCH(double, step);
+    QFETCH(double, maxHarmonic);
+    QFETCH(int, values);
+    QFETCH(double, last);
+    const GridResult r =
+        walkGrid(pairOf("40", "25", "80", "100"), params(1025, 0, maxHarmonic, step), 1);
+    QCOMPARE(int(r.coefficients.size()), values);
+    QVERIFY(qAbs(r.coefficients.back() - last) < 1e-9);
+    // 1·Fz + 1·Fr1 = 1025 is found exactly when the grid reaches 1.
+    QCOMPARE(matchCount(r, Family::FzPlusFr1) > 0, last >= 1.0);
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

@@ -1,5 +1,5 @@
 // The settings file against real files in a temporary folder.
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -20,6 +20,11 @@ QString settingsPath(const QString &programDir);
 // an integer.
 std::optional<std::int32_t> parsePrecision(const QByteArray &content);
 
+// The same for the bounded prefix the loader reads: when the number would
+// lie past it (more than 16 MiB of blanks, or a longer file of nothing but
+// blanks), there is no setting: nullopt.
+std::optional<std::int32_t> parsePrecisionPrefix(const QByteArray &prefix, bool truncated);
+
 // The file's bytes for a precision factor: the digits, a "-" for a negative
 // value, and CR LF.
 QByteArray formatPrecision(std::int32_t factor);
@@ -30,13 +35,15 @@ struct LoadResult {
     QString error;
 };
 
-// Reads the factor; a file that cannot be opened, or is no regular file, is
-// created holding 1 and read again, once. A text that is not an integer counts as 1.
+// Reads the factor from a bounded prefix of the file; a file that cannot be
+// opened, or is no regular file (a symlink, a pipe), is replaced by one
+// holding 1 and read again, once. A text that is not an integer counts as 1.
 LoadResult loadPrecision(const QString &programDir);
 
-// Replaces the file with the factor. The new content goes to a temporary
-// file in the same folder first, so a failed write keeps the old setting.
-// Returns the reason for the user when the file could not be written.
+// Replaces the file with the factor through the safe writer, so a failed
+// write keeps the old setting byte for byte and a symlink is replaced, not
+// followed. Returns the message for the user when the file could not be
+// written.
 QString savePrecision(const QString &programDir, std::int32_t factor);
 
 } // namespace settings

@@ -1,0 +1,260 @@
+// The machine file without windows: the exact bytes of the format, save ->
+// open -> save byte for byte, every kind of bad file refused with a message
+// that names the file and the fault, and the reader's bounds on disk.
+#include "machine/machine_file.h"
+
+#include <QtTest>
+#include <sys/stat.h>
+
+using aggregate::GearPair;
+using namespace machine;
+
+namespace {
+MachineState reducerState() {
+    MachineState s;
+    s.name = QStringLiteral("Редуктор Ц2У-250");
+    s.notes = QStringLiteral("Вход — электродвигатель 1350 об/мин");
+    s.pairSlots[0] = {"13", "22,5", "35", "0"};
+    s.pairSlots[1] = {"8", "8,35714285714286", "42", "0"};
+    s.currentPair = 2;
+    s.inputs = {"8", "8,35714285714286", "42", "0"};
+    s.reference = ReferenceSpeed{1, "1350", SpeedUnit::PerMinute};
+    return s;
+}
+
+// The reducer's file with one line replaced.
+QByteArray reducerWith(const QByteArray &from, const QByteArray &to) {
+    QByteArray bytes = machineFileBytes(reducerState());
+    Q_ASSERT(bytes.contains(from));
+    return bytes.replace(from, to);
+}
+
+QString message(const QString &why) {
+    return "Файл агрегата «gear.json» не открыт: " + why + ".";
+}
+} // namespace
+
+Q_DECLARE_METATYPE(machine::MachineState)
+
+class MachineFileTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writes_the_documented_format() {
+        const QByteArray expected =
+            "{\n"
+            "  \"format\": \"gearfreq-machine\",\n"
+            "  \"version\": 1,\n"
+            "  \"name\": \"Редуктор Ц2У-250\",\n"
+            "  \"notes\": \"Вход — электродвигатель 1350 об/мин\",\n"
+            "  \"currentPair\": 2,\n"
+            "  \"inputs\": {\"Z1\": \"8\", \"Fr1\": \"8,35714285714286\", \"Z2\": \"42\", "
+            "\"Fm\": \"0\"},\n"
+            "  \"pairs\": [\n"
+            "    {\"Z1\": \"13\", \"Fr1\": \"22,5\", \"Z2\": \"35\", \"Fm\": \"0\"},\n"
+            "    {\"Z1\": \"8\", \"Fr1\": \"8,35714285714286\", \"Z2\": \"42\", \"Fm\": \"0\"}\n"
+            "  ],\n"
+            "  \"reference\": {\"shaft\": 1, \"speed\": \"1350\", \"unit\": \"об/мин\"}\n"
+            "}\n";
+        QCOMPARE(machineFileBytes(reducerState()), expected);
+    }
+
+    void save_open_save_is_byte_identical_data() {
+        QTest::addColumn<MachineState>("state");
+        QTest::newRow("a new aggregate") << MachineState{};
+        QTest::newRow("the reducer") << reducerState();
+        MachineState nine = reducerState();
+        for (std::size_t k = 0; k < nine.pairSlots.size(); ++k)
+            nine.pairSlots[k] = {QString::number(k + 10), "1", QString(50, QChar(u'9')), ""};
+        nine.currentPair = 9;
+        nine.reference.reset();
+        QTest::newRow("nine full pairs, fifty-character texts") << nine;
+        MachineState odd = reducerState();
+        odd.name = QStringLiteral("\"кавычки\" \\ и\tтабуляция");
+        odd.notes = QStringLiteral("строка 1\nстрока 2\r\n\x01 управляющий, emoji \U0001F527");
+        odd.pairSlots[3] = {"", "", "7", ""}; // a gap: slot 4 written, 3 empty
+        odd.reference = ReferenceSpeed{10, "22,5", SpeedUnit::Hertz};
+        QTest::newRow("escapes, a gap and shaft 10") << odd;
+    }
+    void save_open_save_is_byte_identical() {
+        QFETCH(MachineState, state);
+        const QByteArray saved = machineFileBytes(state);
+        const MachineFileRead opened = parseMachineFile(saved, "gear.json");
+        QVERIFY2(opened.state, qPrintable(opened.error));
+        QVERIFY(*opened.state == state);
+        QCOMPARE(machineFileBytes(*opened.state), saved);
+    }
+
+    void bad_files_are_refused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("empty") << QByteArray("\n \n") << "файл пуст";
+        QTest::newRow("not JSON") << QByteArray("Z1=13; Z2=35")
+                                  << "это не JSON (ошибка около байта 1)";
+        QTest::newRow("JSON cut short")
+            << machineFileBytes(reducerState()).left(60) << "это не JSON (ошибка около байта 60)";
+        QTest::newRow("a list, not an object")
+            << QByteArray("[1, 2]") << "в файле JSON не объект, а список или значение";
+        QTest::newRow("binary junk with zero bytes")
+            << QByteArray("\x7f"
+                          "ELF\x02\x01\x01\x00\x00\x00",
+                          10)
+            << "файл двоичный (в нём нулевые байты), а не текст";
+        QTest::newRow("another encoding")
+            << QByteArray("{\"name\": \"\xd0\xe5\xe4\xf3\xea\xf2\xee\xf0\"}")
+            << "файл не в кодировке UTF-8 (двоичные данные или другая кодировка)";
+        QTest::newRow("another program's JSON") << reducerWith("gearfreq-machine", "other")
+                                                << "это не файл агрегата (формат \"other\")";
+        QTest::newRow("another format version")
+            << reducerWith("\"version\": 1", "\"version\": 2")
+            << "файл другой версии формата (2), программа читает версию 1";
+        QTest::newRow("version as text")
+            << reducerWith("\"version\": 1", "\"version\": \"1\"")
+            << "файл другой версии формата (не число), программа читает версию 1";
+        QTest::newRow("no version") << reducerWith("\"version\": 1,", "") << "нет поля \"version\"";
+        QTest::newRow("no name") << reducerWith("\"name\": \"Редуктор Ц2У-250\",", "")
+                                 << "нет поля \"name\"";
+        QTest::newRow("no inputs' Fm")
+            << reducerWith(", \"Fm\": \"0\"},\n  \"pairs", "},\n  \"pairs")
+            << "inputs: нет поля \"Fm\"";
+        QTest::newRow("no Fr1 in pair 2")
+            << reducerWith("{\"Z1\": \"8\", \"Fr1\": \"8,35714285714286\", \"Z2\": \"42\", \"Fm\": "
+                           "\"0\"}\n",
+                           "{\"Z1\": \"8\", \"Z2\": \"42\", \"Fm\": \"0\"}\n")
+            << "пара 2: нет поля \"Fr1\"";
+        QTest::newRow("no reference")
+            << reducerWith(",\n  \"reference\": {\"shaft\": 1, \"speed\": "
+                           "\"1350\", \"unit\": \"об/мин\"}",
+                           "")
+            << "нет поля \"reference\"";
+        QByteArray ten = "  \"pairs\": [\n";
+        for (int k = 0; k < 10; ++k)
+            ten += QByteArray(k ? ",\n" : "") +
+                   "    {\"Z1\": \"1\", \"Fr1\": \"1\", \"Z2\": \"2\", "
+                   "\"Fm\": \"0\"}";
+        QTest::newRow("ten pairs")
+            << reducerWith(machineFileBytes(reducerState())
+                               .mid(machineFileBytes(reducerState()).indexOf("  \"pairs\""),
+                                    machineFileBytes(reducerState()).indexOf("\n  ],") -
+                                        machineFileBytes(reducerState()).indexOf("  \"pairs\"")),
+                           ten)
+            << "в файле 10 пар, а в агрегате их не больше 9";
+        QTest::newRow("a text of 51 characters")
+            << reducerWith("\"Z1\": \"13\"", "\"Z1\": \"" + QByteArray(51, '1') + "\"")
+            << "пара 1: текст поля \"Z1\" длиннее 50 символов";
+        QTest::newRow("51 Cyrillic letters in the speed")
+            << reducerWith("\"speed\": \"1350\"",
+                           "\"speed\": \"" + QString(51, QChar(u'ж')).toUtf8() + "\"")
+            << "reference: текст поля \"speed\" длиннее 50 символов";
+        QTest::newRow("a number instead of a text") << reducerWith("\"Z2\": \"35\"", "\"Z2\": 35")
+                                                    << "пара 1: поле \"Z2\" должно быть строкой";
+        QTest::newRow("current pair 10")
+            << reducerWith("\"currentPair\": 2", "\"currentPair\": 10")
+            << "поле \"currentPair\" должно быть целым числом от 1 до 9";
+        QTest::newRow("current pair 1,5")
+            << reducerWith("\"currentPair\": 2", "\"currentPair\": 1.5")
+            << "поле \"currentPair\" должно быть целым числом от 1 до 9";
+        QTest::newRow("shaft 11")
+            << reducerWith("\"shaft\": 1", "\"shaft\": 11")
+            << "reference: поле \"shaft\" должно быть целым числом от 1 до 10";
+        QTest::newRow("speed in furlongs")
+            << reducerWith("\"unit\": \"об/мин\"", "\"unit\": \"rpm\"")
+            << "reference: единица \"rpm\" не «Гц» и не «об/мин»";
+        QTest::newRow("a pair that is a text")
+            << reducerWith("{\"Z1\": \"13\", \"Fr1\": \"22,5\", \"Z2\": \"35\", \"Fm\": \"0\"}",
+                           "\"13/35\"")
+            << "пара 1: должна быть объектом";
+        QTest::newRow("more than a megabyte")
+            << reducerWith("\"notes\": \"", "\"notes\": \"" + QByteArray(1024 * 1024, ' '))
+            << "файл больше 1024 КБ, это не файл агрегата";
+    }
+    void bad_files_are_refused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        const MachineFileRead read = parseMachineFile(bytes, "gear.json");
+        QVERIFY(!read.state);
+        QCOMPARE(read.error, message(why));
+    }
+
+    void reader_on_disk_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("missing file") << "missing"
+                                      << "файла нет";
+        QTest::newRow("a folder") << "folder"
+                                  << "это не обычный файл";
+        QTest::newRow("a named pipe") << "fifo"
+                                      << "это не обычный файл";
+        QTest::newRow("a file of 100 MB") << "huge"
+                                          << "файл больше 1024 КБ, это не файл агрегата";
+        QTest::newRow("a good file") << "good"
+                                     << "";
+    }
+    void reader_on_disk() {
+        QFETCH(QString, kind);
+        QFETCH(QString, why);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath("gear.json");
+        if (kind == "folder") {
+            QVERIFY(QDir(dir.path()).mkdir("gear.json"));
+        } else if (kind == "fifo") {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "huge" || kind == "good") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(machineFileBytes(reducerState()));
+            // A sparse 100 MB file: the reader must stop after its first megabyte.
+            if (kind == "huge")
+                QVERIFY(f.resize(100LL * 1024 * 1024));
+        }
+        const MachineFileRead read = readMachineFile(path);
+        if (why.isEmpty()) {
+            QVERIFY2(read.state, qPrintable(read.error));
+            QVERIFY(*read.state == reducerState());
+        } else {
+            QVERIFY(!read.state);
+            QCOMPARE(read.error, message(why));
+        }
+    }
+
+    void capture_cuts_what_the_file_cannot_hold() {
+        aggregate::PairStore store;
+        store.store(1, {"13", "22,5", "35", "0"});
+        const QString long60(60, QChar(u'5'));
+        const MachineState s =
+            captureState(QString(300, QChar(u'n')), QString(30000, QChar(u'x')), store, 2,
+                         {long60, "1", "2", "0"}, ReferenceSpeed{2, "", SpeedUnit::Hertz});
+        QCOMPARE(s.name.size(), kNameLimit);
+        QCOMPARE(s.notes.size(), kNotesLimit);
+        QCOMPARE(s.inputs.z1, long60.left(50));
+        QCOMPARE(s.pairSlots[0], (GearPair{"13", "22,5", "35", "0"}));
+        QVERIFY(!s.reference); // no speed typed: no reference
+        QVERIFY(parseMachineFile(machineFileBytes(s), "x").state);
+    }
+
+    void opened_aggregate_is_as_a_jump_leaves_it_data() {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("next");
+        QTest::addColumn<bool>("back");
+        QTest::newRow("pair 1 stored") << 1 << true << false;
+        QTest::newRow("pair 2 stored") << 2 << true << true;
+        QTest::newRow("newest pair 3, not stored") << 3 << false << true;
+    }
+    void opened_aggregate_is_as_a_jump_leaves_it() {
+        QFETCH(int, current);
+        MachineState s = reducerState();
+        s.currentPair = current;
+        s.pairSlots[4] = {"", "", "", "1"}; // any text makes the slot written
+        const aggregate::AggregateState a = restoredAggregate(s);
+        QCOMPARE(a.CurrentPair, current);
+        QTEST(a.nextEnabled, "next");
+        QTEST(a.backEnabled, "back");
+        QCOMPARE(a.PairStore.load(2), s.pairSlots[1]);
+        const std::array<bool, 9> items{true, true, false, false, true, false, false, false, false};
+        QCOMPARE(a.itemVisible, items);
+    }
+};
+
+QTEST_GUILESS_MAIN(MachineFileTest)
+#include "tst_machine_file.moc"
