@@ -176,6 +176,17 @@ std::optional<double> Train::shaft(int k) const {
     return shafts[static_cast<std::size_t>(k - 1)];
 }
 
+bool fieldsCalculated(std::int32_t pairCalculated, const std::array<QString, 4> &capturedTexts,
+                      const GearPair &fields) {
+    if (pairCalculated != 1)
+        return false;
+    const std::array<QString, 4> texts{fields.z1, fields.fr1, fields.z2, fields.fm};
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        if (calc::applyCommaRule(texts[i].left(calc::kTextLimit)) != capturedTexts[i])
+            return false;
+    return true;
+}
+
 ChainPairs chainPairs(const TrainSource &source) {
     ChainPairs chain;
     int k = 1;

@@ -14,6 +14,7 @@
 #include "machine/mesh.h"
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -66,6 +67,12 @@ struct TrainSource {
     bool shownCalculated = false; // PairCalculated of the pair in the fields
     std::int32_t precisionFactor = 1;
 };
+
+// The pair in the input fields counts as calculated while the calculated
+// flag is set and the fields still hold what the last calculation read
+// (a new aggregate blanks the fields but keeps the flag).
+bool fieldsCalculated(std::int32_t pairCalculated, const std::array<QString, 4> &capturedTexts,
+                      const aggregate::GearPair &fields);
 
 // The pairs of the chain: the stored slots 1 ... n (the occupied slots from
 // slot 1 on, up to the first free one), then the pair in the input fields

@@ -68,6 +68,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     buildMenus();
     buildCommandMap();
     installKeyFilter();
+    installMachineMenu();
 
     // Fixed single border: system menu and minimise box, no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

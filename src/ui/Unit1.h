@@ -22,6 +22,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QToolButton;
+class MachineController;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -99,6 +100,13 @@ public:
     void SpeedButton38Click(); // tolerance up
     void SpeedButton39Click(); // tolerance down
     void coefficientButton(int base); // SpeedButton3Click ... SpeedButton6Click: Fz, Fr1, Fr2, Fm
+
+    // the machine-level capabilities: menu "Агрегат" (Unit1_machine.cpp)
+    MachineController *machineMenu = nullptr;
+    // Puts a pair's texts into the input fields as the moves load them.
+    void loadPairFields(const aggregate::GearPair &p) { loadPair(p); }
+    // Shows CurrentPair, the moves and the pair items as the store has them.
+    void showAggregate() { showNavigation(); }
 
     // --- the central surface and its regions
     QWidget *surface = nullptr;
@@ -225,6 +233,9 @@ private:
     void fixClientSize();
     void showSmallerWheelState();
     void showInputNotice();
+    void installMachineMenu();
+    // After a calculation, a move or a new aggregate (newAggregate) has run.
+    void pairsChanged(bool newAggregate = false);
 
     SecondaryWindows windows;
     // Items that carry a key, in the order a key press is offered to them:

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 
 void TForm1::showNavigation()
@@ -43,6 +44,7 @@ void TForm1::loadPair(const aggregate::GearPair &p)
 
 void TForm1::SpeedButton31Click()
 {
+    const auto refresh = qScopeGuard([this] { pairsChanged(); });
     if (aggregate::nextPath(Aggregate) == aggregate::NextPath::Advance) {
         const aggregate::GearPair next = aggregate::advanceNext(Aggregate);
         loadPair(next);
@@ -74,6 +76,7 @@ void TForm1::SpeedButton32Click()
     showNavigation();
     SpeedButton1Click();
     pair.pairCalculated = 0;
+    pairsChanged();
 }
 
 void TForm1::N16Click()
@@ -91,6 +94,7 @@ void TForm1::jumpToPair(int j)
     showNavigation();
     SpeedButton1Click();
     pair.pairCalculated = 0;
+    pairsChanged();
 }
 
 void TForm1::SpeedButton33Click()
@@ -111,4 +115,5 @@ void TForm1::SpeedButton33Click()
     showNavigation();
     for (int q = 0; q < 4; ++q)
         setMarked(q, false);
+    pairsChanged(true);
 }

@@ -13,10 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScopeGuard>
 #include <QToolButton>
 
 void TForm1::SpeedButton1Click()
 {
+    const auto refresh = qScopeGuard([this] { pairsChanged(); });
     // An empty Fm counts as 0, and the edit keeps that 0 even if the run fails.
     if (Edit4->text().isEmpty())
         Edit4->setText("0");

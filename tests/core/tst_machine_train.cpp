@@ -329,6 +329,27 @@ private slots:
             QCOMPARE(chain.pairs.back(), source.shown);
     }
 
+    void fields_count_as_calculated_while_they_hold_what_was_calculated_data() {
+        QTest::addColumn<int>("flag");
+        QTest::addColumn<GearPair>("fields");
+        QTest::addColumn<bool>("calculated");
+        QTest::newRow("as calculated") << 1 << GearPair{"13", "22,5", "35", "0"} << true;
+        QTest::newRow("flag cleared by a move") << 0 << GearPair{"13", "22,5", "35", "0"} << false;
+        QTest::newRow("blanked by a new aggregate") << 1 << GearPair{"", "0", "0", "0"} << false;
+        QTest::newRow("Z2 edited after the calculation")
+            << 1 << GearPair{"13", "22,5", "36", "0"} << false;
+        QTest::newRow("past 50 characters nothing counts")
+            << 1 << GearPair{"13", "22,5", "35", QString(50, QChar(u'0')) + "7"} << true;
+    }
+    void fields_count_as_calculated_while_they_hold_what_was_calculated() {
+        QFETCH(int, flag);
+        QFETCH(GearPair, fields);
+        // The calculation keeps its texts after the comma rule, cut to 50.
+        const std::array<QString, 4> captured{"13", "22.5", "35",
+                                              fields.fm.size() > 50 ? fields.fm.left(50) : "0"};
+        QTEST(fieldsCalculated(flag, captured, fields), "calculated");
+    }
+
     void chain_stops_at_the_first_free_slot() {
         TrainSource source;
         source.store.store(1, {"10", "1", "20", "0"});

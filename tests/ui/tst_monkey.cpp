@@ -437,8 +437,12 @@ private:
 
     Action menuAction() {
         QList<QAction *> items;
+        // The menu "Агрегат" asks for files and replaces the whole aggregate,
+        // which the model of this run does not follow; tst_train_window
+        // drives it.
         for (QAction *top : form->MainMenu1->actions())
-            if (top->menu() && top->isVisible() && top->isEnabled())
+            if (top->menu() && top->isVisible() && top->isEnabled() &&
+                top->objectName() != QLatin1String("MachineMenuItem"))
                 collectItems(top->menu(), items);
         collectItems(form->PopupMenu1, items);
         QList<QAction *> pairs;

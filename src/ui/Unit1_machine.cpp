@@ -1,0 +1,18 @@
+// The main window's side of the machine-level capabilities: it installs the
+// menu "Агрегат" and tells it when the pairs have changed.
+#include "ui/Unit1.h"
+
+#include "ui/machine_menu.h"
+
+void TForm1::installMachineMenu() {
+    machineMenu = new MachineController(this);
+}
+
+void TForm1::pairsChanged(bool newAggregate) {
+    if (!machineMenu)
+        return;
+    if (newAggregate)
+        machineMenu->aggregateReset();
+    else
+        machineMenu->pairsChanged();
+}
