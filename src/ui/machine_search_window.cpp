@@ -3,9 +3,11 @@
 #include "ui/machine_search_window.h"
 
 #include "ui/Unit1.h"
+#include "ui/machine_menu.h"
 #include "ui/match_table_model.h"
 #include "ui/widget_kit.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -20,17 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The chain as the main window holds it now.
-machine::TrainSource trainSource(const TForm1 &f) {
-    machine::TrainSource s;
-    s.store = f.Aggregate.PairStore;
-    s.currentPair = f.Aggregate.CurrentPair;
-    s.shown = {f.Edit1->text(), f.Edit2->text(), f.Edit3->text(), f.Edit4->text()};
-    s.shownCalculated = f.pair.pairCalculated == 1;
-    s.precisionFactor = f.PrecisionFactor;
-    return s;
-}
 
 template <class W> W *named(W *w, const char *name) {
     w->setObjectName(QLatin1String(name));
@@ -93,10 +85,14 @@ QWidget *MachineSearchWindow::buildFrequencyRow() {
     grid->setContentsMargins(0, 0, 0, 0);
     frequencyLabel = named(new QLabel, "frequencyLabel");
     frequencyEdit = named(new QLineEdit, "frequencyEdit");
+    // The units as the train window offers them.
     unitBox = named(new QComboBox, "unitBox");
-    unitBox->addItems(
-        {QStringLiteral("Гц"), QStringLiteral("об/мин"), QStringLiteral("порядки вала")});
-    ordersShaftBox = spinBox("ordersShaftBox", 1, machine::kShaftLimit, 1);
+    unitBox->addItem(QStringLiteral("Гц"), int(machine::Unit::Hertz));
+    unitBox->addItem(QStringLiteral("об/мин и CPM"), int(machine::Unit::PerMinute));
+    unitBox->addItem(QStringLiteral("порядки"), int(machine::Unit::Orders));
+    ordersShaftBox = named(new QComboBox, "ordersShaftBox");
+    for (int k = 1; k <= machine::kShaftLimit; ++k)
+        ordersShaftBox->addItem(QStringLiteral("вала %1").arg(k), k);
     toleranceEdit = named(new QLineEdit(QStringLiteral("1")), "toleranceEdit");
     toleranceUnitBox = named(new QComboBox, "toleranceUnitBox");
     toleranceUnitBox->addItems({QStringLiteral("Гц"), QStringLiteral("%")});
@@ -159,7 +155,7 @@ void MachineSearchWindow::modeChanged() {
     // The spacing mode tries the multiples 1 … 3 (and 1/2) of shafts, APF and HTF only.
     maxHarmonicBox->setEnabled(!spacing);
     maxSidebandBox->setEnabled(!spacing);
-    ordersShaftBox->setEnabled(unitBox->currentIndex() == 2);
+    ordersShaftBox->setEnabled(unitBox->currentData().toInt() == int(machine::Unit::Orders));
 }
 
 machine::IdentifyInput MachineSearchWindow::input() const {
@@ -167,9 +163,8 @@ machine::IdentifyInput MachineSearchWindow::input() const {
     in.mode =
         spacingMode->isChecked() ? machine::IdentifyMode::Spacing : machine::IdentifyMode::Peak;
     in.frequency = frequencyEdit->text();
-    constexpr machine::Unit units[] = {machine::Unit::Hertz, machine::Unit::PerMinute,
-                                       machine::Unit::Orders};
-    in.unit = {units[std::max(0, unitBox->currentIndex())], ordersShaftBox->value()};
+    in.unit = {static_cast<machine::Unit>(unitBox->currentData().toInt()),
+               ordersShaftBox->currentData().toInt()};
     in.tolerance = toleranceEdit->text();
     in.toleranceUnit = toleranceUnitBox->currentIndex() == 1 ? machine::ToleranceUnit::Percent
                                                              : machine::ToleranceUnit::Hertz;
@@ -181,7 +176,8 @@ machine::IdentifyInput MachineSearchWindow::input() const {
 
 void MachineSearchWindow::search() {
     const machine::IdentifyInput in = input();
-    const machine::Train train = machine::buildTrain(trainSource(*form1));
+    // The chain as the train table shows it (from a speed typed at a shaft, if any).
+    const machine::Train train = form1->machineMenu->train();
     const machine::IdentifyChain chain = machine::identifyChain(train);
     const machine::RequestOutcome outcome = machine::makeRequest(train, chain, in);
     if (!outcome.request) {
@@ -217,4 +213,35 @@ void MachineSearchWindow::showMessage(const QString &text, bool error) {
     kit::setColour(messageLabel, QPalette::WindowText,
                    error ? kit::colour::red : palette().color(QPalette::WindowText));
     messageLabel->setText(text);
+}
+
+MachineSearchItem::MachineSearchItem(TForm1 *f, MachineController *c)
+    : QObject(f), form(f), controller(c) {
+    setObjectName(QStringLiteral("MachineSearchItem"));
+    action = new QAction(QStringLiteral("Поиск по агрегату"), controller->menu);
+    action->setObjectName(QStringLiteral("machineSearch"));
+    action->setShortcut(QKeySequence(Qt::Key_F7));
+    const QList<QAction *> items = controller->menu->actions();
+    const auto table = items.indexOf(controller->tableAction);
+    controller->menu->insertAction(items.value(table + 1), action);
+    connect(action, &QAction::triggered, this, &MachineSearchItem::show);
+}
+
+MachineSearchWindow *MachineSearchItem::window() {
+    if (searchWindow)
+        return searchWindow;
+    searchWindow = new MachineSearchWindow(form);
+    // Beside the main window, not a reason for the program to go on without it.
+    searchWindow->setAttribute(Qt::WA_QuitOnClose, false);
+    // The keys of the menu work in the window as well.
+    searchWindow->addActions(controller->menu->actions());
+    return searchWindow;
+}
+
+void MachineSearchItem::show() {
+    MachineSearchWindow *w = window();
+    w->show();
+    w->raise();
+    w->activateWindow();
+    w->frequencyEdit->setFocus();
 }

@@ -8,7 +8,9 @@
 
 #include <QWidget>
 
+class MachineController;
 class MatchTableModel;
+class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -36,8 +38,8 @@ public:
     QRadioButton *spacingMode = nullptr;
     QLabel *frequencyLabel = nullptr;
     QLineEdit *frequencyEdit = nullptr;
-    QComboBox *unitBox = nullptr; // Гц, об/мин, порядки вала
-    QSpinBox *ordersShaftBox = nullptr;
+    QComboBox *unitBox = nullptr;        // "Гц", "об/мин и CPM", "порядки"
+    QComboBox *ordersShaftBox = nullptr; // "вала 1" ... "вала 10"
     QLineEdit *toleranceEdit = nullptr;
     QComboBox *toleranceUnitBox = nullptr; // Гц, %
     QSpinBox *maxHarmonicBox = nullptr;
@@ -57,4 +59,21 @@ private:
     void showMessage(const QString &text, bool error);
 
     TForm1 *form1;
+};
+
+// The item "Поиск по агрегату" (F7) of the menu "Агрегат", after "Сводная
+// таблица". The window is made when the item is first chosen.
+class MachineSearchItem : public QObject {
+    Q_OBJECT
+public:
+    MachineSearchItem(TForm1 *form, MachineController *controller);
+
+    QAction *action = nullptr;
+    MachineSearchWindow *window();
+    void show();
+
+private:
+    TForm1 *form;
+    MachineController *controller;
+    MachineSearchWindow *searchWindow = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
+#include "ui/machine_menu.h"
 #include "ui/machine_search_window.h"
 #include "ui/match_table_model.h"
 
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -27,7 +29,7 @@ namespace {
 struct Inputs {
     QString frequency;
     QString tolerance;
-    int unit = 0; // Гц, об/мин, порядки вала
+    int unit = 0; // Гц, об/мин и CPM, порядки
     int shaft = 1;
     int toleranceUnit = 0; // Гц, %
     int maxHarmonic = 10;
@@ -69,7 +71,7 @@ private:
         window->frequencyEdit->setText(in.frequency);
         window->toleranceEdit->setText(in.tolerance);
         window->unitBox->setCurrentIndex(in.unit);
-        window->ordersShaftBox->setValue(in.shaft);
+        window->ordersShaftBox->setCurrentIndex(in.shaft - 1);
         window->toleranceUnitBox->setCurrentIndex(in.toleranceUnit);
         window->maxHarmonicBox->setValue(in.maxHarmonic);
         window->stepBox->setCurrentIndex(in.step);
@@ -117,8 +119,10 @@ private slots:
         form.reset(createWindows());
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        window = new MachineSearchWindow(form.get());
-        window->show();
+        // F7 with the focus in an input field of the main window.
+        QTest::keyClick(form->Edit1, Qt::Key_F7);
+        window = form->findChild<MachineSearchWindow *>();
+        QVERIFY(window);
         QVERIFY(QTest::qWaitForWindowExposed(window));
     }
     void cleanup() {
@@ -137,6 +141,24 @@ private slots:
         QCOMPARE(window->maxSidebandBox->maximum(), 20);
         QCOMPARE(window->stepBox->currentText(), QStringLiteral("1"));
         QVERIFY(window->minimumSize() != window->maximumSize());
+    }
+
+    void menu_item_follows_the_train_table_and_opens_one_window() {
+        const QMenu *menu = form->machineMenu->menu;
+        const QList<QAction *> items = menu->actions();
+        const auto table = items.indexOf(form->machineMenu->tableAction);
+        QAction *item = items.value(table + 1);
+        QCOMPARE(item->text(), QStringLiteral("Поиск по агрегату"));
+        QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F7));
+        QCOMPARE(form->findChildren<MachineSearchWindow *>().size(), 1);
+        window->hide();
+        item->trigger();
+        QVERIFY(window->isVisible());
+        QCOMPARE(form->findChildren<MachineSearchWindow *>().size(), 1);
+        QCOMPARE(window->focusWidget(), window->frequencyEdit);
+        // The menu's keys work in the search window too.
+        QTest::keyClick(window->frequencyEdit, Qt::Key_F9);
+        QVERIFY(form->machineMenu->hasTrainWindow());
     }
 
     void list_shows_the_ranked_lines_data() {
