@@ -3,9 +3,11 @@
 #include "ui/Unit1.h"
 
 #include "ui/machine_menu.h"
+#include "ui/machine_search_window.h"
 
 void TForm1::installMachineMenu() {
     machineMenu = new MachineController(this);
+    new MachineSearchItem(this, machineMenu);
 }
 
 void TForm1::pairsChanged(bool newAggregate) {

@@ -142,12 +142,13 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QKeySequence>("key");
         QTest::newRow("table") << 0 << "Сводная таблица" << QKeySequence(Qt::Key_F9);
-        QTest::newRow("open") << 1 << "Открыть…" << QKeySequence(Qt::CTRL | Qt::Key_O);
-        QTest::newRow("save") << 2 << "Сохранить" << QKeySequence(Qt::CTRL | Qt::Key_S);
-        QTest::newRow("save as") << 3 << "Сохранить как…"
+        QTest::newRow("search") << 1 << "Поиск по агрегату" << QKeySequence(Qt::Key_F7);
+        QTest::newRow("open") << 2 << "Открыть…" << QKeySequence(Qt::CTRL | Qt::Key_O);
+        QTest::newRow("save") << 3 << "Сохранить" << QKeySequence(Qt::CTRL | Qt::Key_S);
+        QTest::newRow("save as") << 4 << "Сохранить как…"
                                  << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-        QTest::newRow("export") << 4 << "Экспорт таблицы…" << QKeySequence();
-        QTest::newRow("copy") << 5 << "Копировать таблицу" << QKeySequence();
+        QTest::newRow("export") << 5 << "Экспорт таблицы…" << QKeySequence();
+        QTest::newRow("copy") << 6 << "Копировать таблицу" << QKeySequence();
     }
     void menu_items_have_their_captions_and_keys() {
         QFETCH(int, index);
@@ -155,7 +156,7 @@ private slots:
         for (QAction *a : machine->menu->actions())
             if (!a->isSeparator())
                 items << a;
-        QCOMPARE(items.size(), 6);
+        QCOMPARE(items.size(), 7);
         QTEST(items[index]->text(), "caption");
         QTEST(items[index]->shortcut(), "key");
     }

@@ -1,0 +1,71 @@
+// The search window at its largest: nine stored pairs with Fm, harmonics up
+// to 50 by 0,5, sidebands up to 20, and tolerances that let thousands of
+// lines match. Timed from the search command to the list drawn, on the
+// offscreen platform.
+#include "ui/startup.h"
+#include "ui/Unit1.h"
+#include "ui/machine_search_window.h"
+#include "ui/match_table_model.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+
+class BenchMachineSearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void nine_pairs_search_and_draw_data();
+    void nine_pairs_search_and_draw();
+};
+
+namespace {
+
+// The reducer of bench_identify, typed pair by pair as "Далее >" chains it.
+void storeNinePairs(TForm1 &form) {
+    const char *teeth[][3] = {{"17", "53", "1210"}, {"19", "61", "845"}, {"23", "47", "512"},
+                              {"29", "71", "330"},  {"31", "67", "207"}, {"13", "41", "118"},
+                              {"37", "79", "76"},   {"11", "43", "41"},  {"25", "59", "23"}};
+    std::vector<aggregate::GearPair> pairs;
+    QString fr1 = QStringLiteral("49,5");
+    for (const auto &t : teeth) {
+        pairs.push_back({t[0], fr1, t[1], t[2]});
+        fr1 = machine::buildTrain(pairs, false, 1).pairs.back().fr2Text;
+        form.Aggregate.storeSlot(static_cast<int>(pairs.size()), pairs.back());
+    }
+}
+
+} // namespace
+
+void BenchMachineSearch::nine_pairs_search_and_draw_data() {
+    QTest::addColumn<QString>("tolerance");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("400 +- 40 Hz") << QStringLiteral("40") << 2069;
+    QTest::newRow("400 +- 200 Hz") << QStringLiteral("200") << 15414;
+}
+
+void BenchMachineSearch::nine_pairs_search_and_draw() {
+    QFETCH(QString, tolerance);
+    QFETCH(int, lines);
+    std::unique_ptr<TForm1> form(createWindows());
+    storeNinePairs(*form);
+    auto *window = new MachineSearchWindow(form.get());
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    window->frequencyEdit->setText(QStringLiteral("400"));
+    window->toleranceEdit->setText(tolerance);
+    window->maxHarmonicBox->setValue(50);
+    window->stepBox->setCurrentIndex(1);
+    window->maxSidebandBox->setValue(20);
+    QBENCHMARK {
+        window->search();
+        window->resultView->grab();
+    }
+    QCOMPARE(window->model->rowCount(), lines);
+}
+
+QTEST_MAIN(BenchMachineSearch)
+#include "bench_machine_search.moc"

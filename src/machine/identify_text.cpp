@@ -1,0 +1,184 @@
+// Units, input checks, line names and display texts of the identification.
+#include "machine/identify_text.h"
+
+#include "calc/number_text.h"
+#include "machine/train_table.h"
+
+#include <cmath>
+
+namespace machine {
+
+namespace {
+
+const QString kMinus = QStringLiteral("\u2212");
+const QString kDot = QStringLiteral("\u00B7");
+
+// A value typed in the unit, in hertz: the inverse of toUnit. Nothing for
+// orders of a shaft whose frequency is not known.
+std::optional<double> toHertz(double value, const UnitChoice &unit, const Train &train) {
+    switch (unit.unit) {
+    case Unit::Hertz:
+        return value;
+    case Unit::PerMinute:
+        return value / 60.0;
+    case Unit::Orders:
+        break;
+    }
+    const std::optional<double> base = train.shaft(unit.ordersShaft);
+    if (!base || !(*base > 0.0))
+        return std::nullopt;
+    return value * *base;
+}
+
+struct ReadNumber {
+    std::optional<double> value;
+    QString message;
+};
+
+// `what` in the nominative ("Частота"), `empty` the message for an empty box.
+ReadNumber readNumber(const QString &text, const QString &what, const QString &empty) {
+    if (text.trimmed().isEmpty())
+        return {std::nullopt, empty};
+    const calc::ParsedNumber n = calc::parseNumber(calc::applyCommaRule(text));
+    if (n.status == 0)
+        return {n.value, {}};
+    // The comma rule leaves the comma of "-0,5" alone; read such a text as the
+    // negative number it is meant to be, so that the message says what is
+    // wrong with it.
+    const QString unsigned_ = text.trimmed().mid(1);
+    if (text.trimmed().startsWith(QLatin1Char('-')) && !unsigned_.startsWith(QLatin1Char('-'))) {
+        const calc::ParsedNumber m = calc::parseNumber(calc::applyCommaRule(unsigned_));
+        if (m.status == 0)
+            return {-m.value, {}};
+    }
+    return {std::nullopt, QStringLiteral("%1 «%2» — не число.").arg(what, text)};
+}
+
+QString checkOptions(const Train &train, const IdentifyChain &chain, const IdentifyInput &in) {
+    if (chain.pairs.empty())
+        return QStringLiteral("В агрегате нет рассчитанной пары. Рассчитайте пару (F1) и "
+                              "повторите поиск.");
+    if (!toHertz(1.0, in.unit, train))
+        return QStringLiteral("Частота вала %1 неизвестна: выберите для порядков другой вал.")
+            .arg(in.unit.ordersShaft);
+    if (in.maxHarmonic < 1 || in.maxHarmonic > kHarmonicLimit)
+        return QStringLiteral("Наибольшая гармоника — целое число от 1 до %1.").arg(kHarmonicLimit);
+    if (in.maxSideband < 0 || in.maxSideband > kSidebandLimit)
+        return QStringLiteral("Наибольший порядок боковой — целое число от 0 до %1.")
+            .arg(kSidebandLimit);
+    return {};
+}
+
+// The sign is written for a positive distance too, so that above and below
+// read apart at a glance.
+QString distanceText(double value) {
+    const QString text = significantText(value, 4);
+    return value > 0.0 ? QLatin1Char('+') + text : text;
+}
+
+QString coefficientText(double k) {
+    return calc::generalDecimal(k);
+}
+
+QString baseSymbol(const Candidate &c) {
+    switch (c.base) {
+    case Base::Shaft:
+        return c.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2");
+    case Base::Fz:
+        return QStringLiteral("Fz");
+    case Base::Apf:
+        return QStringLiteral("APF");
+    case Base::Htf:
+        return QStringLiteral("HTF");
+    case Base::Fm:
+        return QStringLiteral("Fm");
+    }
+    return {};
+}
+
+QString pairSuffix(int pair) {
+    return QStringLiteral(" (пара %1)").arg(pair);
+}
+
+} // namespace
+
+RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
+                           const IdentifyInput &in) {
+    if (const QString m = checkOptions(train, chain, in); !m.isEmpty())
+        return {std::nullopt, m};
+    const bool spacing = in.mode == IdentifyMode::Spacing;
+    const QString what =
+        spacing ? QStringLiteral("Расстояние между пиками") : QStringLiteral("Частота");
+    const ReadNumber f = readNumber(in.frequency, what,
+                                    spacing ? QStringLiteral("Введите расстояние между пиками.")
+                                            : QStringLiteral("Введите частоту."));
+    if (!f.value)
+        return {std::nullopt, f.message};
+    if (!(*f.value > 0.0))
+        return {std::nullopt,
+                spacing ? QStringLiteral("Расстояние между пиками должно быть больше нуля.")
+                        : QStringLiteral("Частота должна быть больше нуля.")};
+    const ReadNumber t =
+        readNumber(in.tolerance, QStringLiteral("Допуск"), QStringLiteral("Введите допуск."));
+    if (!t.value)
+        return {std::nullopt, t.message};
+    if (*t.value < 0.0)
+        return {std::nullopt, QStringLiteral("Допуск не может быть отрицательным.")};
+
+    IdentifyRequest r;
+    r.mode = in.mode;
+    r.target = *toHertz(*f.value, in.unit, train);
+    r.tolerance =
+        in.toleranceUnit == ToleranceUnit::Percent ? r.target * *t.value / 100.0 : *t.value;
+    r.maxHarmonic = in.maxHarmonic;
+    r.halfStep = in.halfStep;
+    r.maxSideband = in.maxSideband;
+    if (!std::isfinite(r.target) || !std::isfinite(r.tolerance) || !(r.target > 0.0))
+        return {std::nullopt, QStringLiteral("%1 или допуск вне пределов счёта.").arg(what)};
+    return {r, {}};
+}
+
+QString shaftName(const IdentifyShaft &shaft) {
+    return (shaft.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2")) +
+           pairSuffix(shaft.pair);
+}
+
+QString lineName(const Candidate &c) {
+    QString name = c.k == 1.0 ? QString() : coefficientText(c.k) + kDot;
+    name += baseSymbol(c);
+    if (c.m != 0) {
+        name +=
+            c.sign > 0 ? QStringLiteral(" + ") : QStringLiteral(" ") + kMinus + QStringLiteral(" ");
+        name += QString::number(c.m) + kDot;
+        name += c.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2");
+    }
+    return name + pairSuffix(c.pair);
+}
+
+std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit) {
+    const QString u = unitName(unit, true);
+    return {QStringLiteral("Составляющая"), QStringLiteral("Значение, ") + u,
+            QStringLiteral("Отклонение, ") + u, QStringLiteral("Отклонение, %")};
+}
+
+MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
+                  const IdentifyMatch &match) {
+    MatchRow row;
+    row.pair = match.candidate.pair;
+    row.texts[0] = lineName(match.candidate);
+    row.texts[1] = significantText(toUnit(match.candidate.value, unit, train).value_or(0.0), 8);
+    row.texts[2] = distanceText(toUnit(match.distance, unit, train).value_or(0.0));
+    row.texts[3] = distanceText(100.0 * match.distance / request.target);
+    return row;
+}
+
+std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
+                                const UnitChoice &unit, const std::vector<IdentifyMatch> &matches) {
+    std::vector<MatchRow> rows;
+    rows.reserve(matches.size());
+    for (const IdentifyMatch &m : matches)
+        rows.push_back(matchRow(train, request, unit, m));
+    return rows;
+}
+
+} // namespace machine

@@ -1,0 +1,69 @@
+// The identification as the user reads and types it: the frequency in the
+// train's units (Гц, об/мин, orders of a shaft), the tolerance in Гц or %, the checks of the
+// typed texts with their messages, the line names ("Fz − 3·Fr2 (пара 1)")
+// and the display texts of every column, with a decimal comma.
+#pragma once
+
+#include "machine/identify.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace machine {
+
+enum class ToleranceUnit : std::uint8_t { Hertz, Percent };
+
+// What the window holds: two typed texts and the choices of its other inputs.
+struct IdentifyInput {
+    IdentifyMode mode = IdentifyMode::Peak;
+    QString frequency;
+    UnitChoice unit; // also the unit of the values shown
+    QString tolerance;
+    ToleranceUnit toleranceUnit = ToleranceUnit::Hertz;
+    int maxHarmonic = 10;
+    bool halfStep = false;
+    int maxSideband = 3;
+};
+
+// A request in hertz, or the message that says what is wrong with the input.
+struct RequestOutcome {
+    std::optional<IdentifyRequest> request;
+    QString message;
+};
+
+// The texts are read with the program's comma rule and number syntax; chain
+// is identifyChain(train).
+RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
+                           const IdentifyInput &input);
+
+// The name of a shaft in the lists: "Fr1 (пара 1)", "Fr2 (пара 3)".
+QString shaftName(const IdentifyShaft &shaft);
+
+// "Fz − 3·Fr2 (пара 1)", "0,5·Fz (пара 1)", "4·Fr1 (пара 1)", "APF (пара 2)":
+// a coefficient 1 of the harmonic is left out, a sideband's order is always
+// written.
+QString lineName(const Candidate &c);
+
+inline constexpr int kColumnCount = 4;
+
+// Column headings: the line, its value, its distance in the unit and in %.
+std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit);
+
+// One line of the results as it is shown, and the pair it brings into the
+// main window when chosen.
+struct MatchRow {
+    std::array<QString, kColumnCount> texts;
+    int pair = 1;
+};
+
+// Values with 8 significant digits, distances with 4 and a sign, in the
+// general decimal form. A list makes the texts of the lines it shows only.
+MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
+                  const IdentifyMatch &match);
+std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
+                                const UnitChoice &unit, const std::vector<IdentifyMatch> &matches);
+
+} // namespace machine
