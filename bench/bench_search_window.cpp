@@ -50,7 +50,16 @@ private slots:
         QCOMPARE(form->Edit6->text(), QStringLiteral("1000"));
     }
 
+    void worst_case_search_command_data() {
+        QTest::addColumn<bool>("windowUp");
+        QTest::newRow("list window already up") << true;
+        QTest::newRow("list window brought up") << false;
+    }
+
+    // The command until its lists are painted: the painting that it leaves
+    // to the event loop counts too.
     void worst_case_search_command() {
+        QFETCH(bool, windowUp);
         // Z1 = Z2 = 1 and Fr1 = Fm = 0,1 keep every candidate of the eleven
         // families within 20 Hz of the target 5 over the whole grid of step
         // 0,5 up to the harmonic 50: 101 x 101 points each.
@@ -67,11 +76,18 @@ private slots:
         form->Edit58->setText("20");
         form->Edit60->setText("40000");
         form->Edit61->setText("50");
+        form->SpeedButton14Click();
+        QCoreApplication::processEvents();
+        QVERIFY(variantsWindow()->isVisible());
         QBENCHMARK {
+            if (!windowUp)
+                variantsWindow()->hide();
             form->SpeedButton14Click();
+            QCoreApplication::processEvents();
         }
         // The case measured is the worst one only if every candidate matched.
         QCOMPARE(listedMatches(), 101 * 101 * 11);
+        QVERIFY(variantsWindow()->isVisible());
         variantsWindow()->hide();
     }
 
