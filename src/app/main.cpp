@@ -6,11 +6,10 @@
 #include <QApplication>
 #include <memory>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     std::unique_ptr<TForm1> mainWindow(createWindows());
     mainWindow->show();
-    quitWhenIdleIfAsked();
+    quitWhenIdleIfAsked(*mainWindow);
     return app.exec();
 }
