@@ -1,6 +1,7 @@
 // The comma rule, the number syntax, the general decimal form and rounding.
 #include "calc/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -100,52 +101,64 @@ ParsedNumber parseNumber(const QString &text)
     return {v, 0};
 }
 
-QString generalDecimal(double value)
+std::size_t generalDecimalChars(double value, char *out)
 {
-    if (value == 0.0)
-        return QStringLiteral("0");
-    // 15 significant digits in scientific form: d.dddddddddddddde[+-]x
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-    std::string sci(buf, res.ptr);
-    const bool negative = sci[0] == '-';
-    if (negative)
-        sci.erase(0, 1);
-    const auto ePos = sci.find('e');
-    std::string digits = sci.substr(0, 1) + sci.substr(2, ePos - 2);
-    const int exp10 = std::atoi(sci.c_str() + ePos + 1);
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    if (value == 0.0) {
+        out[0] = '0';
+        return 1;
+    }
+    // 15 significant digits in scientific form: [-]d.dddddddddddddde[+-]x,
+    // taken apart in place: the lists write a hundred thousand of these.
+    char sci[48];
+    const auto res = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific, 14);
+    const char *p = sci;
+    std::size_t n = 0;
+    if (*p == '-') {
+        out[n++] = '-';
+        ++p;
+    }
+    const char *e = std::find(p, static_cast<const char *>(res.ptr), 'e');
+    char digits[16];
+    std::size_t count = 0;
+    digits[count++] = p[0];
+    for (const char *d = p + 2; d < e; ++d)
+        digits[count++] = *d;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    int exp10 = 0;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), res.ptr, exp10);
 
-    std::string out;
-    if (negative)
-        out += '-';
     if (exp10 >= -4 && exp10 < 15) {
         if (exp10 < 0) {
-            out += "0,";
-            out.append(static_cast<size_t>(-exp10 - 1), '0');
-            out += digits;
+            out[n++] = '0';
+            out[n++] = ',';
+            for (int z = 0; z < -exp10 - 1; ++z)
+                out[n++] = '0';
+            n = std::copy(digits, digits + count, out + n) - out;
         } else {
-            const auto intLen = static_cast<size_t>(exp10) + 1;
-            if (digits.size() <= intLen) {
-                out += digits;
-                out.append(intLen - digits.size(), '0');
-            } else {
-                out += digits.substr(0, intLen);
-                out += ',';
-                out += digits.substr(intLen);
+            const auto intLen = static_cast<std::size_t>(exp10) + 1;
+            for (std::size_t k = 0; k < std::max(count, intLen); ++k) {
+                if (k == intLen)
+                    out[n++] = ',';
+                out[n++] = k < count ? digits[k] : '0';
             }
         }
     } else {
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += ',';
-            out += digits.substr(1);
+        out[n++] = digits[0];
+        if (count > 1) {
+            out[n++] = ',';
+            n = std::copy(digits + 1, digits + count, out + n) - out;
         }
-        out += 'E';
-        out += std::to_string(exp10);
+        out[n++] = 'E';
+        n = std::to_chars(out + n, out + kGeneralDecimalMax, exp10).ptr - out;
     }
-    return QString::fromLatin1(out.data(), static_cast<qsizetype>(out.size()));
+    return n;
+}
+
+QString generalDecimal(double value)
+{
+    char buf[kGeneralDecimalMax];
+    return QString::fromLatin1(buf, static_cast<qsizetype>(generalDecimalChars(value, buf)));
 }
 
 Rounded roundByPrecision(double value, std::int32_t precisionFactor)

@@ -7,6 +7,7 @@
 #include "calc/arith_fault.h"
 
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -33,6 +34,11 @@ ParsedNumber parseNumber(const QString &text);
 // notation from 0,0001 up to below 1E15, otherwise 1,5E-5 or 1E15.
 // The value must be finite.
 QString generalDecimal(double value);
+
+// The same characters written into `out` (at least kGeneralDecimalMax
+// bytes), for callers that build long texts; returns how many.
+inline constexpr std::size_t kGeneralDecimalMax = 32;
+std::size_t generalDecimalChars(double value, char *out);
 
 // The rounding step of RoundToPrecision: with a factor above 1 the value is
 // scaled, rounded half to even through a signed 64-bit integer and scaled

@@ -272,8 +272,10 @@ QString listText(const GridResult &result, Family f) {
         out += t.first;
         out += coefText(ib);
         out += t.second;
-        out += calc::generalDecimal(
-            matchValue(result, f, result.coefficients[ia], result.coefficients[ib]));
+        char value[calc::kGeneralDecimalMax];
+        const std::size_t n = calc::generalDecimalChars(
+            matchValue(result, f, result.coefficients[ia], result.coefficients[ib]), value);
+        out += QLatin1StringView(value, static_cast<qsizetype>(n));
     });
     return out;
 }
