@@ -11,6 +11,7 @@
 #include "ui/widget_kit.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -116,11 +117,21 @@ void TForm1::buildMenus()
     N5 = settings->menuAction();
     N5->setObjectName("N5");
     N6 = submenu(settings, "N6", "Точность вычисления", &precision);
-    N0001 = checkable(item(precision, "N0001", "0.00"), false);
-    N00001 = checkable(item(precision, "N00001", "0.000"), false);
-    N000001 = checkable(item(precision, "N000001", "0.0000"), false);
-    N0000001 = checkable(item(precision, "N0000001", "0.00000"), false);
-    N32 = checkable(item(precision, "N32", "не округлять"), true);
+    // Each precision item carries its factor; the group only collects them
+    // (the items set their marks themselves, as the precision rule says).
+    precisionItems = new QActionGroup(this);
+    precisionItems->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    const auto precisionItem = [&](const char *name, const char *caption, int factor) {
+        QAction *a = checkable(item(precision, name, caption), factor == 1);
+        a->setData(factor);
+        precisionItems->addAction(a);
+        return a;
+    };
+    N0001 = precisionItem("N0001", "0.00", 100);
+    N00001 = precisionItem("N00001", "0.000", 1000);
+    N000001 = precisionItem("N000001", "0.0000", 10000);
+    N0000001 = precisionItem("N0000001", "0.00000", 100000);
+    N32 = precisionItem("N32", "не округлять", 1);
     N9 = submenu(settings, "N9", "меньшее колесо", &smaller);
     N7 = item(smaller, "N7", "Определять самостоятельно");
     N12 = submenu(settings, "N12", "Размер окна", &size);

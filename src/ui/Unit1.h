@@ -16,6 +16,7 @@
 
 class QAbstractButton;
 class QAction;
+class QActionGroup;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -233,7 +234,7 @@ private:
     // The first item in dispatch order whose key matches; disabled ones swallow the key.
     bool dispatchKey(int key, Qt::KeyboardModifiers mods, bool run);
 
-    void setPrecision(std::int32_t factor, QAction *marked);
+    void setPrecision(QAction *marked);
     void markPrecision(std::int32_t factor);
     void showNavigation();
     aggregate::GearPair shownPair() const;
@@ -252,6 +253,7 @@ private:
     void pairsChanged(bool newAggregate = false);
 
     SecondaryWindows windows;
+    QActionGroup *precisionItems = nullptr; // the precision items, each with its factor
     // Items that carry a key, in the order a key press is offered to them:
     // the popup menu first, then the main menu.
     QList<QAction *> keyedItems;

@@ -10,6 +10,7 @@
 #include "ui/widget_kit.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -92,15 +93,15 @@ void TForm1::SpeedButton2Click()
     showSmallerWheelState();
 }
 
-void TForm1::setPrecision(std::int32_t factor, QAction *marked)
+void TForm1::setPrecision(QAction *marked)
 {
-    PrecisionFactor = factor;
-    for (QAction *a : {N0001, N00001, N000001, N0000001, N32})
+    PrecisionFactor = marked->data().toInt();
+    for (QAction *a : precisionItems->actions())
         a->setChecked(a == marked);
 }
 
-void TForm1::N0001Click() { setPrecision(100, N0001); }
-void TForm1::N00001Click() { setPrecision(1000, N00001); }
-void TForm1::N000001Click() { setPrecision(10000, N000001); }
-void TForm1::N0000001Click() { setPrecision(100000, N0000001); }
-void TForm1::N32Click() { setPrecision(1, N32); }
+void TForm1::N0001Click() { setPrecision(N0001); }
+void TForm1::N00001Click() { setPrecision(N00001); }
+void TForm1::N000001Click() { setPrecision(N000001); }
+void TForm1::N0000001Click() { setPrecision(N0000001); }
+void TForm1::N32Click() { setPrecision(N32); }

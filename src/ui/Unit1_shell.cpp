@@ -9,6 +9,7 @@
 #include "ui/Unit6.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -62,11 +63,9 @@ void TForm1::N34Click()
 void TForm1::markPrecision(std::int32_t factor)
 {
     // A value that no item stands for leaves the marks as they are.
-    const std::pair<std::int32_t, QAction *> items[] = {
-        {1, N32}, {100000, N0000001}, {10000, N000001}, {1000, N00001}, {100, N0001}};
-    for (const auto &[value, item] : items)
-        if (value == factor)
-            setPrecision(factor, item);
+    for (QAction *item : precisionItems->actions())
+        if (item->data().toInt() == factor)
+            setPrecision(item);
 }
 
 void TForm1::N25Click()
