@@ -6,20 +6,19 @@
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
 #include "ui/Unit7.h"
-#include <QPushButton>
 #include "ui/pictures.h"
 #include "ui/widget_kit.h"
+#include "ui/window_frame.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace {
@@ -73,8 +72,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     fixClientSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    windowFrame::centreOnFirstShowing(this);
     Edit1->setFocus();
     FormCreate();
 }

@@ -2,9 +2,9 @@
 // summary rows are built from tables.
 #include "ui/Unit5.h"
 
-#include "ui/centred_dialog.h"
 #include "ui/line_memo.h"
 #include "ui/widget_kit.h"
+#include "ui/window_frame.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -164,6 +164,7 @@ TForm5::TForm5(QWidget *parent)
         setTabOrder(previous, edit);
         previous = edit;
     }
+
 }
 
 void TForm5::Button1Click() {
@@ -223,7 +224,7 @@ void TForm5::bringUp(bool restore) {
 void TForm5::showEvent(QShowEvent *event) {
     if (!placed_ && !event->spontaneous()) {
         placed_ = true;
-        centreOnDesktop(this);
+        windowFrame::centreOnDesktop(this);
     }
     QWidget::showEvent(event);
 }
