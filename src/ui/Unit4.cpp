@@ -65,6 +65,7 @@ TForm4::TForm4(QWidget *parent)
     Button1->setFont(kit::serifFont(19));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    setClosingButton(Button1);
 }
 
 void TForm4::bringUp() {

@@ -3,6 +3,8 @@
 
 #include "ui/window_frame.h"
 
+#include <QAbstractButton>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QShowEvent>
 
@@ -17,6 +19,10 @@ CentredDialog::CentredDialog(QWidget *parent, const QString &objectName, const Q
     setWindowTitle(title);
     setFont(font);
     setFixedSize(size);
+}
+
+void CentredDialog::setClosingButton(QAbstractButton *button) {
+    closingButton_ = button;
 }
 
 void CentredDialog::showEvent(QShowEvent *event) {
@@ -34,3 +40,11 @@ void CentredDialog::keyPressEvent(QKeyEvent *event) {
     QDialog::keyPressEvent(event);
 }
 
+// A close that the window system asks for presses the button first. Qt
+// ignores the button's own close while this one runs, so the window then
+// closes here just as the button would have closed it.
+void CentredDialog::closeEvent(QCloseEvent *event) {
+    if (event->spontaneous() && closingButton_ && isVisible())
+        closingButton_->click();
+    QDialog::closeEvent(event);
+}
