@@ -59,6 +59,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Частоты зубчатых передач"));
     setWindowIcon(pictures::windowIcon());
     setFont(kit::sansFont(11));
+    // Before the layout: the indicator's background copies the window's.
+    kit::useLightPalette(this);
     surface = new QWidget(this);
     surface->setObjectName("surface");
     setCentralWidget(surface);

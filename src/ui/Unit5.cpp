@@ -114,6 +114,7 @@ TForm5::TForm5(QWidget *parent)
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Модуляционные частоты"));
     setFont(kit::sansFont(11));
+    kit::useLightPalette(this);
     setFixedSize(654, 519);
     // Closing only hides the window; it lives as long as the program and
     // never decides whether the program ends.

@@ -39,6 +39,7 @@ TForm7::TForm7(QWidget *parent)
     setObjectName(QStringLiteral("TForm7"));
     setWindowTitle(QStringLiteral("Внимание!!!"));
     setFont(kit::sansFont(11));
+    kit::useLightPalette(this);
     // Until the window manager has framed the window, frame and client are one.
     setGeometry(outerPlace);
 

@@ -1,6 +1,7 @@
 // The notices' common window.
 #include "ui/centred_dialog.h"
 
+#include "ui/widget_kit.h"
 #include "ui/window_frame.h"
 
 #include <QAbstractButton>
@@ -18,6 +19,7 @@ CentredDialog::CentredDialog(QWidget *parent, const QString &objectName, const Q
     setObjectName(objectName);
     setWindowTitle(title);
     setFont(font);
+    kit::useLightPalette(this);
     setFixedSize(size);
 }
 
