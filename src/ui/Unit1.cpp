@@ -6,6 +6,7 @@
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
 #include "ui/Unit7.h"
+#include "ui/fit_hints.h"
 #include "ui/pictures.h"
 #include "ui/widget_kit.h"
 #include "ui/window_frame.h"
@@ -69,6 +70,7 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     buildMenus();
     buildCommandMap();
     installKeyFilter();
+    finishLayout();
 
     // Fixed single border: system menu and minimise box, no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -80,6 +82,15 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 }
 
 TForm1::~TForm1() = default;
+
+// What the layout tables give besides the widgets: the light palette for
+// the menus, hints for values too long for their boxes.
+void TForm1::finishLayout() {
+    kit::useLightPalette(this);
+    QList<QLineEdit *> narrowBoxes(displayEdits.begin(), displayEdits.end());
+    narrowBoxes.append(QList<QLineEdit *>(inputEdits.begin() + calc::InFm + 1, inputEdits.end()));
+    fitHints::watch(narrowBoxes);
+}
 
 void TForm1::setSecondaryWindows(const SecondaryWindows &w)
 {

@@ -2,6 +2,7 @@
 // summary rows are built from tables.
 #include "ui/Unit5.h"
 
+#include "ui/fit_hints.h"
 #include "ui/line_memo.h"
 #include "ui/widget_kit.h"
 #include "ui/window_frame.h"
@@ -165,6 +166,10 @@ TForm5::TForm5(QWidget *parent)
         setTabOrder(previous, edit);
         previous = edit;
     }
+    QList<QLineEdit *> summaryBoxes;
+    for (const SummaryRow &row : kSummary)
+        summaryBoxes << this->*row.edit;
+    fitHints::watch(summaryBoxes);
 
 }
 
