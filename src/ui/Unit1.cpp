@@ -6,6 +6,7 @@
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
 #include "ui/Unit7.h"
+#include "ui/accessibility.h"
 #include "ui/fit_hints.h"
 #include "ui/pictures.h"
 #include "ui/widget_kit.h"
@@ -84,9 +85,11 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 TForm1::~TForm1() = default;
 
 // What the layout tables give besides the widgets: the light palette for
-// the menus, hints for values too long for their boxes.
+// the menus, names for a screen reader, hints for values too long for their
+// boxes.
 void TForm1::finishLayout() {
     kit::useLightPalette(this);
+    accessibility::nameMainWindow(*this);
     QList<QLineEdit *> narrowBoxes(displayEdits.begin(), displayEdits.end());
     narrowBoxes.append(QList<QLineEdit *>(inputEdits.begin() + calc::InFm + 1, inputEdits.end()));
     fitHints::watch(narrowBoxes);

@@ -54,6 +54,7 @@ TForm4::TForm4(QWidget *parent)
     centred.setAlignment(Qt::AlignHCenter);
     Memo1->document()->setDefaultTextOption(centred);
     Memo1->setPlainText(aboutText);
+    Memo1->setAccessibleName(windowTitle());
 
     // The picture is decoded when the window first comes up: most runs of
     // the program never show it.

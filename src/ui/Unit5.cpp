@@ -2,6 +2,8 @@
 // summary rows are built from tables.
 #include "ui/Unit5.h"
 
+#include "calc/frequency_table.h"
+#include "ui/accessibility.h"
 #include "ui/fit_hints.h"
 #include "ui/line_memo.h"
 #include "ui/widget_kit.h"
@@ -71,16 +73,20 @@ struct SummaryRow {
     QLineEdit *TForm5::*edit;
     const char *editName;
     int editX, editY;
+    calc::Entry quantity;
 };
 
 // In reading order, which is also the keyboard order of the edits.
 constexpr SummaryRow kSummary[] = {
-    {&TForm5::Label13, "Label13", "Z1=", 5, 12, &TForm5::Edit1, "Edit1", 36, 12},
-    {&TForm5::Label14, "Label14", "Fr1=", 115, 12, &TForm5::Edit2, "Edit2", 152, 12},
-    {&TForm5::Label15, "Label15", "Z2=", 5, 44, &TForm5::Edit3, "Edit3", 36, 44},
-    {&TForm5::Label16, "Label16", "Fr2=", 115, 44, &TForm5::Edit5, "Edit5", 152, 44},
-    {&TForm5::Label17, "Label17", "Fm=", 4, 76, &TForm5::Edit4, "Edit4", 36, 76},
-    {&TForm5::Label18, "Label18", "Fz=", 120, 76, &TForm5::Edit6, "Edit6", 152, 76},
+    {&TForm5::Label13, "Label13", "Z1=", 5, 12, &TForm5::Edit1, "Edit1", 36, 12, calc::Entry::Z1},
+    {&TForm5::Label14, "Label14", "Fr1=", 115, 12, &TForm5::Edit2, "Edit2", 152, 12,
+     calc::Entry::Fr1},
+    {&TForm5::Label15, "Label15", "Z2=", 5, 44, &TForm5::Edit3, "Edit3", 36, 44, calc::Entry::Z2},
+    {&TForm5::Label16, "Label16", "Fr2=", 115, 44, &TForm5::Edit5, "Edit5", 152, 44,
+     calc::Entry::Fr2},
+    {&TForm5::Label17, "Label17", "Fm=", 4, 76, &TForm5::Edit4, "Edit4", 36, 76, calc::Entry::Fm},
+    {&TForm5::Label18, "Label18", "Fz=", 120, 76, &TForm5::Edit6, "Edit6", 152, 76,
+     calc::Entry::Fz},
 };
 
 // A label that sizes itself to its text from its top-left corner.
@@ -163,6 +169,7 @@ TForm5::TForm5(QWidget *parent)
         edit->setReadOnly(true);
         this->*row.edit = edit;
         fitBefore(label, row.editX);
+        edit->setAccessibleName(accessibility::quantityName(row.quantity));
         setTabOrder(previous, edit);
         previous = edit;
     }
@@ -170,7 +177,18 @@ TForm5::TForm5(QWidget *parent)
     for (const SummaryRow &row : kSummary)
         summaryBoxes << this->*row.edit;
     fitHints::watch(summaryBoxes);
+    nameLists();
+}
 
+void TForm5::nameLists() {
+    for (int family = 0; family < kFamilyCount; ++family) {
+        LineMemo *memo = this->*kLists[family].memo;
+        // Label7 and Label8 share the difference list; the one shown names it.
+        QLabel *title = this->*kTitles[family <= 6 ? family : family + 1].label;
+        if (memo == Memo7 && Label8->isVisibleTo(this))
+            title = Label8;
+        memo->setAccessibleName(title->text());
+    }
 }
 
 void TForm5::Button1Click() {
@@ -204,11 +222,13 @@ void TForm5::setTitles(const std::array<QString, kTitleCount> &titles) {
         label->setText(titles[static_cast<std::size_t>(i)]);
         label->adjustSize();
     }
+    nameLists();
 }
 
 void TForm5::setDifferenceFr2First(bool fr2First) {
     Label7->setVisible(!fr2First);
     Label8->setVisible(fr2First);
+    nameLists();
 }
 
 void TForm5::bringUp(bool restore) {

@@ -85,5 +85,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Each list is named after the title shown above it, count included.
+    void nameLists();
+
     bool placed_ = false;
 };
