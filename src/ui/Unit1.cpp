@@ -5,12 +5,15 @@
 
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
+#include "ui/Unit4.h"
+#include "ui/Unit5.h"
 #include "ui/Unit7.h"
 #include "ui/accessibility.h"
 #include "ui/fit_hints.h"
 #include "ui/pictures.h"
 #include "ui/widget_kit.h"
 #include "ui/window_frame.h"
+#include "ui/window_keys.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -84,20 +87,25 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
 
 TForm1::~TForm1() = default;
 
-// What the layout tables give besides the widgets: the light palette for
-// the menus, names for a screen reader, hints for values too long for their
-// boxes.
+// What the layout tables give besides the widgets: names for a screen
+// reader, hints for values too long for their boxes, the menu keys.
 void TForm1::finishLayout() {
     kit::useLightPalette(this);
     accessibility::nameMainWindow(*this);
     QList<QLineEdit *> narrowBoxes(displayEdits.begin(), displayEdits.end());
     narrowBoxes.append(QList<QLineEdit *>(inputEdits.begin() + calc::InFm + 1, inputEdits.end()));
     fitHints::watch(narrowBoxes);
+    windowKeys::installMenuKeys(this, MainMenu1);
 }
 
 void TForm1::setSecondaryWindows(const SecondaryWindows &w)
 {
     windows = w;
+    // The function keys work in the non-modal windows as they do here.
+    for (QWidget *window :
+         {static_cast<QWidget *>(windows.form4), static_cast<QWidget *>(windows.form5)})
+        if (window)
+            windowKeys::forwardFunctionKeys(window, this);
     if (TForm7 *confirm = windows.form7) {
         // "Продолжить": the reset runs while the dialog is still open.
         connect(confirm->Button1, &QPushButton::clicked, this, [this, confirm] {

@@ -10,6 +10,7 @@
 #include "ui/window_frame.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,6 +134,8 @@ TForm5::TForm5(QWidget *parent)
     Button1 = make<QPushButton>(this, QStringLiteral("Button1"), QRect(208, 492, 233, 25));
     Button1->setText(QStringLiteral("Закрыть"));
     Button1->setFont(kit::sansFont(13, true));
+    // Return presses the button that has the focus, as in a dialog.
+    Button1->setAutoDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
 
     QWidget *previous = Button1;
@@ -189,6 +192,14 @@ void TForm5::nameLists() {
             title = Label8;
         memo->setAccessibleName(title->text());
     }
+}
+
+void TForm5::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm5::Button1Click() {
