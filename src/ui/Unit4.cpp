@@ -80,12 +80,26 @@ void TForm4::Button1Click() {
     close();
 }
 
+void TForm4::showPicture() {
+    const qreal ratio = devicePixelRatioF();
+    if (!Image1->pixmap().isNull() && qFuzzyCompare(ratio, pictureRatio_))
+        return;
+    const QImage full = picture();
+    if (full.isNull())
+        return;
+    pictureRatio_ = ratio;
+    // The box's share of the picture in pixels of the screen; a screen
+    // denser than the source gets the source itself.
+    const QSize shown = full.size().scaled(Image1->size(), Qt::KeepAspectRatio);
+    const QSize pixels = (QSizeF(shown) * ratio).toSize();
+    QImage image = pixels.width() < full.width()
+                       ? full.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                       : full;
+    image.setDevicePixelRatio(qreal(image.width()) / shown.width());
+    Image1->setPixmap(QPixmap::fromImage(image));
+}
+
 void TForm4::showEvent(QShowEvent *event) {
-    if (Image1->pixmap().isNull()) {
-        const QImage full = picture();
-        if (!full.isNull())
-            Image1->setPixmap(QPixmap::fromImage(
-                full.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    }
+    showPicture();
     CentredDialog::showEvent(event);
 }
