@@ -90,6 +90,9 @@ constexpr SummaryRow kSummary[] = {
      calc::Entry::Fz},
 };
 
+// The room left between a summary caption and its box.
+constexpr int kCaptionGap = 3;
+
 // A label that sizes itself to its text from its top-left corner.
 QLabel *autoSizeLabel(QWidget *parent, const char *name, const QPoint &at, const QString &text,
                       const QFont &font) {
@@ -101,13 +104,15 @@ QLabel *autoSizeLabel(QWidget *parent, const char *name, const QPoint &at, const
 }
 
 // The summary captions stand close before their boxes; where a stand-in font
-// runs wider than the original, the letters close up until the caption ends
-// before its box instead of under it.
+// runs wider than the original, the caption narrows until it ends a few
+// pixels before its box instead of touching it or running under it. The
+// letters are narrowed rather than moved together, which would make them
+// touch each other ("Fm").
 void fitBefore(QLabel *label, int right) {
     QFont font = label->font();
-    for (qreal spacing = -0.5; label->geometry().right() >= right && spacing >= -2;
-         spacing -= 0.5) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    for (int stretch = 95; label->geometry().right() >= right - kCaptionGap && stretch >= 70;
+         stretch -= 5) {
+        font.setStretch(stretch);
         label->setFont(font);
         label->adjustSize();
     }
