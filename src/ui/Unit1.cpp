@@ -5,22 +5,26 @@
 
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
+#include "ui/Unit4.h"
+#include "ui/Unit5.h"
 #include "ui/Unit7.h"
-#include <QPushButton>
+#include "ui/accessibility.h"
+#include "ui/fit_hints.h"
 #include "ui/pictures.h"
 #include "ui/widget_kit.h"
+#include "ui/window_frame.h"
+#include "ui/window_keys.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace {
@@ -61,6 +65,8 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Частоты зубчатых передач"));
     setWindowIcon(pictures::windowIcon());
     setFont(kit::sansFont(11));
+    // Before the layout: the indicator's background copies the window's.
+    kit::useLightPalette(this);
     surface = new QWidget(this);
     surface->setObjectName("surface");
     setCentralWidget(surface);
@@ -70,23 +76,39 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
     buildCommandMap();
     installKeyFilter();
     installMachineMenu();
+    finishLayout();
     renderState();
 
     // Fixed single border: system menu and minimise box, no maximise box.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     fixClientSize();
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    windowFrame::centreOnFirstShowing(this);
     Edit1->setFocus();
     FormCreate();
 }
 
 TForm1::~TForm1() = default;
 
+// What the layout tables give besides the widgets: names for a screen
+// reader, hints for values too long for their boxes, the menu keys.
+void TForm1::finishLayout() {
+    kit::useLightPalette(this);
+    accessibility::nameMainWindow(*this);
+    QList<QLineEdit *> narrowBoxes(displayEdits.begin(), displayEdits.end());
+    narrowBoxes.append(QList<QLineEdit *>(inputEdits.begin() + calc::InFm + 1, inputEdits.end()));
+    fitHints::watch(narrowBoxes);
+    windowKeys::installMenuKeys(this, MainMenu1);
+}
+
 void TForm1::setSecondaryWindows(const SecondaryWindows &w)
 {
     windows = w;
+    // The function keys work in the non-modal windows as they do here.
+    for (QWidget *window :
+         {static_cast<QWidget *>(windows.form4), static_cast<QWidget *>(windows.form5)})
+        if (window)
+            windowKeys::forwardFunctionKeys(window, this);
     if (TForm7 *confirm = windows.form7) {
         // "Продолжить": the reset runs while the dialog is still open.
         connect(confirm->Button1, &QPushButton::clicked, this, [this, confirm] {

@@ -227,6 +227,7 @@ private:
     void buildMenus();
     void buildCommandMap();
     void installKeyFilter();
+    void finishLayout();
 
     // The command map: every trigger of a command runs its one handler.
     void bind(const std::function<void()> &handler, std::initializer_list<QAbstractButton *> buttons,

@@ -388,9 +388,10 @@ void TForm1::buildSearchControls() {
     const QFont bold11 = kit::sansFont(11, true);
     Edit55 = edit(GroupBox17, "Edit55", {160, 16, 100, 22}, QString(), kit::sansFont(12, true),
                   colour::maroon);
-    label(GroupBox17, "LabelPlus", "+", {263, 12, 8, 12}, bold11);
+    label(GroupBox17, "LabelPlus", "+", {263, 15, 8, 12}, bold11);
     label(GroupBox17, "LabelMinus", "-", {264, 24, 8, 12}, bold11);
-    // Widened in manual search, the entry field lies over the sign labels.
+    // Widened in manual search, the entry field lies over the sign labels;
+    // the "+" stands low enough for the field to cover it whole.
     Edit55->raise();
     Edit58 = edit(GroupBox17, "Edit58", {272, 16, 39, 22}, "1", bold11);
     Label50 = label(GroupBox17, "Label50", text("Гц"), {314, 19, 16, 16}, bold11);

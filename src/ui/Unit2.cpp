@@ -30,6 +30,7 @@ TForm2::TForm2(QWidget *parent)
     Button1->setFont(kit::sansFont(11, true));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    setClosingButton(Button1);
 }
 
 void TForm2::Button1Click() {

@@ -46,6 +46,7 @@ TForm3::TForm3(QWidget *parent)
     Button1->setFont(kit::sansFont(11, true));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    setClosingButton(Button1);
 }
 
 void TForm3::Button1Click() {

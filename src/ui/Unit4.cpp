@@ -54,6 +54,7 @@ TForm4::TForm4(QWidget *parent)
     centred.setAlignment(Qt::AlignHCenter);
     Memo1->document()->setDefaultTextOption(centred);
     Memo1->setPlainText(aboutText);
+    Memo1->setAccessibleName(windowTitle());
 
     // The picture is decoded when the window first comes up: most runs of
     // the program never show it.
@@ -65,6 +66,7 @@ TForm4::TForm4(QWidget *parent)
     Button1->setFont(kit::serifFont(19));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    setClosingButton(Button1);
 }
 
 void TForm4::bringUp() {
@@ -78,12 +80,26 @@ void TForm4::Button1Click() {
     close();
 }
 
+void TForm4::showPicture() {
+    const qreal ratio = devicePixelRatioF();
+    if (!Image1->pixmap().isNull() && qFuzzyCompare(ratio, pictureRatio_))
+        return;
+    const QImage full = picture();
+    if (full.isNull())
+        return;
+    pictureRatio_ = ratio;
+    // The box's share of the picture in pixels of the screen; a screen
+    // denser than the source gets the source itself.
+    const QSize shown = full.size().scaled(Image1->size(), Qt::KeepAspectRatio);
+    const QSize pixels = (QSizeF(shown) * ratio).toSize();
+    QImage image = pixels.width() < full.width()
+                       ? full.scaled(pixels, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                       : full;
+    image.setDevicePixelRatio(qreal(image.width()) / shown.width());
+    Image1->setPixmap(QPixmap::fromImage(image));
+}
+
 void TForm4::showEvent(QShowEvent *event) {
-    if (Image1->pixmap().isNull()) {
-        const QImage full = picture();
-        if (!full.isNull())
-            Image1->setPixmap(QPixmap::fromImage(
-                full.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    }
+    showPicture();
     CentredDialog::showEvent(event);
 }

@@ -29,4 +29,11 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+
+private:
+    // Fits the picture into its box at the screen's pixel density, from the
+    // full resolution of the source.
+    void showPicture();
+
+    qreal pictureRatio_ = 0; // the device pixel ratio the picture was made for
 };

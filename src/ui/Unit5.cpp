@@ -2,11 +2,15 @@
 // summary rows are built from tables.
 #include "ui/Unit5.h"
 
-#include "ui/centred_dialog.h"
+#include "calc/frequency_table.h"
+#include "ui/accessibility.h"
+#include "ui/fit_hints.h"
 #include "ui/line_memo.h"
 #include "ui/widget_kit.h"
+#include "ui/window_frame.h"
 
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,17 +74,24 @@ struct SummaryRow {
     QLineEdit *TForm5::*edit;
     const char *editName;
     int editX, editY;
+    calc::Entry quantity;
 };
 
 // In reading order, which is also the keyboard order of the edits.
 constexpr SummaryRow kSummary[] = {
-    {&TForm5::Label13, "Label13", "Z1=", 5, 12, &TForm5::Edit1, "Edit1", 36, 12},
-    {&TForm5::Label14, "Label14", "Fr1=", 115, 12, &TForm5::Edit2, "Edit2", 152, 12},
-    {&TForm5::Label15, "Label15", "Z2=", 5, 44, &TForm5::Edit3, "Edit3", 36, 44},
-    {&TForm5::Label16, "Label16", "Fr2=", 115, 44, &TForm5::Edit5, "Edit5", 152, 44},
-    {&TForm5::Label17, "Label17", "Fm=", 4, 76, &TForm5::Edit4, "Edit4", 36, 76},
-    {&TForm5::Label18, "Label18", "Fz=", 120, 76, &TForm5::Edit6, "Edit6", 152, 76},
+    {&TForm5::Label13, "Label13", "Z1=", 5, 12, &TForm5::Edit1, "Edit1", 36, 12, calc::Entry::Z1},
+    {&TForm5::Label14, "Label14", "Fr1=", 115, 12, &TForm5::Edit2, "Edit2", 152, 12,
+     calc::Entry::Fr1},
+    {&TForm5::Label15, "Label15", "Z2=", 5, 44, &TForm5::Edit3, "Edit3", 36, 44, calc::Entry::Z2},
+    {&TForm5::Label16, "Label16", "Fr2=", 115, 44, &TForm5::Edit5, "Edit5", 152, 44,
+     calc::Entry::Fr2},
+    {&TForm5::Label17, "Label17", "Fm=", 4, 76, &TForm5::Edit4, "Edit4", 36, 76, calc::Entry::Fm},
+    {&TForm5::Label18, "Label18", "Fz=", 120, 76, &TForm5::Edit6, "Edit6", 152, 76,
+     calc::Entry::Fz},
 };
+
+// The room left between a summary caption and its box.
+constexpr int kCaptionGap = 3;
 
 // A label that sizes itself to its text from its top-left corner.
 QLabel *autoSizeLabel(QWidget *parent, const char *name, const QPoint &at, const QString &text,
@@ -93,13 +104,15 @@ QLabel *autoSizeLabel(QWidget *parent, const char *name, const QPoint &at, const
 }
 
 // The summary captions stand close before their boxes; where a stand-in font
-// runs wider than the original, the letters close up until the caption ends
-// before its box instead of under it.
+// runs wider than the original, the caption narrows until it ends a few
+// pixels before its box instead of touching it or running under it. The
+// letters are narrowed rather than moved together, which would make them
+// touch each other ("Fm").
 void fitBefore(QLabel *label, int right) {
     QFont font = label->font();
-    for (qreal spacing = -0.5; label->geometry().right() >= right && spacing >= -2;
-         spacing -= 0.5) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+    for (int stretch = 95; label->geometry().right() >= right - kCaptionGap && stretch >= 70;
+         stretch -= 5) {
+        font.setStretch(stretch);
         label->setFont(font);
         label->adjustSize();
     }
@@ -114,6 +127,7 @@ TForm5::TForm5(QWidget *parent)
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Модуляционные частоты"));
     setFont(kit::sansFont(11));
+    kit::useLightPalette(this);
     setFixedSize(654, 519);
     // Closing only hides the window; it lives as long as the program and
     // never decides whether the program ends.
@@ -125,6 +139,8 @@ TForm5::TForm5(QWidget *parent)
     Button1 = make<QPushButton>(this, QStringLiteral("Button1"), QRect(208, 492, 233, 25));
     Button1->setText(QStringLiteral("Закрыть"));
     Button1->setFont(kit::sansFont(13, true));
+    // Return presses the button that has the focus, as in a dialog.
+    Button1->setAutoDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
 
     QWidget *previous = Button1;
@@ -161,9 +177,34 @@ TForm5::TForm5(QWidget *parent)
         edit->setReadOnly(true);
         this->*row.edit = edit;
         fitBefore(label, row.editX);
+        edit->setAccessibleName(accessibility::quantityName(row.quantity));
         setTabOrder(previous, edit);
         previous = edit;
     }
+    QList<QLineEdit *> summaryBoxes;
+    for (const SummaryRow &row : kSummary)
+        summaryBoxes << this->*row.edit;
+    fitHints::watch(summaryBoxes);
+    nameLists();
+}
+
+void TForm5::nameLists() {
+    for (int family = 0; family < kFamilyCount; ++family) {
+        LineMemo *memo = this->*kLists[family].memo;
+        // Label7 and Label8 share the difference list; the one shown names it.
+        QLabel *title = this->*kTitles[family <= 6 ? family : family + 1].label;
+        if (memo == Memo7 && Label8->isVisibleTo(this))
+            title = Label8;
+        memo->setAccessibleName(title->text());
+    }
+}
+
+void TForm5::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm5::Button1Click() {
@@ -197,11 +238,13 @@ void TForm5::setTitles(const std::array<QString, kTitleCount> &titles) {
         label->setText(titles[static_cast<std::size_t>(i)]);
         label->adjustSize();
     }
+    nameLists();
 }
 
 void TForm5::setDifferenceFr2First(bool fr2First) {
     Label7->setVisible(!fr2First);
     Label8->setVisible(fr2First);
+    nameLists();
 }
 
 void TForm5::bringUp(bool restore) {
@@ -223,7 +266,7 @@ void TForm5::bringUp(bool restore) {
 void TForm5::showEvent(QShowEvent *event) {
     if (!placed_ && !event->spontaneous()) {
         placed_ = true;
-        centreOnDesktop(this);
+        windowFrame::centreOnDesktop(this);
     }
     QWidget::showEvent(event);
 }

@@ -10,6 +10,7 @@
 
 class LineMemo;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -83,7 +84,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Escape closes the window, as it closes a dialog.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // Each list is named after the title shown above it, count included.
+    void nameLists();
+
     bool placed_ = false;
 };

@@ -23,6 +23,7 @@ TForm6::TForm6(QWidget *parent)
     Button1->setText(QStringLiteral("СПАСИБО"));
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    setClosingButton(Button1);
 }
 
 void TForm6::Button1Click() {

@@ -2,6 +2,7 @@
 #include "ui/Unit7.h"
 
 #include "ui/widget_kit.h"
+#include "ui/window_frame.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -38,6 +39,7 @@ TForm7::TForm7(QWidget *parent)
     setObjectName(QStringLiteral("TForm7"));
     setWindowTitle(QStringLiteral("Внимание!!!"));
     setFont(kit::sansFont(11));
+    kit::useLightPalette(this);
     // Until the window manager has framed the window, frame and client are one.
     setGeometry(outerPlace);
 
@@ -53,10 +55,11 @@ TForm7::TForm7(QWidget *parent)
     Button2 = answer(this, QStringLiteral("Button2"), QStringLiteral("Отмена"), QPoint(200, 88));
 }
 
-// The outer size and place hold for the frame, which exists only once the
-// window manager has decorated the shown window; that may come after the
-// show, so every move and resize until then tries again. Afterwards the
-// window keeps whatever place and size the user gives it.
+// The outer size and place hold for the frame. The first showing asks the
+// window manager for the frame before the window is mapped; where it cannot
+// tell, the frame is known only once the shown window has been decorated,
+// so every move and resize until then tries again. Afterwards the window
+// keeps whatever place and size the user gives it.
 void TForm7::fitFrameToPlace() {
     if (framePlaced_ || !isVisible())
         return;
@@ -71,6 +74,12 @@ void TForm7::fitFrameToPlace() {
 }
 
 void TForm7::showEvent(QShowEvent *event) {
+    if (!framePlaced_ && !event->spontaneous()) {
+        const QMarginsF margins = windowFrame::expectedMargins(this);
+        // Set first: the move below comes back through moveEvent.
+        framePlaced_ = !margins.isNull();
+        setGeometry(windowFrame::clientFor(outerPlace, margins));
+    }
     QDialog::showEvent(event);
     QTimer::singleShot(0, this, &TForm7::fitFrameToPlace);
 }

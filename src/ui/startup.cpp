@@ -8,6 +8,7 @@
 #include "ui/Unit5.h"
 #include "ui/Unit6.h"
 #include "ui/Unit7.h"
+#include "ui/widget_kit.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -33,6 +34,7 @@ TForm1 *createWindows()
     // title ("результаты пойска значения 250 — …"), and each window shows
     // its own title as it stands.
     installRussianTranslation();
+    kit::useFusionStyle();
 
     // The main window comes first: its own creation runs before any other
     // window exists. The others live as long as it does and start hidden.

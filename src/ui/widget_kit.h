@@ -31,6 +31,20 @@ inline const QColor white{255, 255, 255};
 QFont sansFont(int pixelSize, bool bold = false);
 QFont serifFont(int pixelSize, bool bold = false);
 
+// The windows' own light palette. Their texts are colour-coded for light
+// backgrounds (navy, maroon, red), so a dark desktop theme must not replace
+// it: each window and each menu takes this palette as its own.
+QPalette lightPalette();
+// Gives a window, its menus and the program's hints the light palette.
+// Windows do not pass their palette on to child windows such as menus.
+void useLightPalette(QWidget *window);
+
+// Qt's Fusion style for all windows, whatever the desktop's style. The
+// windows are laid out to the pixel and coloured for the light palette: a
+// style with wider paddings cuts their texts, and a dark style (Adwaita-Dark)
+// paints the buttons dark whatever the palette says.
+void useFusionStyle();
+
 // Sets one colour role of a widget's own palette.
 void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c);
 

@@ -4,11 +4,14 @@
 
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
+#include "ui/Unit6.h"
 
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <QtTest>
 
 #include <memory>
@@ -28,6 +31,14 @@ std::unique_ptr<QDialog> makeNotice(const QString &name, QWidget *parent = nullp
     if (name == QLatin1String("TForm2"))
         return std::make_unique<TForm2>(parent);
     return std::make_unique<TForm3>(parent);
+}
+
+// What a window manager does on Alt+F4 or on a close box it draws anyway:
+// a close request to the native window, which Qt passes on as a
+// spontaneous close event.
+void closeByWindowManager(QWidget *window) {
+    QCloseEvent request;
+    QApplication::sendEvent(window->windowHandle(), &request);
 }
 
 QPushButton *button1(QDialog *notice) {
@@ -222,6 +233,45 @@ private slots:
         QCOMPARE(seen[0].texts, QStringList{textB});
 
         seen = show();
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].texts, QStringList{textA});
+    }
+
+    void window_manager_close_acts_as_the_button_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("TForm2") << "TForm2";
+        QTest::newRow("TForm3") << "TForm3";
+        QTest::newRow("TForm6") << "TForm6";
+    }
+    void window_manager_close_acts_as_the_button() {
+        QFETCH(QString, window);
+        std::unique_ptr<QDialog> notice;
+        if (window == QLatin1String("TForm6"))
+            notice = std::make_unique<TForm6>();
+        else
+            notice = makeNotice(window);
+        int pressed = 0;
+        connect(button1(notice.get()), &QPushButton::clicked, [&] { ++pressed; });
+
+        const auto seen = closeModalsDuring([&] { notice->exec(); },
+                                            [](QWidget *modal) { closeByWindowManager(modal); });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY2(!seen[0].closedByFallback, "the window manager could not close the notice");
+        QVERIFY(notice->isHidden());
+        QCOMPARE(pressed, 1);
+    }
+
+    // The input notice closed by the window manager after text B: the next
+    // ordinary showing reads text A, as after "СПАСИБО".
+    void text_a_follows_text_b_closed_by_the_window_manager() {
+        TForm3 form3;
+        form3.GroupBox2->setVisible(true);
+        auto seen = closeModalsDuring([&] { form3.exec(); },
+                                      [](QWidget *modal) { closeByWindowManager(modal); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen[0].texts, QStringList{textB});
+
+        seen = closeModalsDuring([&] { form3.exec(); });
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].texts, QStringList{textA});
     }

@@ -7,6 +7,7 @@
 #include "ui/line_memo.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -211,6 +212,29 @@ private slots:
         QCOMPARE(form->SpeedButton23->text(), QStringLiteral("Ручной поиск"));
         QVERIFY(form->SpeedButton14->isVisible() && !form->SpeedButton3->isVisible());
         QCOMPARE(form->Edit55->width(), 100);
+    }
+
+    // The widened entry field lies over the plus-minus sign, which stays in
+    // place: none of the sign may show around the field's edges.
+    void manual_mode_field_covers_the_plus_minus_sign_completely() {
+        press(form->SpeedButton23);
+        QGroupBox *keypad = form->GroupBox17;
+        auto *plus = keypad->findChild<QLabel *>("LabelPlus");
+        auto *minus = keypad->findChild<QLabel *>("LabelMinus");
+        QVERIFY(plus && minus && plus->isVisible() && minus->isVisible());
+        const QImage withSign = keypad->grab().toImage();
+        plus->hide();
+        minus->hide();
+        const QImage withoutSign = keypad->grab().toImage();
+        plus->show();
+        minus->show();
+        const QRect field = form->Edit55->geometry();
+        const QRect sign = plus->geometry().united(minus->geometry());
+        for (int y = sign.top(); y <= sign.bottom(); ++y)
+            for (int x = sign.left(); x <= sign.right(); ++x)
+                if (!field.contains(x, y))
+                    QVERIFY2(withSign.pixel(x, y) == withoutSign.pixel(x, y),
+                             qPrintable(QStringLiteral("the sign shows at %1, %2").arg(x).arg(y)));
     }
 
     void coefficient_buttons_fill_their_rows_and_recalculate()

@@ -210,6 +210,45 @@ private slots:
                 QStringLiteral("%1 is %2 px wide").arg(text).arg(caption->sizeHint().width())));
     }
 
+    // A caption's letters stop short of its box: at least two pixels of the
+    // group's surface lie between the last letter and the box's frame.
+    void summary_caption_keeps_clear_of_its_box_data() {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("edit");
+        QTest::newRow("Z1") << "Label13"
+                            << "Edit1";
+        QTest::newRow("Fr1") << "Label14"
+                             << "Edit2";
+        QTest::newRow("Z2") << "Label15"
+                            << "Edit3";
+        QTest::newRow("Fr2") << "Label16"
+                             << "Edit5";
+        QTest::newRow("Fm") << "Label17"
+                            << "Edit4";
+        QTest::newRow("Fz") << "Label18"
+                            << "Edit6";
+    }
+    void summary_caption_keeps_clear_of_its_box() {
+        QFETCH(QString, label);
+        QFETCH(QString, edit);
+        auto *group = child<QGroupBox>(form_.get(), "GroupBox1");
+        auto *caption = child<QLabel>(group, label);
+        auto *box = child<QLineEdit>(group, edit);
+        QVERIFY(caption && box);
+        const QImage ink = caption->grab().toImage();
+        const QRgb surface = caption->palette().color(QPalette::Window).rgb();
+        int lastInk = -1;
+        for (int x = 0; x < ink.width(); ++x)
+            for (int y = 0; y < ink.height(); ++y)
+                if (ink.pixel(x, y) != surface)
+                    lastInk = x;
+        QVERIFY(lastInk >= 0);
+        const int gap = box->x() - (caption->x() + lastInk) - 1;
+        QVERIFY2(gap >= 2, qPrintable(QStringLiteral("%1 pixels between \"%2\" and its box")
+                                          .arg(gap)
+                                          .arg(caption->text())));
+    }
+
     void close_button_reads_zakryt_in_bold_under_the_summary() {
         QPushButton *button = form_->Button1;
         QCOMPARE(child<QPushButton>(form_.get(), "Button1"), button);

@@ -1,0 +1,218 @@
+// The keyboard user's ways: the list window and the About window answer
+// Return, Escape and the main window's function keys; F10 opens the main
+// menu, Shift+F10 and the Menu key the focused control's popup menu; one
+// Escape closes a menu and the next keys typed go to the focused edit.
+#include "ui/startup.h"
+#include "fixture.h"
+#include "ui/Unit1.h"
+#include "ui/Unit4.h"
+#include "ui/Unit5.h"
+#include "ui/line_memo.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWindow>
+#include <QtTest>
+
+#include <memory>
+#include <optional>
+
+using namespace uitest;
+
+namespace {
+
+QMenu *openMenu() {
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+void closeMenus() {
+    while (QWidget *popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
+// Keys as the user types them: to the window, which hands them to its focus
+// (or to an open menu).
+void typeInto(QWidget *window, const QString &text) {
+    for (QChar c : text)
+        QTest::keyClick(window->windowHandle(), c.toLatin1());
+}
+
+} // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+    std::optional<UiFixture> fixture_;
+    std::unique_ptr<TForm1> form_;
+    TForm4 *about_ = nullptr;
+    TForm5 *variants_ = nullptr;
+
+    // The list window or the About window, up and active.
+    QWidget *bringUp(const QString &window) {
+        if (window == QLatin1String("TForm5")) {
+            variants_->bringUp(true);
+            return variants_;
+        }
+        about_->bringUp();
+        return about_;
+    }
+
+private slots:
+    void init() {
+        fixture_.emplace();
+        form_.reset(createWindows());
+        about_ = form_->findChild<TForm4 *>("TForm4");
+        variants_ = form_->findChild<TForm5 *>("TForm5");
+        QVERIFY(about_ && variants_);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    }
+    void cleanup() {
+        closeMenus();
+        form_.reset();
+        fixture_.reset();
+    }
+
+    void list_window_answers_return_and_escape_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return on Закрыть") << "Button1" << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter on Закрыть") << "Button1" << int(Qt::Key_Enter);
+        QTest::newRow("Escape on Закрыть") << "Button1" << int(Qt::Key_Escape);
+        QTest::newRow("Escape in a list") << "Memo3" << int(Qt::Key_Escape);
+        QTest::newRow("Escape in a summary box") << "Edit2" << int(Qt::Key_Escape);
+    }
+    void list_window_answers_return_and_escape() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        variants_->bringUp(true);
+        QTRY_VERIFY(variants_->isActiveWindow());
+        auto *target = variants_->findChild<QWidget *>(focus);
+        QVERIFY(target);
+        target->setFocus();
+        QTest::keyClick(variants_->windowHandle(), Qt::Key(key));
+        QVERIFY2(variants_->isHidden(), "the list window stayed open");
+        QVERIFY(form_->isVisible());
+    }
+
+    void return_in_a_list_leaves_the_window_open() {
+        variants_->bringUp(true);
+        QTRY_VERIFY(variants_->isActiveWindow());
+        variants_->Memo1->setFocus();
+        QTest::keyClick(variants_->windowHandle(), Qt::Key_Return);
+        QVERIFY(variants_->isVisible());
+    }
+
+    void about_window_return_presses_its_button() {
+        about_->bringUp();
+        QTRY_VERIFY(about_->isActiveWindow());
+        QCOMPARE(QApplication::focusWidget(), about_->Button1);
+        QTest::keyClick(about_->windowHandle(), Qt::Key_Return);
+        QVERIFY(about_->isHidden());
+    }
+
+    void function_keys_of_the_main_window_work_in_the_window_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("list window") << "TForm5";
+        QTest::newRow("About") << "TForm4";
+    }
+    void function_keys_of_the_main_window_work_in_the_window() {
+        QFETCH(QString, window);
+        form_->Edit1->setText("40");
+        form_->Edit2->setText("25");
+        form_->Edit3->setText("80");
+        QWidget *up = bringUp(window);
+        QTRY_VERIFY(up->isActiveWindow());
+        const auto seen =
+            closeModalsDuring([&] { QTest::keyClick(up->windowHandle(), Qt::Key_F1); });
+        QVERIFY2(seen.isEmpty(), describe(seen));
+        QCOMPARE(form_->Edit6->text(), QStringLiteral("1000"));
+        QVERIFY(form_->SpeedButton31->isEnabled());
+
+        // F6 moves on to pair 2, as "Далее >" does.
+        QTest::keyClick(up->windowHandle(), Qt::Key_F6);
+        QCOMPARE(form_->Label45->text(), QStringLiteral("2"));
+
+        // F12 ends the program: the main window closes, and the window with it.
+        QTest::keyClick(up->windowHandle(), Qt::Key_F12);
+        QVERIFY(!form_->isVisible());
+        QVERIFY(up->isHidden());
+    }
+
+    void f10_opens_the_main_menu() {
+        form_->Edit2->setFocus();
+        QTest::keyClick(form_->windowHandle(), Qt::Key_F10);
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = openMenu()) != nullptr);
+        QCOMPARE(menu, form_->N1->menu());
+        QCOMPARE(form_->MainMenu1->activeAction(), form_->N1);
+    }
+
+    void popup_menu_by_keyboard_opens_at_the_focused_control_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("programMenu");
+        const std::pair<const char *, std::pair<int, int>> keys[] = {
+            {"Shift+F10", {Qt::Key_F10, Qt::ShiftModifier}}, {"Menu key", {Qt::Key_Menu, 0}}};
+        for (const auto &[name, key] : keys) {
+            QTest::addRow("%s in Z1", name) << key.first << key.second << "Edit1" << true;
+            QTest::addRow("%s in the entry field", name)
+                << key.first << key.second << "Edit55" << true;
+            QTest::addRow("%s in a result box", name)
+                << key.first << key.second << "Edit6" << false;
+        }
+    }
+    void popup_menu_by_keyboard_opens_at_the_focused_control() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, focus);
+        QFETCH(bool, programMenu);
+        auto *control = form_->findChild<QWidget *>(focus);
+        QVERIFY(control);
+        control->setFocus();
+        QTest::keyClick(form_->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QMenu *menu = nullptr;
+        QTRY_VERIFY((menu = openMenu()) != nullptr);
+        QCOMPARE(menu == form_->PopupMenu1, programMenu);
+        const QRect around(control->mapToGlobal(QPoint(0, 0)), control->size());
+        QVERIFY2(around.contains(menu->pos()),
+                 qPrintable(QStringLiteral("the menu opened at %1, %2")
+                                .arg(menu->pos().x())
+                                .arg(menu->pos().y())));
+    }
+
+    void escape_closes_a_menu_and_the_next_keys_go_to_the_edit_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("main menu opened by the mouse") << "mouse";
+        QTest::newRow("main menu opened by F10") << "F10";
+        QTest::newRow("popup menu opened by Shift+F10") << "Shift+F10";
+    }
+    void escape_closes_a_menu_and_the_next_keys_go_to_the_edit() {
+        QFETCH(QString, how);
+        form_->Edit1->setFocus();
+        if (how == QLatin1String("mouse"))
+            QTest::mouseClick(
+                form_->windowHandle(), Qt::LeftButton, {},
+                form_->MainMenu1->mapTo(form_.get(),
+                                        form_->MainMenu1->actionGeometry(form_->N5).center()));
+        else if (how == QLatin1String("F10"))
+            QTest::keyClick(form_->windowHandle(), Qt::Key_F10);
+        else
+            QTest::keyClick(form_->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(openMenu() != nullptr);
+
+        QTest::keyClick(form_->windowHandle(), Qt::Key_Escape);
+        QTRY_VERIFY(openMenu() == nullptr);
+        QCOMPARE(QApplication::focusWidget(), form_->Edit1);
+        typeInto(form_.get(), QStringLiteral("12"));
+        QCOMPARE(form_->Edit1->text(), QStringLiteral("12"));
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "tst_keyboard.moc"
