@@ -47,16 +47,6 @@ inline QString wholeLeft(const QString &text, qsizetype n) {
     return s;
 }
 
-// A text as a line edit holds it after taking it whole: cut at its maximum
-// length. Qt cuts by UTF-16 units, so a character across the cut may lose
-// its second half or go whole; both are the toolkit's, not the program's.
-inline bool heldAsCut(const QString &held, const QString &given, int maxLength) {
-    if (held == given.left(maxLength))
-        return true;
-    return given.size() > maxLength && given.at(maxLength - 1).isHighSurrogate() &&
-           held == given.left(maxLength - 1);
-}
-
 // --- the lists of the variants window
 
 // The lines a list shows: a final line break ends the last line.

@@ -862,23 +862,7 @@ private:
             else
                 QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
         };
-        const QString before = e->text();
-        a.verify = [this, e, text, before, how](const QList<ModalSeen> &seen) {
-            expect(seen.isEmpty(), QStringLiteral("pasting brought up %1").arg(describe(seen)));
-            expect(e->text().size() <= e->maxLength(), QStringLiteral("%1 holds %2 characters")
-                                                           .arg(e->objectName())
-                                                           .arg(e->text().size()));
-            if (e->isReadOnly())
-                expect(e->text() == before,
-                       QStringLiteral("pasting changed the read-only %1").arg(e->objectName()));
-            else if (how <= 1 && plainText(text) && text.trimmed().size() > 0)
-                expect(monkey::heldAsCut(e->text(), text, e->maxLength()),
-                       QStringLiteral("%1 holds %2 characters \"%3\" after pasting %4")
-                           .arg(e->objectName())
-                           .arg(e->text().size())
-                           .arg(e->text().left(60))
-                           .arg(text.size()));
-        };
+        a.verify = pasteCheck(e, text, how <= 1);
         if (e != form->Edit55 && inputs.contains(e) && chance(60)) {
             if (chance(50))
                 planCutComparison();
@@ -886,6 +870,27 @@ private:
                 planned.push_front([this] { return calculateAction(); });
         }
         return a;
+    }
+
+    // A paste brings up nothing; it leaves a read-only edit as it was, and a
+    // paste over a whole text shows the pasted one (a single blank empties an
+    // input, so blank texts are left out).
+    std::function<void(const QList<ModalSeen> &)> pasteCheck(QLineEdit *e, const QString &text,
+                                                             bool over) {
+        const QString before = e->text();
+        return [this, e, text, over, before](const QList<ModalSeen> &seen) {
+            expect(seen.isEmpty(), QStringLiteral("pasting brought up %1").arg(describe(seen)));
+            if (e->isReadOnly())
+                expect(e->text() == before,
+                       QStringLiteral("pasting changed the read-only %1").arg(e->objectName()));
+            else if (over && plainText(text) && !text.trimmed().isEmpty())
+                expect(e->text() == text,
+                       QStringLiteral("%1 holds %2 characters \"%3\" after pasting %4")
+                           .arg(e->objectName())
+                           .arg(e->text().size())
+                           .arg(e->text().left(60))
+                           .arg(text.size()));
+        };
     }
 
     // What a calculation showed: the visible result boxes and the modal
@@ -1905,6 +1910,36 @@ private:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
 
+    // What the run got to do.
+    void printSummary() const {
+        QStringList modals;
+        for (auto it = modalCounts.cbegin(); it != modalCounts.cend(); ++it)
+            modals << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
+        qInfo("monkey: calculations %d (%d quiet), next %d, back %d, jumps %d, new aggregate %d; "
+              "deepest pair %d; modal windows: %s",
+              commandCounts[std::size_t(Command::Calculate)], quietCalculations,
+              commandCounts[std::size_t(Command::Next)], commandCounts[std::size_t(Command::Back)],
+              commandCounts[std::size_t(Command::Jump)],
+              commandCounts[std::size_t(Command::NewAggregate)], deepestPair,
+              qPrintable(modals.join(QStringLiteral(", "))));
+        for (const QString &message : std::as_const(messageTexts))
+            qInfo("monkey: a message box said: %s", qPrintable(message));
+        QStringList kinds;
+        for (auto it = kindCounts.cbegin(); it != kindCounts.cend(); ++it)
+            kinds << QStringLiteral("%1 %2 (%3 ms)")
+                         .arg(it.key())
+                         .arg(it.value())
+                         .arg(kindMs.value(it.key()));
+        qInfo("monkey: actions by kind: %s", qPrintable(kinds.join(QStringLiteral(", "))));
+        qInfo("monkey: modal windows answered by: %s", qPrintable(counted(answerCounts)));
+        qInfo("monkey: calculator commands with CALC.exe %s",
+              qPrintable(counted(calculatorCommands)));
+        if (loneSurrogates > 0)
+            qInfo("monkey: %d times a move brought back an input with half a character, first "
+                  "at %s",
+                  loneSurrogates, qPrintable(firstLoneSurrogate));
+    }
+
     static QString counted(const QMap<QString, int> &counts) {
         QStringList parts;
         for (auto it = counts.cbegin(); it != counts.cend(); ++it)
@@ -1970,32 +2005,7 @@ private slots:
         const double seconds = double(total.elapsed()) / 1000.0;
         qInfo("monkey: %d actions in %.1f s (%.1f per second); slowest %lld ms: %s", actions,
               seconds, seconds > 0 ? actions / seconds : 0.0, slowestMs, qPrintable(slowestAction));
-        QStringList modals;
-        for (auto it = modalCounts.cbegin(); it != modalCounts.cend(); ++it)
-            modals << QStringLiteral("%1 %2").arg(it.key()).arg(it.value());
-        qInfo("monkey: calculations %d (%d quiet), next %d, back %d, jumps %d, new aggregate %d; "
-              "deepest pair %d; modal windows: %s",
-              commandCounts[std::size_t(Command::Calculate)], quietCalculations,
-              commandCounts[std::size_t(Command::Next)], commandCounts[std::size_t(Command::Back)],
-              commandCounts[std::size_t(Command::Jump)],
-              commandCounts[std::size_t(Command::NewAggregate)], deepestPair,
-              qPrintable(modals.join(QStringLiteral(", "))));
-        for (const QString &message : std::as_const(messageTexts))
-            qInfo("monkey: a message box said: %s", qPrintable(message));
-        QStringList kinds;
-        for (auto it = kindCounts.cbegin(); it != kindCounts.cend(); ++it)
-            kinds << QStringLiteral("%1 %2 (%3 ms)")
-                         .arg(it.key())
-                         .arg(it.value())
-                         .arg(kindMs[it.key()]);
-        qInfo("monkey: actions by kind: %s", qPrintable(kinds.join(QStringLiteral(", "))));
-        qInfo("monkey: modal windows answered by: %s", qPrintable(counted(answerCounts)));
-        qInfo("monkey: calculator commands with CALC.exe %s",
-              qPrintable(counted(calculatorCommands)));
-        if (loneSurrogates > 0)
-            qInfo("monkey: %d times a move brought back an input with half a character, first "
-                  "at %s",
-                  loneSurrogates, qPrintable(firstLoneSurrogate));
+        printSummary();
 
         // Every start of the stand-in calculator was one command, and each
         // command started it once.
