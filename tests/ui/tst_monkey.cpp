@@ -817,7 +817,7 @@ private:
     // Pastes a long text or one with characters outside the Basic
     // Multilingual Plane, now and then what a list copied, line breaks and
     // all; a pasted input is often calculated at once.
-    Action pasteAction() {
+    Action pasteAction(bool pasteCopied = false) {
         QList<QLineEdit *> editable;
         for (QLineEdit *e : visibleEdits())
             if (!e->isReadOnly() && e->isEnabled())
@@ -837,8 +837,8 @@ private:
             how = uniform(0, 1);
         const int room = how <= 1 ? e->maxLength() : free;
         const QString clipboard = QApplication::clipboard()->text();
-        const bool copied =
-            clipboard.contains(QLatin1Char('\n')) && clipboard.size() <= room && chance(15);
+        const bool copied = clipboard.contains(QLatin1Char('\n')) && clipboard.size() <= room &&
+                            (pasteCopied || chance(15));
         const bool isLong = !copied && chance(55);
         const QString text = copied ? clipboard : isLong ? longText(room) : outsideBmpText();
         const int at = uniform(0, int(e->text().size()));
@@ -1220,6 +1220,9 @@ private:
                        .arg(copied.left(100))
                        .arg(memo->toPlainText().size()));
         };
+        // What a person copies from a list often goes into an edit next.
+        if (chance(30))
+            planned.push_front([this] { return pasteAction(true); });
         return a;
     }
 
