@@ -649,8 +649,11 @@ private:
             QStringLiteral("key %1 to %2/%3")
                 .arg(QLatin1String(k.name), target->window()->objectName(), target->objectName());
         a.run = [target, k] { pressKey(target, k); };
-        // Keys reach the commands only inside the main window.
-        if (target->window() == form.get()) {
+        // The function keys reach the commands from the main window and from
+        // the list and About windows alike; the moving keys are the main
+        // window's own.
+        const QWidget *window = target->window();
+        if (window == form.get() || window == variants || window == about) {
             if (k.key == Qt::Key_F1)
                 a.command = Command::Calculate;
             else if (k.key == Qt::Key_F4)
@@ -661,7 +664,7 @@ private:
                 a.command = Command::Next;
             else if (k.key == Qt::Key_F8)
                 a.command = Command::NewAggregate;
-            if (moving)
+            if (moving && window == form.get())
                 a.verify = movingKeyCheck(k, target);
         }
         return a;
