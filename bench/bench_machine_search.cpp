@@ -2,10 +2,10 @@
 // to 50 by 0,5, sidebands up to 20, and tolerances that let thousands of
 // lines match. Timed from the search command to the list drawn, on the
 // offscreen platform.
-#include "ui/startup.h"
 #include "ui/Unit1.h"
 #include "ui/machine_search_window.h"
 #include "ui/match_table_model.h"
+#include "ui/startup.h"
 
 #include <QComboBox>
 #include <QLineEdit>

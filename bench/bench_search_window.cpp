@@ -1,11 +1,11 @@
 // The worst-case search as a command on the real windows (every candidate
 // matches, so every list is as long as it gets), and the calculation of the
 // worked example as a command.
-#include "ui/startup.h"
 #include "search/grid.h"
 #include "ui/Unit1.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
+#include "ui/startup.h"
 
 #include <QDir>
 #include <QLineEdit>

@@ -7,8 +7,8 @@
 // bits); loading gives that value, or 1 when there is none; a saved file
 // holds digits, an optional leading '-' and CR LF only, leaves no temporary
 // file behind and loads as the value saved.
-#include "settings/settings_file.h"
 #include "fuzz_check.h"
+#include "settings/settings_file.h"
 
 #include <QDir>
 #include <QFile>

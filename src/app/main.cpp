@@ -1,7 +1,7 @@
 // The program entry.
 #include "app/quit_when_idle.h"
-#include "ui/startup.h"
 #include "ui/Unit1.h"
+#include "ui/startup.h"
 
 #include <QApplication>
 #include <memory>

@@ -5,8 +5,7 @@
 
 namespace calc {
 
-QString faultMessage(ArithFault fault)
-{
+QString faultMessage(ArithFault fault) {
     switch (fault) {
     case ArithFault::DivisionByZero:
         return QStringLiteral("Ошибка вычисления: деление на ноль.");
@@ -15,27 +14,30 @@ QString faultMessage(ArithFault fault)
     case ArithFault::Overflow:
         return QStringLiteral("Ошибка вычисления: переполнение, результат слишком велик.");
     case ArithFault::RoundingRange:
-        return QStringLiteral(
-            "Ошибка округления: значение слишком велико для выбранной точности.");
+        return QStringLiteral("Ошибка округления: значение слишком велико для выбранной точности.");
     }
     return {};
 }
 
 namespace {
-Checked finiteOrOverflow(double v)
-{
+Checked finiteOrOverflow(double v) {
     if (std::isfinite(v))
         return {v, true, ArithFault::Overflow};
     return {0.0, false, ArithFault::Overflow};
 }
 } // namespace
 
-Checked checkedMul(double a, double b) { return finiteOrOverflow(a * b); }
-Checked checkedAdd(double a, double b) { return finiteOrOverflow(a + b); }
-Checked checkedSub(double a, double b) { return finiteOrOverflow(a - b); }
+Checked checkedMul(double a, double b) {
+    return finiteOrOverflow(a * b);
+}
+Checked checkedAdd(double a, double b) {
+    return finiteOrOverflow(a + b);
+}
+Checked checkedSub(double a, double b) {
+    return finiteOrOverflow(a - b);
+}
 
-Checked checkedDiv(double a, double b)
-{
+Checked checkedDiv(double a, double b) {
     if (b == 0.0)
         return {0.0, false, a == 0.0 ? ArithFault::InvalidOperation : ArithFault::DivisionByZero};
     return finiteOrOverflow(a / b);

@@ -7,10 +7,10 @@
 namespace calc {
 
 enum class ArithFault {
-    DivisionByZero,  // x / 0 with x not 0
+    DivisionByZero,   // x / 0 with x not 0
     InvalidOperation, // 0 / 0
-    Overflow,        // a result beyond the double range
-    RoundingRange,   // the rounding product does not fit a signed 64-bit integer
+    Overflow,         // a result beyond the double range
+    RoundingRange,    // the rounding product does not fit a signed 64-bit integer
 };
 
 QString faultMessage(ArithFault fault);

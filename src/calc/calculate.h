@@ -16,7 +16,7 @@ namespace calc {
 
 enum class CalcResult {
     Success,
-    InputNotice,        // bad input: "Вводите данные для расчета правильно"
+    InputNotice, // bad input: "Вводите данные для расчета правильно"
     SmallerWheelNotice, // the chosen smaller wheel contradicts the teeth counts
     Fault,              // an arithmetic fault, see CalcOutcome::fault
 };

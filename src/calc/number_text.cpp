@@ -11,12 +11,13 @@
 namespace calc {
 
 namespace {
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // strtod under the C locale, so that the point is the separator whatever the
 // process locale says.
-double strtodC(const std::string &s, bool *overflow)
-{
+double strtodC(const std::string &s, bool *overflow) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     const double v = strtod_l(s.c_str(), nullptr, cLocale);
     *overflow = std::isinf(v);
@@ -24,8 +25,7 @@ double strtodC(const std::string &s, bool *overflow)
 }
 } // namespace
 
-QString applyCommaRule(const QString &text)
-{
+QString applyCommaRule(const QString &text) {
     if (text.isEmpty())
         return text;
     qsizetype i = 0;
@@ -38,8 +38,7 @@ QString applyCommaRule(const QString &text)
     return result;
 }
 
-ParsedNumber parseNumber(const QString &text)
-{
+ParsedNumber parseNumber(const QString &text) {
     const qsizetype n = text.size();
     qsizetype i = 0;
     while (i < n && text[i] == QLatin1Char(' '))
@@ -101,8 +100,7 @@ ParsedNumber parseNumber(const QString &text)
     return {v, 0};
 }
 
-std::size_t generalDecimalChars(double value, char *out)
-{
+std::size_t generalDecimalChars(double value, char *out) {
     if (value == 0.0) {
         out[0] = '0';
         return 1;
@@ -155,14 +153,12 @@ std::size_t generalDecimalChars(double value, char *out)
     return n;
 }
 
-QString generalDecimal(double value)
-{
+QString generalDecimal(double value) {
     char buf[kGeneralDecimalMax];
     return QString::fromLatin1(buf, static_cast<qsizetype>(generalDecimalChars(value, buf)));
 }
 
-Rounded roundByPrecision(double value, std::int32_t precisionFactor)
-{
+Rounded roundByPrecision(double value, std::int32_t precisionFactor) {
     if (precisionFactor <= 1)
         return {value, std::nullopt};
     const double product = value * static_cast<double>(precisionFactor);
@@ -175,16 +171,14 @@ Rounded roundByPrecision(double value, std::int32_t precisionFactor)
     return {static_cast<double>(n) / static_cast<double>(precisionFactor), std::nullopt};
 }
 
-DisplayText RoundToPrecision(double value, std::int32_t precisionFactor)
-{
+DisplayText RoundToPrecision(double value, std::int32_t precisionFactor) {
     const Rounded r = roundByPrecision(value, precisionFactor);
     if (r.fault)
         return {QString(), r.fault};
     return {generalDecimal(r.value), std::nullopt};
 }
 
-int compareWithZero(const QString &text)
-{
+int compareWithZero(const QString &text) {
     // "0" is one character, so the first character decides; every character
     // below "0" in code page 1251 is ASCII, and so has the same order here.
     if (text.isEmpty())

@@ -3,19 +3,16 @@
 
 namespace calc {
 
-QString modeItemCaption(const SmallerWheelState &s)
-{
+QString modeItemCaption(const SmallerWheelState &s) {
     return isAutomatic(s) ? QStringLiteral("Определять самостоятельно")
                           : QStringLiteral("Определять автоматически");
 }
 
-void toggleSmallerWheelMode(SmallerWheelState &s)
-{
+void toggleSmallerWheelMode(SmallerWheelState &s) {
     s.mode = isAutomatic(s) ? QStringLiteral("2") : QStringLiteral("1");
 }
 
-void pressSmallerWheelButton(SmallerWheelState &s)
-{
+void pressSmallerWheelButton(SmallerWheelState &s) {
     if (s.smallerWheel == QLatin1String("1")) {
         s.smallerWheel = QStringLiteral("2");
         s.mainRowFr2First = true;
@@ -25,8 +22,7 @@ void pressSmallerWheelButton(SmallerWheelState &s)
     }
 }
 
-void decideSmallerWheel(SmallerWheelState &s, double z1, double z2)
-{
+void decideSmallerWheel(SmallerWheelState &s, double z1, double z2) {
     if (z1 < z2) {
         s.smallerWheel = QStringLiteral("1");
         s.mainRowFr2First = false;

@@ -16,11 +16,12 @@ struct SmallerWheelState {
     bool variantsFr2First = false;
 };
 
-inline bool isAutomatic(const SmallerWheelState &s) { return s.mode == QLatin1String("1"); }
+inline bool isAutomatic(const SmallerWheelState &s) {
+    return s.mode == QLatin1String("1");
+}
 
 // Wheel 2 is the smaller one: the indicator is neither "1" nor empty.
-inline bool wheel2Smaller(const SmallerWheelState &s)
-{
+inline bool wheel2Smaller(const SmallerWheelState &s) {
     return s.smallerWheel != QLatin1String("1") && !s.smallerWheel.isEmpty();
 }
 

@@ -38,13 +38,14 @@ enum class Family : std::uint8_t {
 };
 inline constexpr int kFamilyCount = calc::kRowCount;
 
-constexpr const calc::RowSpec &rowOf(Family f) { return calc::kRows[static_cast<std::size_t>(f)]; }
+constexpr const calc::RowSpec &rowOf(Family f) {
+    return calc::kRows[static_cast<std::size_t>(f)];
+}
 
 // The frequency that bounds a coefficient: MaxFrequency / base >= coefficient.
 enum class Base : std::uint8_t { Fz, Fr1, Fr2, Fm };
 
-constexpr Base baseOf(calc::Entry operand)
-{
+constexpr Base baseOf(calc::Entry operand) {
     return operand == calc::Entry::Fz    ? Base::Fz
            : operand == calc::Entry::Fr1 ? Base::Fr1
            : operand == calc::Entry::Fr2 ? Base::Fr2
@@ -60,8 +61,7 @@ struct FamilySpec {
 };
 
 namespace detail {
-constexpr std::array<FamilySpec, kFamilyCount> familiesFromRows()
-{
+constexpr std::array<FamilySpec, kFamilyCount> familiesFromRows() {
     std::array<FamilySpec, kFamilyCount> families{};
     for (std::size_t i = 0; i < families.size(); ++i) {
         const calc::RowSpec &row = calc::kRows[i];
@@ -87,8 +87,7 @@ struct TitleSpec {
 inline constexpr int kTitleCount = kFamilyCount + 1;
 
 namespace detail {
-constexpr std::array<TitleSpec, kTitleCount> titlesFromRows()
-{
+constexpr std::array<TitleSpec, kTitleCount> titlesFromRows() {
     std::array<TitleSpec, kTitleCount> titles{};
     std::size_t t = 0;
     for (std::size_t i = 0; i < calc::kRows.size(); ++i) {

@@ -17,8 +17,8 @@ namespace search {
 enum class ParameterBox : int { Target, Tolerance, HarmonicStep, MaxFrequency, MaxHarmonic };
 inline constexpr int kParameterCount = 5;
 
-inline constexpr std::array<const char *, kParameterCount> kParameterBoxNames{{
-    "Target", "Tolerance", "HarmonicStep", "MaxFrequency", "MaxHarmonic"}};
+inline constexpr std::array<const char *, kParameterCount> kParameterBoxNames{
+    {"Target", "Tolerance", "HarmonicStep", "MaxFrequency", "MaxHarmonic"}};
 
 // The texts of the five boxes, indexed by ParameterBox.
 struct ParameterTexts {

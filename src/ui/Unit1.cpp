@@ -29,8 +29,7 @@
 
 namespace {
 QAction *item(QMenu *menu, const char *name, const char *caption,
-              const QKeySequence &key = QKeySequence())
-{
+              const QKeySequence &key = QKeySequence()) {
     auto *a = menu->addAction(QString::fromUtf8(caption));
     a->setObjectName(QString::fromLatin1(name));
     if (!key.isEmpty()) {
@@ -42,8 +41,7 @@ QAction *item(QMenu *menu, const char *name, const char *caption,
     return a;
 }
 
-QAction *submenu(QMenu *parent, const char *name, const char *caption, QMenu **created)
-{
+QAction *submenu(QMenu *parent, const char *name, const char *caption, QMenu **created) {
     *created = parent->addMenu(QString::fromUtf8(caption));
     QAction *a = (*created)->menuAction();
     a->setObjectName(QString::fromLatin1(name));
@@ -51,16 +49,14 @@ QAction *submenu(QMenu *parent, const char *name, const char *caption, QMenu **c
     return a;
 }
 
-QAction *checkable(QAction *a, bool checked)
-{
+QAction *checkable(QAction *a, bool checked) {
     a->setCheckable(true);
     a->setChecked(checked);
     return a;
 }
 } // namespace
 
-TForm1::TForm1(QWidget *parent) : QMainWindow(parent)
-{
+TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     setObjectName("TForm1");
     setWindowTitle(QStringLiteral("Частоты зубчатых передач"));
     setWindowIcon(pictures::windowIcon());
@@ -101,8 +97,7 @@ void TForm1::finishLayout() {
     windowKeys::installMenuKeys(this, MainMenu1);
 }
 
-void TForm1::setSecondaryWindows(const SecondaryWindows &w)
-{
+void TForm1::setSecondaryWindows(const SecondaryWindows &w) {
     windows = w;
     // The function keys work in the non-modal windows as they do here.
     for (QWidget *window :
@@ -120,8 +115,7 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &w)
     }
 }
 
-void TForm1::buildMenus()
-{
+void TForm1::buildMenus() {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName("MainMenu1");
     setMenuBar(MainMenu1);
@@ -212,13 +206,11 @@ void TForm1::buildMenus()
     // The popup menu over the groups, the input edits, the entry field and the
     // search parameters; the result and coefficient edits keep the standard
     // edit menu, the function-key panel has none.
-    QWidget *const withPopup[] = {GroupBox10, GroupBox2, GroupBox1, GroupBox17, GroupBox16,
-                                  GroupBox3,  GroupBox4, GroupBox5, GroupBox6,  GroupBox7,
-                                  GroupBox14, GroupBox15, GroupBox12, GroupBox13, GroupBox9,
-                                  GroupBox8,  GroupBox11, Panel3,    Panel5,    Panel4,
-                                  Panel1,     Edit1,     Edit2,     Edit3,      Edit4,
-                                  Edit5,      Edit55,    Edit58,    Edit59,     Edit60,
-                                  Edit61};
+    QWidget *const withPopup[] = {
+        GroupBox10, GroupBox2, GroupBox1,  GroupBox17, GroupBox16, GroupBox3,  GroupBox4, GroupBox5,
+        GroupBox6,  GroupBox7, GroupBox14, GroupBox15, GroupBox12, GroupBox13, GroupBox9, GroupBox8,
+        GroupBox11, Panel3,    Panel5,     Panel4,     Panel1,     Edit1,      Edit2,     Edit3,
+        Edit4,      Edit5,     Edit55,     Edit58,     Edit59,     Edit60,     Edit61};
     for (QWidget *w : withPopup) {
         w->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(w, &QWidget::customContextMenuRequested, this,
@@ -230,8 +222,7 @@ void TForm1::buildMenus()
 
 void TForm1::bind(const std::function<void()> &handler,
                   std::initializer_list<QAbstractButton *> buttons,
-                  std::initializer_list<QAction *> items)
-{
+                  std::initializer_list<QAction *> items) {
     // Every command ends with the mirrors of the state written afresh.
     const auto command = [this, handler] {
         handler();
@@ -243,8 +234,7 @@ void TForm1::bind(const std::function<void()> &handler,
         connect(a, &QAction::triggered, this, command);
 }
 
-void TForm1::renderState()
-{
+void TForm1::renderState() {
     // The hidden edits mirror the state the core owns; nothing reads them.
     const std::pair<QLineEdit *, QString> mirrors[] = {
         {Edit56, keypad.FreshEntry ? QStringLiteral("1") : QStringLiteral("0")},
@@ -257,8 +247,7 @@ void TForm1::renderState()
             edit->setText(text);
 }
 
-void TForm1::buildCommandMap()
-{
+void TForm1::buildCommandMap() {
     bind([this] { SpeedButton1Click(); }, {SpeedButton1, SpeedButton34}, {N8});
     bind([this] { SpeedButton2Click(); }, {SpeedButton2}, {});
     bind([this] { N7Click(); }, {}, {N7});
@@ -278,8 +267,18 @@ void TForm1::buildCommandMap()
     bind([this] { SpeedButton31Click(); }, {SpeedButton31, SpeedButton40}, {});
     bind([this] { SpeedButton32Click(); }, {SpeedButton32, SpeedButton37}, {});
     // The keys of the moves act only while their buttons do.
-    bind([this] { if (SpeedButton31->isEnabled()) SpeedButton31Click(); }, {}, {N23});
-    bind([this] { if (SpeedButton32->isEnabled()) SpeedButton32Click(); }, {}, {N22});
+    bind(
+        [this] {
+            if (SpeedButton31->isEnabled())
+                SpeedButton31Click();
+        },
+        {}, {N23});
+    bind(
+        [this] {
+            if (SpeedButton32->isEnabled())
+                SpeedButton32Click();
+        },
+        {}, {N22});
     bind([this] { N16Click(); }, {}, {N16});
     for (std::size_t i = 0; i < pairItems.size(); ++i)
         bind([this, j = int(i) + 1] { jumpToPair(j); }, {}, {pairItems[i]});
@@ -307,7 +306,12 @@ void TForm1::buildCommandMap()
     bind([this] { SpeedButton14Click(); }, {SpeedButton14, SpeedButton35}, {N20});
     bind([this] { SpeedButton23Click(); }, {SpeedButton23}, {});
     bind([this] { SpeedButton24Click(); }, {SpeedButton24}, {});
-    bind([this] { if (SpeedButton24->isEnabled()) SpeedButton24Click(); }, {}, {N29});
+    bind(
+        [this] {
+            if (SpeedButton24->isEnabled())
+                SpeedButton24Click();
+        },
+        {}, {N29});
     bind([this] { SpeedButton26Click(); }, {SpeedButton26}, {});
     bind([this] { SpeedButton38Click(); }, {SpeedButton38}, {N27});
     bind([this] { SpeedButton39Click(); }, {SpeedButton39}, {N28});
@@ -317,22 +321,19 @@ void TForm1::buildCommandMap()
         bind([this, base] { coefficientButton(base); }, {coefficientButtons[base]}, {});
 }
 
-void TForm1::N2Click()
-{
+void TForm1::N2Click() {
     // The main window has no objection of its own: the close always goes ahead.
     close();
 }
 
-void TForm1::installKeyFilter()
-{
+void TForm1::installKeyFilter() {
     installEventFilter(this);
     for (QWidget *w : findChildren<QWidget *>())
         if (!qobject_cast<QMenu *>(w))
             w->installEventFilter(this);
 }
 
-bool TForm1::dispatchKey(int key, Qt::KeyboardModifiers mods, bool run)
-{
+bool TForm1::dispatchKey(int key, Qt::KeyboardModifiers mods, bool run) {
     const QKeySequence pressed(QKeyCombination(mods & ~Qt::KeypadModifier, Qt::Key(key)));
     for (QAction *a : keyedItems) {
         if (a->shortcut() != pressed)
@@ -348,8 +349,7 @@ bool TForm1::dispatchKey(int key, Qt::KeyboardModifiers mods, bool run)
     return false;
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
-{
+bool TForm1::eventFilter(QObject *watched, QEvent *event) {
     switch (event->type()) {
     case QEvent::ShortcutOverride: {
         // Claim the mapped keys before an edit does (Home, End, Ctrl+Z).
@@ -391,7 +391,6 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TForm1::FormMouseUp(const QPoint &clientPos)
-{
+void TForm1::FormMouseUp(const QPoint &clientPos) {
     PopupMenu1->popup(surface->mapToGlobal(clientPos));
 }

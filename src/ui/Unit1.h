@@ -55,8 +55,8 @@ public:
     QString ProgramDir;
     calc::PairState pair;
     calc::SmallerWheelState wheel;
-    aggregate::AggregateState Aggregate; // the pair store, CurrentPair and the moves
-    entry::KeypadState keypad;           // FreshEntry, KeypadTarget, LastEntry, the marks
+    aggregate::AggregateState Aggregate;   // the pair store, CurrentPair and the moves
+    entry::KeypadState keypad;             // FreshEntry, KeypadTarget, LastEntry, the marks
     search::SearchControls searchControls; // automatic or manual search, the harmonic step
 
     // --- commands
@@ -87,21 +87,21 @@ public:
     void SpeedButton33Click(); // new aggregate
 
     // the keypad
-    void keypadKey(QChar key);                  // the digit keys and ","
-    void SpeedButton25Click();                  // reset "С"
-    void transferTo(entry::Quantity q);         // the transfer buttons
-    void inputEdited(entry::Quantity q);        // Edit1Change ... Edit4Change
+    void keypadKey(QChar key);           // the digit keys and ","
+    void SpeedButton25Click();           // reset "С"
+    void transferTo(entry::Quantity q);  // the transfer buttons
+    void inputEdited(entry::Quantity q); // Edit1Change ... Edit4Change
     void Edit55Change();
-    void SpeedButton43Click();                  // take back "В"
-    void SpeedButton43MouseMove();              // its hint
+    void SpeedButton43Click();     // take back "В"
+    void SpeedButton43MouseMove(); // its hint
 
     // the frequency search and its controls
-    void SpeedButton14Click(); // search by frequency
-    void SpeedButton23Click(); // manual / automatic search
-    void SpeedButton24Click(); // variants
-    void SpeedButton26Click(); // harmonic step
-    void SpeedButton38Click(); // tolerance up
-    void SpeedButton39Click(); // tolerance down
+    void SpeedButton14Click();        // search by frequency
+    void SpeedButton23Click();        // manual / automatic search
+    void SpeedButton24Click();        // variants
+    void SpeedButton26Click();        // harmonic step
+    void SpeedButton38Click();        // tolerance up
+    void SpeedButton39Click();        // tolerance down
     void coefficientButton(int base); // SpeedButton3Click ... SpeedButton6Click: Fz, Fr1, Fr2, Fm
 
     // the machine-level capabilities: menu "Агрегат" (Unit1_machine.cpp)
@@ -183,8 +183,8 @@ public:
     // main menu
     QMenuBar *MainMenu1 = nullptr;
     QAction *N1 = nullptr, *N17 = nullptr, *N2 = nullptr;
-    QAction *N5 = nullptr, *N6 = nullptr, *N0001 = nullptr, *N00001 = nullptr,
-            *N000001 = nullptr, *N0000001 = nullptr, *N32 = nullptr;
+    QAction *N5 = nullptr, *N6 = nullptr, *N0001 = nullptr, *N00001 = nullptr, *N000001 = nullptr,
+            *N0000001 = nullptr, *N32 = nullptr;
     QAction *N9 = nullptr, *N7 = nullptr;
     QAction *N12 = nullptr, *N25 = nullptr, *N30 = nullptr;
     QAction *N33 = nullptr, *N34 = nullptr;
@@ -230,7 +230,8 @@ private:
     void finishLayout();
 
     // The command map: every trigger of a command runs its one handler.
-    void bind(const std::function<void()> &handler, std::initializer_list<QAbstractButton *> buttons,
+    void bind(const std::function<void()> &handler,
+              std::initializer_list<QAbstractButton *> buttons,
               std::initializer_list<QAction *> items);
     // The first item in dispatch order whose key matches; disabled ones swallow the key.
     bool dispatchKey(int key, Qt::KeyboardModifiers mods, bool run);

@@ -17,8 +17,7 @@
 #include <QScopeGuard>
 #include <QToolButton>
 
-void TForm1::SpeedButton1Click()
-{
+void TForm1::SpeedButton1Click() {
     const auto refresh = qScopeGuard([this] { pairsChanged(); });
     // An empty Fm counts as 0, and the edit keeps that 0 even if the run fails.
     const QString fm = calc::fmTextBeforeCalculation(Edit4->text());
@@ -62,14 +61,12 @@ void TForm1::SpeedButton1Click()
     showMarks();
 }
 
-void TForm1::showInputNotice()
-{
+void TForm1::showInputNotice() {
     if (windows.form3)
         windows.form3->exec();
 }
 
-void TForm1::showSmallerWheelState()
-{
+void TForm1::showSmallerWheelState() {
     Edit5->setText(wheel.smallerWheel);
     Label34->setVisible(!wheel.mainRowFr2First);
     Label35->setVisible(!wheel.mainRowFr2First);
@@ -81,27 +78,34 @@ void TForm1::showSmallerWheelState()
     N7->setText(calc::modeItemCaption(wheel));
 }
 
-void TForm1::N7Click()
-{
+void TForm1::N7Click() {
     calc::toggleSmallerWheelMode(wheel);
     showSmallerWheelState();
 }
 
-void TForm1::SpeedButton2Click()
-{
+void TForm1::SpeedButton2Click() {
     calc::pressSmallerWheelButton(wheel);
     showSmallerWheelState();
 }
 
-void TForm1::setPrecision(QAction *marked)
-{
+void TForm1::setPrecision(QAction *marked) {
     PrecisionFactor = marked->data().toInt();
     for (QAction *a : precisionItems->actions())
         a->setChecked(a == marked);
 }
 
-void TForm1::N0001Click() { setPrecision(N0001); }
-void TForm1::N00001Click() { setPrecision(N00001); }
-void TForm1::N000001Click() { setPrecision(N000001); }
-void TForm1::N0000001Click() { setPrecision(N0000001); }
-void TForm1::N32Click() { setPrecision(N32); }
+void TForm1::N0001Click() {
+    setPrecision(N0001);
+}
+void TForm1::N00001Click() {
+    setPrecision(N00001);
+}
+void TForm1::N000001Click() {
+    setPrecision(N000001);
+}
+void TForm1::N0000001Click() {
+    setPrecision(N0000001);
+}
+void TForm1::N32Click() {
+    setPrecision(N32);
+}

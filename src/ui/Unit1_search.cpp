@@ -19,9 +19,7 @@
 #include <QMessageBox>
 #include <QToolButton>
 
-
-void TForm1::SpeedButton14Click()
-{
+void TForm1::SpeedButton14Click() {
     QLineEdit *const boxes[] = {Edit55, Edit58, Edit59, Edit60, Edit61};
     search::ParameterTexts texts;
     for (int i = 0; i < search::kParameterCount; ++i)
@@ -31,9 +29,8 @@ void TForm1::SpeedButton14Click()
             boxes[static_cast<int>(w.box)]->setText(w.text);
     };
 
-    const search::SearchPreparation prep =
-        search::prepareSearch(texts, {Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()},
-                              pair.inputTexts);
+    const search::SearchPreparation prep = search::prepareSearch(
+        texts, {Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()}, pair.inputTexts);
     writeBoxes(prep.defaults);
     setFreshEntry();
     if (prep.notice == search::SearchNotice::InputsChanged) {
@@ -79,8 +76,7 @@ void TForm1::SpeedButton14Click()
     }
 }
 
-void TForm1::SpeedButton23Click()
-{
+void TForm1::SpeedButton23Click() {
     searchControls.toggleMode();
     const bool toManual = !searchControls.automatic();
     SpeedButton23->setText(searchControls.modeCaption());
@@ -91,13 +87,12 @@ void TForm1::SpeedButton23Click()
     Edit55->setGeometry(160, Edit55->y(), toManual ? 149 : 100, Edit55->height());
     for (QToolButton *w : {SpeedButton3, SpeedButton4, SpeedButton5, SpeedButton6})
         w->setVisible(toManual);
-    for (QWidget *w : std::initializer_list<QWidget *>{UpDown4, Label52, Label49, SpeedButton26,
-                                                       Edit59, Edit61})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{UpDown4, Label52, Label49, SpeedButton26, Edit59, Edit61})
         w->setVisible(!toManual);
 }
 
-void TForm1::coefficientButton(int base)
-{
+void TForm1::coefficientButton(int base) {
     constexpr calc::Entry kBases[] = {calc::Entry::Fz, calc::Entry::Fr1, calc::Entry::Fr2,
                                       calc::Entry::Fm};
     const QString text = Edit55->text();
@@ -108,21 +103,18 @@ void TForm1::coefficientButton(int base)
     SpeedButton1Click();
 }
 
-void TForm1::SpeedButton24Click()
-{
+void TForm1::SpeedButton24Click() {
     if (windows.form5)
         windows.form5->bringUp(true);
 }
 
-void TForm1::SpeedButton26Click()
-{
+void TForm1::SpeedButton26Click() {
     searchControls.toggleStep();
     Edit59->setText(searchControls.stepText());
     SpeedButton26->setText(searchControls.stepCaption());
 }
 
-void TForm1::stepTolerance(bool up)
-{
+void TForm1::stepTolerance(bool up) {
     const std::optional<QString> stepped = search::StepTolerance(
         Edit58->text(), up ? search::ToleranceDirection::Up : search::ToleranceDirection::Down);
     if (!stepped) {
@@ -132,5 +124,9 @@ void TForm1::stepTolerance(bool up)
     Edit58->setText(*stepped);
 }
 
-void TForm1::SpeedButton38Click() { stepTolerance(true); }
-void TForm1::SpeedButton39Click() { stepTolerance(false); }
+void TForm1::SpeedButton38Click() {
+    stepTolerance(true);
+}
+void TForm1::SpeedButton39Click() {
+    stepTolerance(false);
+}

@@ -22,8 +22,7 @@ constexpr int kClientWidth = 721;
 constexpr int kClientHeight = 537;
 } // namespace
 
-void TForm1::FormCreate()
-{
+void TForm1::FormCreate() {
     // Numbers are written by the core with a decimal comma; the Russian
     // default locale keeps Qt's own number texts in line with it.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
@@ -31,21 +30,22 @@ void TForm1::FormCreate()
     N33->trigger();
 }
 
-void TForm1::closeEvent(QCloseEvent *event)
-{
+void TForm1::closeEvent(QCloseEvent *event) {
     FormClose();
     event->accept();
     // The program ends with its main window: the windows that stay open
     // beside it (About, the variants) must not keep it running.
-    for (QWidget *w : {static_cast<QWidget *>(windows.form4), static_cast<QWidget *>(windows.form5)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(windows.form4), static_cast<QWidget *>(windows.form5)})
         if (w)
             w->hide();
 }
 
-void TForm1::FormClose() { N34->trigger(); }
+void TForm1::FormClose() {
+    N34->trigger();
+}
 
-void TForm1::N33Click()
-{
+void TForm1::N33Click() {
     const settings::LoadResult loaded = settings::loadPrecision(ProgramDir);
     PrecisionFactor = loaded.precisionFactor;
     if (!loaded.error.isEmpty())
@@ -53,23 +53,20 @@ void TForm1::N33Click()
     markPrecision(PrecisionFactor);
 }
 
-void TForm1::N34Click()
-{
+void TForm1::N34Click() {
     const QString error = settings::savePrecision(ProgramDir, PrecisionFactor);
     if (!error.isEmpty())
         QMessageBox::critical(this, windowTitle(), error);
 }
 
-void TForm1::markPrecision(std::int32_t factor)
-{
+void TForm1::markPrecision(std::int32_t factor) {
     // A value that no item stands for leaves the marks as they are.
     for (QAction *item : precisionItems->actions())
         if (item->data().toInt() == factor)
             setPrecision(item);
 }
 
-void TForm1::N25Click()
-{
+void TForm1::N25Click() {
     // Sizeable: the surface follows the window, whatever size it is dragged to.
     surface->setMinimumSize(0, 0);
     surface->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -81,8 +78,7 @@ void TForm1::N25Click()
     N25->setChecked(true);
 }
 
-void TForm1::N30Click()
-{
+void TForm1::N30Click() {
     // Back to the size the window starts with: a smaller client area would
     // cut off the function-key panel at the bottom.
     fixClientSize();
@@ -92,8 +88,7 @@ void TForm1::N30Click()
     N30->setChecked(true);
 }
 
-void TForm1::fixClientSize()
-{
+void TForm1::fixClientSize() {
     surface->setFixedSize(kClientWidth, kClientHeight);
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -101,8 +96,7 @@ void TForm1::fixClientSize()
     setFixedSize(sizeHint());
 }
 
-void TForm1::N17Click()
-{
+void TForm1::N17Click() {
     // The calculator is whatever program the user put beside the settings,
     // started by a path relative to the current folder, without waiting.
     const QFileInfo calculator(QDir::current(), QStringLiteral("CALC.exe"));
@@ -115,8 +109,7 @@ void TForm1::N17Click()
     QProcess::startDetached(calculator.absoluteFilePath(), {}, QDir::currentPath());
 }
 
-void TForm1::N4Click()
-{
+void TForm1::N4Click() {
     if (windows.form4)
         windows.form4->bringUp();
 }

@@ -72,8 +72,8 @@ public:
 
     // --- what the search and the commands write; all texts come ready-made
     // Empties the lists, names the target in the caption, fills the summary.
-    void startRun(const QString &target, const QString &z1, const QString &fr1,
-                  const QString &z2, const QString &fm, const QString &fr2, const QString &fz);
+    void startRun(const QString &target, const QString &z1, const QString &fr1, const QString &z2,
+                  const QString &fm, const QString &fr2, const QString &fz);
     // family 0..10 is Memo1..Memo11.
     void setListText(int family, const QString &wholeText);
     // Label1..Label12 in order.

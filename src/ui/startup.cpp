@@ -16,8 +16,7 @@
 
 namespace {
 // Qt's own texts (the standard edit menu, message box buttons) in Russian.
-void installRussianTranslation()
-{
+void installRussianTranslation() {
     auto *translator = new QTranslator(qApp);
     if (translator->load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -27,8 +26,7 @@ void installRussianTranslation()
 }
 } // namespace
 
-TForm1 *createWindows()
-{
+TForm1 *createWindows() {
     QApplication::setApplicationName(QStringLiteral("gearfreq"));
     // No display name: on X11 Qt would append it to every other window's
     // title ("результаты пойска значения 250 — …"), and each window shows

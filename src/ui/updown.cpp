@@ -4,8 +4,7 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-UpDown::UpDown(QWidget *parent) : QWidget(parent)
-{
+UpDown::UpDown(QWidget *parent) : QWidget(parent) {
     upButton = new QToolButton(this);
     upButton->setArrowType(Qt::UpArrow);
     downButton = new QToolButton(this);
@@ -18,16 +17,16 @@ UpDown::UpDown(QWidget *parent) : QWidget(parent)
     connect(downButton, &QToolButton::clicked, this, [this] { stepBy(-1); });
 }
 
-void UpDown::setRange(int min, int max)
-{
+void UpDown::setRange(int min, int max) {
     minimum = min;
     maximum = max;
 }
 
-void UpDown::setPosition(int position) { pos = qBound(minimum, position, maximum); }
+void UpDown::setPosition(int position) {
+    pos = qBound(minimum, position, maximum);
+}
 
-void UpDown::stepBy(int delta)
-{
+void UpDown::stepBy(int delta) {
     int next = pos + delta;
     if (next > maximum)
         next = minimum;
@@ -38,8 +37,7 @@ void UpDown::stepBy(int delta)
         associate->setText(QString::number(pos));
 }
 
-void UpDown::resizeEvent(QResizeEvent *)
-{
+void UpDown::resizeEvent(QResizeEvent *) {
     const int half = height() / 2;
     upButton->setGeometry(0, 0, width(), half);
     downButton->setGeometry(0, half, width(), height() - half);

@@ -12,8 +12,7 @@
 namespace kit {
 
 namespace {
-QFont font(const QStringList &families, int pixelSize, bool bold)
-{
+QFont font(const QStringList &families, int pixelSize, bool bold) {
     QFont f;
     f.setFamilies(families);
     f.setPixelSize(pixelSize);
@@ -83,26 +82,22 @@ void useFusionStyle() {
         QApplication::setStyle(QStringLiteral("Fusion"));
 }
 
-QFont sansFont(int pixelSize, bool bold)
-{
+QFont sansFont(int pixelSize, bool bold) {
     return font({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")}, pixelSize,
                 bold);
 }
 
-QFont serifFont(int pixelSize, bool bold)
-{
+QFont serifFont(int pixelSize, bool bold) {
     return font({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}, pixelSize,
                 bold);
 }
 
-void showResult(QLineEdit *box, const QString &text)
-{
+void showResult(QLineEdit *box, const QString &text) {
     box->setText(text);
     box->setCursorPosition(0);
 }
 
-void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c)
-{
+void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c) {
     // The disabled look stays the style's own, so a disabled button greys out.
     QPalette p = w->palette();
     p.setColor(QPalette::Active, role, c);

@@ -53,8 +53,7 @@ void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c);
 void showResult(QLineEdit *box, const QString &text);
 
 // A child widget with its objectName, at a position in its parent's pixels.
-template <class W> W *make(QWidget *parent, const QString &name, const QRect &geometry)
-{
+template <class W> W *make(QWidget *parent, const QString &name, const QRect &geometry) {
     auto *w = new W(parent);
     w->setObjectName(name);
     w->setGeometry(geometry);

@@ -136,9 +136,10 @@ void TestCalculate::worked_pairs_show_their_result_texts_data() {
     }
     QTest::newRow("k1 2 and k2 3 in every row")
         << fm100 << 1 << k1Is2k2Is3
-        << QStringList{"FzPlusFr1=2075", "FzMinusFr1=1925",  "FzPlusFr2=2037,5", "FzMinusFr2=1962,5",
-                       "Fr1TimesFr2=1875", "Fr1PlusFr2=87,5",  "FrDifference=12,5",   "FmPlusFr1=275",
-                       "FmMinusFr1=125",  "FmPlusFr2=237,5", "FmMinusFr2=162,5"};
+        << QStringList{"FzPlusFr1=2075",    "FzMinusFr1=1925",  "FzPlusFr2=2037,5",
+                       "FzMinusFr2=1962,5", "Fr1TimesFr2=1875", "Fr1PlusFr2=87,5",
+                       "FrDifference=12,5", "FmPlusFr1=275",    "FmMinusFr1=125",
+                       "FmPlusFr2=237,5",   "FmMinusFr2=162,5"};
     QTest::newRow("coefficient -1 turns a sum into a difference")
         << base << 1 << QStringList{"FzPlusFr1_k2=-1"} << QStringList{"FzPlusFr1=975"};
     QTest::newRow("coefficient with decimal comma")
@@ -408,11 +409,13 @@ void TestCalculate::rounding_fault_leaves_later_texts_unrounded_data() {
     QTest::addColumn<QStringList>("expected");
     // Fr1TimesFr2 is the first shown value too large for two decimals.
     QTest::newRow("two decimals: fault at the product row")
-        << 100 << true << QStringList{"Fr1=0,12",      "Fr2=0,06",   "FmMinusFr2=-0,06",
-                                      "Fr1TimesFr2=7,5645E17", "Fr1PlusFr2=0,1845", "FrDifference=0,0615"};
+        << 100 << true << QStringList{"Fr1=0,12",          "Fr2=0,06",
+                                      "FmMinusFr2=-0,06",  "Fr1TimesFr2=7,5645E17",
+                                      "Fr1PlusFr2=0,1845", "FrDifference=0,0615"};
     QTest::newRow("no rounding: no fault, every text unrounded")
-        << 1 << false << QStringList{"Fr1=0,123",     "Fr2=0,0615", "FmMinusFr2=-0,0615",
-                                     "Fr1TimesFr2=7,5645E17", "Fr1PlusFr2=0,1845", "FrDifference=0,0615"};
+        << 1 << false << QStringList{"Fr1=0,123",          "Fr2=0,0615",
+                                     "FmMinusFr2=-0,0615", "Fr1TimesFr2=7,5645E17",
+                                     "Fr1PlusFr2=0,1845",  "FrDifference=0,0615"};
 }
 
 void TestCalculate::rounding_fault_leaves_later_texts_unrounded() {
@@ -442,7 +445,8 @@ void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts_data() 
         << QStringList{"80", "40"} << "1" << false << "2" << true
         << QStringList{"GearRatio=2", "Fr2=50", "FrDifference=25"};
     QTest::newRow("wheel 1 smaller, difference k1 2")
-        << QStringList{"40", "80"} << "2" << false << "1" << false << QStringList{"FrDifference=37,5"};
+        << QStringList{"40", "80"} << "2" << false << "1" << false
+        << QStringList{"FrDifference=37,5"};
     QTest::newRow("wheel 2 smaller, difference k1 2")
         << QStringList{"80", "40"} << "2" << false << "2" << true << QStringList{"FrDifference=75"};
     QTest::newRow("fractional teeth counts") << QStringList{"20,5", "41"} << "1" << false << "1"
@@ -538,15 +542,21 @@ void TestCalculate::fm_rules_around_a_run_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QStringList>("resets"); // "entry=text", results marked "result:"
     const QStringList allFmRows = {
-        "FmPlusFr1_k1=1",  "FmPlusFr1_k2=1",  "result:FmPlusFr1=",  "FmMinusFr1_k1=1",
-        "FmMinusFr1_k2=1", "result:FmMinusFr1=", "FmPlusFr2_k1=1",   "FmPlusFr2_k2=1",
-        "result:FmPlusFr2=", "FmMinusFr2_k1=1", "FmMinusFr2_k2=1", "result:FmMinusFr2="};
-    QTest::newRow("empty Fm becomes 0 and blanks the Fm rows") << "" << "0" << allFmRows;
-    QTest::newRow("Fm 0 blanks the Fm rows") << "0" << "0" << allFmRows;
-    QTest::newRow("Fm 0.0 is not exactly 0") << "0.0" << "0.0" << QStringList{};
-    QTest::newRow("Fm 00 is not exactly 0") << "00" << "00" << QStringList{};
-    QTest::newRow("Fm 100 keeps its rows") << "100" << "100" << QStringList{};
-    QTest::newRow("a blank is not empty") << " " << " " << QStringList{};
+        "FmPlusFr1_k1=1",    "FmPlusFr1_k2=1",     "result:FmPlusFr1=", "FmMinusFr1_k1=1",
+        "FmMinusFr1_k2=1",   "result:FmMinusFr1=", "FmPlusFr2_k1=1",    "FmPlusFr2_k2=1",
+        "result:FmPlusFr2=", "FmMinusFr2_k1=1",    "FmMinusFr2_k2=1",   "result:FmMinusFr2="};
+    QTest::newRow("empty Fm becomes 0 and blanks the Fm rows") << ""
+                                                               << "0" << allFmRows;
+    QTest::newRow("Fm 0 blanks the Fm rows") << "0"
+                                             << "0" << allFmRows;
+    QTest::newRow("Fm 0.0 is not exactly 0") << "0.0"
+                                             << "0.0" << QStringList{};
+    QTest::newRow("Fm 00 is not exactly 0") << "00"
+                                            << "00" << QStringList{};
+    QTest::newRow("Fm 100 keeps its rows") << "100"
+                                           << "100" << QStringList{};
+    QTest::newRow("a blank is not empty") << " "
+                                          << " " << QStringList{};
 }
 
 void TestCalculate::fm_rules_around_a_run() {

@@ -9,14 +9,12 @@ using aggregate::GearPair;
 using aggregate::NextPath;
 
 namespace {
-GearPair pairNo(int k)
-{
+GearPair pairNo(int k) {
     return {QString::number(10 * k), QString::number(k), QString::number(20 * k), "0"};
 }
 
 // An aggregate with pairs 1 to n stored and pair `current` shown.
-AggregateState chain(int n, int current)
-{
+AggregateState chain(int n, int current) {
     AggregateState s;
     for (int k = 1; k <= n; ++k)
         s.storeSlot(k, pairNo(k));
@@ -26,8 +24,7 @@ AggregateState chain(int n, int current)
     return s;
 }
 
-QList<int> visibleItems(const AggregateState &s)
-{
+QList<int> visibleItems(const AggregateState &s) {
     QList<int> items;
     for (int k = 1; k <= 9; ++k)
         if (s.itemVisible[std::size_t(k - 1)])
@@ -40,8 +37,7 @@ class NavigationTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void a_pair_starts_with_its_texts_and_marks_data()
-    {
+    void a_pair_starts_with_its_texts_and_marks_data() {
         QTest::addColumn<bool>("next");
         QTest::addColumn<QString>("fr2Shown");
         QTest::addColumn<QStringList>("texts");
@@ -49,12 +45,10 @@ private slots:
         QTest::newRow("next pair on the shaft of wheel 2")
             << true << "12,5" << QStringList{"", "12,5", "", "0"} << "0100";
         QTest::newRow("next pair keeps Fr2 as shown, rounded or not")
-            << true << "333,333333333333" << QStringList{"", "333,333333333333", "", "0"}
-            << "0100";
+            << true << "333,333333333333" << QStringList{"", "333,333333333333", "", "0"} << "0100";
         QTest::newRow("new aggregate") << false << "" << QStringList{"", "0", "0", "0"} << "0000";
     }
-    void a_pair_starts_with_its_texts_and_marks()
-    {
+    void a_pair_starts_with_its_texts_and_marks() {
         QFETCH(bool, next);
         QFETCH(QString, fr2Shown);
         QFETCH(QStringList, texts);
@@ -69,8 +63,7 @@ private slots:
         QCOMPARE(got, marks);
     }
 
-    void next_path_data()
-    {
+    void next_path_data() {
         QTest::addColumn<int>("stored");
         QTest::addColumn<int>("current");
         QTest::addColumn<bool>("advance");
@@ -80,24 +73,21 @@ private slots:
         QTest::newRow("a stored successor") << 3 << 2 << true;
         QTest::newRow("pair 9 always creates") << 9 << 9 << false;
     }
-    void next_path()
-    {
+    void next_path() {
         QFETCH(int, stored);
         QFETCH(int, current);
         QFETCH(bool, advance);
         QCOMPARE(aggregate::nextPath(chain(stored, current)) == NextPath::Advance, advance);
     }
 
-    void slot_with_an_empty_z2_counts_as_free()
-    {
+    void slot_with_an_empty_z2_counts_as_free() {
         AggregateState s = chain(1, 1);
         s.storeSlot(2, {"40", "25", "", "0"});
         QCOMPARE(aggregate::nextPath(s), NextPath::Create);
         QVERIFY(s.itemVisible[1]); // its item stays visible
     }
 
-    void create_path_stores_moves_on_and_switches_the_moves()
-    {
+    void create_path_stores_moves_on_and_switches_the_moves() {
         AggregateState s;
         std::int32_t calculated = 1;
         const GearPair shown{"40", "25", "80", "0"};
@@ -110,8 +100,7 @@ private slots:
         QCOMPARE(visibleItems(s), QList<int>{1});
     }
 
-    void create_path_on_pair_9_stores_it_and_stays()
-    {
+    void create_path_on_pair_9_stores_it_and_stays() {
         AggregateState s = chain(8, 9);
         s.storeSlot(8, {"1", "1", "", "0"}); // slot 8 free again: Next could still be on
         std::int32_t calculated = 1;
@@ -123,8 +112,7 @@ private slots:
         QVERIFY(s.backEnabled);
     }
 
-    void advance_path_loads_the_successor_without_storing()
-    {
+    void advance_path_loads_the_successor_without_storing() {
         AggregateState s = chain(3, 1);
         const GearPair loaded = aggregate::advanceNext(s);
         QCOMPARE(loaded, pairNo(2));
@@ -134,16 +122,14 @@ private slots:
         QCOMPARE(s.PairStore.load(1), pairNo(1));
     }
 
-    void advance_path_turns_next_off_on_arriving_at_9()
-    {
+    void advance_path_turns_next_off_on_arriving_at_9() {
         AggregateState s = chain(9, 8);
         aggregate::advanceNext(s);
         QCOMPARE(s.CurrentPair, 9);
         QVERIFY(!s.nextEnabled);
     }
 
-    void back_data()
-    {
+    void back_data() {
         QTest::addColumn<int>("stored");
         QTest::addColumn<int>("current");
         QTest::addColumn<int>("calculated");
@@ -154,8 +140,7 @@ private slots:
         QTest::newRow("stored pair is not written back") << 3 << 3 << 1 << false << true;
         QTest::newRow("arriving at pair 1 turns back off") << 1 << 2 << 1 << true << false;
     }
-    void back()
-    {
+    void back() {
         QFETCH(int, stored);
         QFETCH(int, current);
         QFETCH(int, calculated);
@@ -174,8 +159,7 @@ private slots:
         QCOMPARE(s.backEnabled, backAfter);
     }
 
-    void save_step_data()
-    {
+    void save_step_data() {
         QTest::addColumn<int>("stored");
         QTest::addColumn<int>("current");
         QTest::addColumn<int>("calculated");
@@ -186,8 +170,7 @@ private slots:
         QTest::newRow("calculated newest pair") << 2 << 3 << 1 << true;
         QTest::newRow("calculated pair 9") << 8 << 9 << 1 << true;
     }
-    void save_step()
-    {
+    void save_step() {
         QFETCH(int, stored);
         QFETCH(int, current);
         QFETCH(int, calculated);
@@ -201,8 +184,7 @@ private slots:
         QCOMPARE(s.itemVisible[std::size_t(current - 1)], stores || stored >= current);
     }
 
-    void storing_twice_keeps_the_second_copy()
-    {
+    void storing_twice_keeps_the_second_copy() {
         AggregateState s;
         s.storeSlot(4, pairNo(1));
         s.storeSlot(4, pairNo(2));
@@ -210,8 +192,7 @@ private slots:
         QCOMPARE(visibleItems(s), QList<int>{4});
     }
 
-    void jump_sets_the_moves_by_the_table_data()
-    {
+    void jump_sets_the_moves_by_the_table_data() {
         QTest::addColumn<int>("j");
         QTest::addColumn<bool>("next");
         QTest::addColumn<bool>("back");
@@ -220,8 +201,7 @@ private slots:
         QTest::newRow("8") << 8 << true << true;
         QTest::newRow("9") << 9 << false << true;
     }
-    void jump_sets_the_moves_by_the_table()
-    {
+    void jump_sets_the_moves_by_the_table() {
         QFETCH(int, j);
         QFETCH(bool, next);
         QFETCH(bool, back);
@@ -232,8 +212,7 @@ private slots:
         QCOMPARE(s.backEnabled, back);
     }
 
-    void successful_calculation_enables_next_only_while_slot_8_is_free()
-    {
+    void successful_calculation_enables_next_only_while_slot_8_is_free() {
         AggregateState s = chain(7, 8);
         s.nextEnabled = false;
         aggregate::calculationSucceeded(s);
@@ -244,8 +223,7 @@ private slots:
         QVERIFY(!s.nextEnabled);
     }
 
-    void reset_empties_everything_of_the_chain()
-    {
+    void reset_empties_everything_of_the_chain() {
         AggregateState s = chain(5, 3);
         s.NewAggregateConfirmed = 1;
         aggregate::resetAggregate(s);

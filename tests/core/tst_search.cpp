@@ -138,7 +138,8 @@ void TestSearch::preparation_defaults_parses_and_limits_data() {
     const QString tooLong = QStringLiteral("1") + QString(49, '0') + QStringLiteral("x");
     QTest::newRow("empty boxes get defaults in their order")
         << boxes("5", "", "1", "", "") << "80" << none
-        << QStringList{"Tolerance=0", "MaxHarmonic=10", "MaxFrequency=1000"} << QStringList{} << params(5, 0);
+        << QStringList{"Tolerance=0", "MaxHarmonic=10", "MaxFrequency=1000"} << QStringList{}
+        << params(5, 0);
     QTest::newRow("commas in every box")
         << boxes("1234,5", "0,5", "0,5", "1000", "10") << "80" << none << QStringList{}
         << QStringList{} << params(1234.5, 0.5, 10, 0.5);
@@ -153,7 +154,8 @@ void TestSearch::preparation_defaults_parses_and_limits_data() {
         << params(5, 20, 50, 1, 40000);
     QTest::newRow("limits in their order, max harmonic 60")
         << boxes("5", "20,5", "1", "50000", "60") << "80" << none << QStringList{}
-        << QStringList{"Tolerance=20", "MaxHarmonic=50", "MaxFrequency=40000"} << params(5, 20, 50, 1, 40000);
+        << QStringList{"Tolerance=20", "MaxHarmonic=50", "MaxFrequency=40000"}
+        << params(5, 20, 50, 1, 40000);
     QTest::newRow("changed inputs win over a bad target, defaults still written")
         << boxes("", "", "1", "1000", "10") << "81" << SearchNotice::InputsChanged
         << QStringList{"Tolerance=0"} << QStringList{} << SearchParameters{};
@@ -450,20 +452,20 @@ void TestSearch::coefficient_buttons_fill_their_base_frequency_boxes_data() {
     QTest::newRow("Fm") << calc::Entry::Fm << true << fm;
     QTest::newRow("Fr1, wheel 1 smaller: difference k1")
         << calc::Entry::Fr1 << true
-        << QStringList{"FzPlusFr1_k2",  "FzMinusFr1_k2",   "Fr1TimesFr2_k1", "Fr1PlusFr2_k1",
-                       "FrDifference_k1", "FmPlusFr1_k2", "FmMinusFr1_k2"};
+        << QStringList{"FzPlusFr1_k2",    "FzMinusFr1_k2", "Fr1TimesFr2_k1", "Fr1PlusFr2_k1",
+                       "FrDifference_k1", "FmPlusFr1_k2",  "FmMinusFr1_k2"};
     QTest::newRow("Fr1, wheel 2 smaller: difference k2")
         << calc::Entry::Fr1 << false
-        << QStringList{"FzPlusFr1_k2",  "FzMinusFr1_k2",   "Fr1TimesFr2_k1", "Fr1PlusFr2_k1",
-                       "FrDifference_k2", "FmPlusFr1_k2", "FmMinusFr1_k2"};
+        << QStringList{"FzPlusFr1_k2",    "FzMinusFr1_k2", "Fr1TimesFr2_k1", "Fr1PlusFr2_k1",
+                       "FrDifference_k2", "FmPlusFr1_k2",  "FmMinusFr1_k2"};
     QTest::newRow("Fr2, wheel 1 smaller: difference k2")
         << calc::Entry::Fr2 << true
-        << QStringList{"FzPlusFr2_k2",  "FzMinusFr2_k2",   "Fr1TimesFr2_k2", "Fr1PlusFr2_k2",
-                       "FrDifference_k2", "FmPlusFr2_k2", "FmMinusFr2_k2"};
+        << QStringList{"FzPlusFr2_k2",    "FzMinusFr2_k2", "Fr1TimesFr2_k2", "Fr1PlusFr2_k2",
+                       "FrDifference_k2", "FmPlusFr2_k2",  "FmMinusFr2_k2"};
     QTest::newRow("Fr2, wheel 2 smaller: difference k1")
         << calc::Entry::Fr2 << false
-        << QStringList{"FzPlusFr2_k2",  "FzMinusFr2_k2",   "Fr1TimesFr2_k2", "Fr1PlusFr2_k2",
-                       "FrDifference_k1", "FmPlusFr2_k2", "FmMinusFr2_k2"};
+        << QStringList{"FzPlusFr2_k2",    "FzMinusFr2_k2", "Fr1TimesFr2_k2", "Fr1PlusFr2_k2",
+                       "FrDifference_k1", "FmPlusFr2_k2",  "FmMinusFr2_k2"};
 }
 
 void TestSearch::coefficient_buttons_fill_their_base_frequency_boxes() {

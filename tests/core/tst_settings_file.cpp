@@ -9,13 +9,11 @@
 #include <unistd.h>
 
 namespace {
-QByteArray readAll(const QString &path)
-{
+QByteArray readAll(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
-void writeAll(const QString &path, const QByteArray &bytes)
-{
+void writeAll(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(bytes), bytes.size());
@@ -26,8 +24,7 @@ class SettingsFileTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void reads_the_first_integer_data()
-    {
+    void reads_the_first_integer_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<int>("value");
@@ -48,8 +45,7 @@ private slots:
         QTest::newRow("a run longer than 32 characters is cut")
             << QByteArray("000000000000000000000000000000001234") << true << 0;
     }
-    void reads_the_first_integer()
-    {
+    void reads_the_first_integer() {
         QFETCH(QByteArray, content);
         QFETCH(bool, valid);
         QFETCH(int, value);
@@ -59,8 +55,7 @@ private slots:
             QCOMPARE(*parsed, value);
     }
 
-    void writes_digits_and_crlf_data()
-    {
+    void writes_digits_and_crlf_data() {
         QTest::addColumn<int>("factor");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("1") << 1 << QByteArray("1\r\n");
@@ -69,8 +64,7 @@ private slots:
         QTest::newRow("0") << 0 << QByteArray("0\r\n");
         QTest::newRow("-3") << -3 << QByteArray("-3\r\n");
     }
-    void writes_digits_and_crlf()
-    {
+    void writes_digits_and_crlf() {
         QFETCH(int, factor);
         QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
@@ -80,8 +74,7 @@ private slots:
         QCOMPARE(settings::loadPrecision(dir.path()).precisionFactor, factor);
     }
 
-    void missing_file_is_created_holding_1()
-    {
+    void missing_file_is_created_holding_1() {
         QTemporaryDir dir;
         const settings::LoadResult r = settings::loadPrecision(dir.path());
         QCOMPARE(r.precisionFactor, 1);
@@ -89,8 +82,7 @@ private slots:
         QCOMPARE(readAll(dir.filePath("VeviVerezoz.bmp")), QByteArray("1\r\n"));
     }
 
-    void garbage_counts_as_1_and_stays_until_the_close()
-    {
+    void garbage_counts_as_1_and_stays_until_the_close() {
         QTemporaryDir dir;
         writeAll(dir.filePath("VeviVerezoz.bmp"), "abc\r\n");
         QCOMPARE(settings::loadPrecision(dir.path()).precisionFactor, 1);
@@ -99,8 +91,7 @@ private slots:
 
     // Files a user may find in the setting's place: what the start reads and
     // what is left in the file until the close writes it.
-    void odd_files_data()
-    {
+    void odd_files_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("value");
         const QByteArray tenMegabytes(10 * 1024 * 1024, 'x');
@@ -109,15 +100,17 @@ private slots:
             binary.append(static_cast<char>((i * 37) % 256));
         QTest::newRow("binary bytes") << binary << 1;
         QTest::newRow("binary after a valid number") << QByteArray("100\r\n") + binary << 100;
-        QTest::newRow("a NUL inside the number") << QByteArray("10\0" "0", 4) << 1;
+        QTest::newRow("a NUL inside the number") << QByteArray("10\0"
+                                                               "0",
+                                                               4)
+                                                 << 1;
         QTest::newRow("10 MB of letters") << tenMegabytes << 1;
-        QTest::newRow("10 MB after a valid number") << QByteArray("1000\r\n") + tenMegabytes
-                                                     << 1000;
+        QTest::newRow("10 MB after a valid number")
+            << QByteArray("1000\r\n") + tenMegabytes << 1000;
         QTest::newRow("10 MB of blanks, then a number")
             << QByteArray(10 * 1024 * 1024, ' ') + "10" << 10;
     }
-    void odd_files()
-    {
+    void odd_files() {
         QFETCH(QByteArray, content);
         QFETCH(int, value);
         QTemporaryDir dir;
@@ -128,8 +121,7 @@ private slots:
         QVERIFY(readAll(dir.filePath("VeviVerezoz.bmp")) == content);
     }
 
-    void unreadable_file_is_replaced_by_1()
-    {
+    void unreadable_file_is_replaced_by_1() {
         if (geteuid() == 0)
             QSKIP("permissions do not bind the superuser");
         QTemporaryDir dir;
@@ -143,8 +135,7 @@ private slots:
 
     // Opening a named pipe for reading waits for a writer: the start must
     // not wait for one.
-    void named_pipe_in_the_files_place_does_not_block()
-    {
+    void named_pipe_in_the_files_place_does_not_block() {
         QTemporaryDir dir;
         const QByteArray pipe = QFile::encodeName(dir.filePath("VeviVerezoz.bmp"));
         QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
@@ -155,8 +146,7 @@ private slots:
         QCOMPARE(readAll(dir.filePath("VeviVerezoz.bmp")), QByteArray("1\r\n"));
     }
 
-    void folder_in_the_files_place_reports_and_goes_on_with_1()
-    {
+    void folder_in_the_files_place_reports_and_goes_on_with_1() {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("VeviVerezoz.bmp"));
         const settings::LoadResult r = settings::loadPrecision(dir.path());
@@ -166,8 +156,7 @@ private slots:
         QVERIFY(QFileInfo(dir.filePath("VeviVerezoz.bmp")).isDir());
     }
 
-    void failed_save_keeps_the_previous_setting()
-    {
+    void failed_save_keeps_the_previous_setting() {
         if (geteuid() == 0)
             QSKIP("permissions do not bind the superuser");
         QTemporaryDir dir;
@@ -179,8 +168,7 @@ private slots:
         QCOMPARE(readAll(dir.filePath("VeviVerezoz.bmp")), QByteArray("1000\r\n"));
     }
 
-    void missing_folder_reports_on_save()
-    {
+    void missing_folder_reports_on_save() {
         QTemporaryDir dir;
         const QString gone = dir.filePath("no-such-folder");
         QVERIFY(!settings::savePrecision(gone, 100).isEmpty());

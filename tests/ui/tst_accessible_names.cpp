@@ -2,11 +2,11 @@
 // quantity it holds, every picture button by its hint, the lists of the list
 // window by their titles. Read through QAccessible, as assistive technology
 // reads them.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
+#include "ui/startup.h"
 #include "ui/updown.h"
 
 #include <QAccessible>

@@ -1,8 +1,8 @@
 // Whole journeys along an aggregate on the real window: next, back, the
 // pair items, F5 and F6, and a new aggregate with its confirmation.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
+#include "ui/startup.h"
 
 #include <QAction>
 #include <QLabel>
@@ -27,26 +27,26 @@ private:
     std::optional<UiFixture> fixture;
     std::unique_ptr<TForm1> form;
 
-    void enter(const QString &z1, const QString &fr1, const QString &z2, const QString &fm = "0")
-    {
+    void enter(const QString &z1, const QString &fr1, const QString &z2, const QString &fm = "0") {
         form->Edit1->setText(z1);
         form->Edit2->setText(fr1);
         form->Edit3->setText(z2);
         form->Edit4->setText(fm);
     }
-    void calculate()
-    {
+    void calculate() {
         const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
         QVERIFY2(seen.isEmpty(), describe(seen));
     }
-    QList<ModalSeen> next() { return closeModalsDuring([&] { form->SpeedButton31->click(); }); }
-    QList<ModalSeen> back() { return closeModalsDuring([&] { form->SpeedButton32->click(); }); }
-    QStringList inputs() const
-    {
+    QList<ModalSeen> next() {
+        return closeModalsDuring([&] { form->SpeedButton31->click(); });
+    }
+    QList<ModalSeen> back() {
+        return closeModalsDuring([&] { form->SpeedButton32->click(); });
+    }
+    QStringList inputs() const {
         return {form->Edit1->text(), form->Edit2->text(), form->Edit3->text(), form->Edit4->text()};
     }
-    QList<int> visibleItems() const
-    {
+    QList<int> visibleItems() const {
         QList<int> items;
         for (int k = 0; k < 9; ++k)
             if (form->pairItems[std::size_t(k)]->isVisible())
@@ -54,29 +54,25 @@ private:
         return items;
     }
     bool marked(QToolButton *b) const { return b->palette().color(QPalette::ButtonText) == kBlue; }
-    void checkMovesAgree() const
-    {
+    void checkMovesAgree() const {
         QCOMPARE(form->SpeedButton31->isEnabled(), form->SpeedButton40->isEnabled());
         QCOMPARE(form->SpeedButton32->isEnabled(), form->SpeedButton37->isEnabled());
         QCOMPARE(form->Label45->text(), form->Edit62->text());
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         fixture.emplace();
         form.reset(createWindows());
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-    void cleanup()
-    {
+    void cleanup() {
         form.reset();
         fixture.reset();
     }
 
-    void next_from_a_calculated_pair_starts_the_next_one()
-    {
+    void next_from_a_calculated_pair_starts_the_next_one() {
         enter("40", "25", "80");
         calculate();
         QVERIFY(next().isEmpty());
@@ -97,8 +93,7 @@ private slots:
         checkMovesAgree();
     }
 
-    void rounded_fr2_is_carried_as_shown()
-    {
+    void rounded_fr2_is_carried_as_shown() {
         form->N0001->trigger();
         enter("3", "10", "7"); // Fr2 = 4,285714...
         calculate();
@@ -107,8 +102,7 @@ private slots:
         QCOMPARE(form->Edit2->text(), QStringLiteral("4,29"));
     }
 
-    void back_from_an_uncalculated_new_pair_drops_it()
-    {
+    void back_from_an_uncalculated_new_pair_drops_it() {
         enter("40", "25", "80");
         calculate();
         next();
@@ -128,8 +122,7 @@ private slots:
         checkMovesAgree();
     }
 
-    void back_from_a_calculated_new_pair_keeps_it()
-    {
+    void back_from_a_calculated_new_pair_keeps_it() {
         enter("40", "25", "80");
         calculate();
         next();
@@ -145,8 +138,7 @@ private slots:
         checkMovesAgree();
     }
 
-    void changes_to_a_pair_with_a_stored_successor_are_lost()
-    {
+    void changes_to_a_pair_with_a_stored_successor_are_lost() {
         enter("40", "25", "80");
         calculate();
         next();
@@ -164,8 +156,7 @@ private slots:
         QCOMPARE(form->Edit1->text(), QStringLiteral("40"));
     }
 
-    void f5_and_f6_do_nothing_while_disabled()
-    {
+    void f5_and_f6_do_nothing_while_disabled() {
         enter("40", "25", "80");
         QTest::keyClick(form->Edit1, Qt::Key_F6);
         QTest::keyClick(form->Edit1, Qt::Key_F5);
@@ -174,8 +165,7 @@ private slots:
         QCOMPARE(form->Edit6->text(), QString());
     }
 
-    void creating_pairs_2_to_9_in_turn()
-    {
+    void creating_pairs_2_to_9_in_turn() {
         for (int k = 1; k <= 8; ++k) {
             enter("10", k == 1 ? "100" : form->Edit2->text(), "20");
             calculate();
@@ -201,8 +191,7 @@ private slots:
         checkMovesAgree();
     }
 
-    void jump_to_the_pair_shown_reloads_it()
-    {
+    void jump_to_the_pair_shown_reloads_it() {
         enter("40", "25", "80");
         calculate();
         next();
@@ -216,8 +205,7 @@ private slots:
         QCOMPARE(form->Edit16->text(), QStringLiteral("4,16666666666667"));
     }
 
-    void cancel_changes_nothing()
-    {
+    void cancel_changes_nothing() {
         enter("40", "25", "80");
         calculate();
         next();
@@ -232,8 +220,7 @@ private slots:
         QVERIFY(form->SpeedButton32->isEnabled());
     }
 
-    void continue_resets_the_chain_and_leaves_the_results()
-    {
+    void continue_resets_the_chain_and_leaves_the_results() {
         enter("40", "25", "80");
         calculate();
         next();
@@ -258,8 +245,7 @@ private slots:
         QCOMPARE(form->Edit6->text(), QStringLiteral("1000"));
         QCOMPARE(form->Aggregate.NewAggregateConfirmed, 0);
         // A second request asks again.
-        const auto again =
-            closeModalsDuring([&] { form->N11->trigger(); }, pressButton("Button2"));
+        const auto again = closeModalsDuring([&] { form->N11->trigger(); }, pressButton("Button2"));
         QCOMPARE(again.size(), 1);
     }
 };

@@ -2,9 +2,9 @@
 // for light backgrounds (navy, maroon, red), so every window keeps its light
 // palette whatever palette the theme gives the application, and every text
 // stays readable against what lies behind it.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
+#include "ui/startup.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -1,10 +1,10 @@
 // Hints of the result and coefficient boxes: a box too narrow for its text
 // shows the whole text as its hint, a box whose text fits shows none, so a
 // value cut off at the box's edge (an exponent, the last digits) can be read.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit5.h"
+#include "ui/startup.h"
 
 #include <QLineEdit>
 #include <QToolButton>

@@ -2,10 +2,10 @@
 // program-drawn pictures come in the screen's own pixels instead of being
 // 16-pixel bitmaps blown up, and the About picture shows the detail its
 // source has.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit4.h"
+#include "ui/startup.h"
 
 #include <QLabel>
 #include <QToolButton>

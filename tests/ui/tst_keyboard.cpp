@@ -2,12 +2,12 @@
 // Return, Escape and the main window's function keys; F10 opens the main
 // menu, Shift+F10 and the Menu key the focused control's popup menu; one
 // Escape closes a menu and the next keys typed go to the focused edit.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
+#include "ui/startup.h"
 
 #include <QAction>
 #include <QLineEdit>

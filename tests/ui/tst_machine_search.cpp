@@ -1,12 +1,12 @@
 // The machine-wide search window on the real main window: the list's texts
 // as the user reads them, the refusal of bad input (a message, nothing else
 // changes), the modes and units, and the move to the pair of a chosen line.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/machine_menu.h"
 #include "ui/machine_search_window.h"
 #include "ui/match_table_model.h"
+#include "ui/startup.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // The main window on the offscreen platform: its start state, "ВЫЧИСЛИТЬ"
 // and its notices, and the command map (keys, hidden and disabled items, the
 // popup menu).
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
+#include "ui/startup.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -22,20 +22,22 @@ namespace {
 const QColor kNavy(0, 0, 128);
 const QColor kBlue(0, 0, 255);
 
-QString text(TForm1 *w, const char *edit) { return w->findChild<QLineEdit *>(edit)->text(); }
-void type(TForm1 *w, const char *edit, const QString &t) { w->findChild<QLineEdit *>(edit)->setText(t); }
+QString text(TForm1 *w, const char *edit) {
+    return w->findChild<QLineEdit *>(edit)->text();
+}
+void type(TForm1 *w, const char *edit, const QString &t) {
+    w->findChild<QLineEdit *>(edit)->setText(t);
+}
 
 // Every result edit that shows a value, with its text.
-QMap<QString, QString> results(TForm1 *w)
-{
+QMap<QString, QString> results(TForm1 *w) {
     QMap<QString, QString> shown;
     for (QLineEdit *e : w->displayEdits)
         shown.insert(e->objectName(), e->text());
     return shown;
 }
 
-QMenu *visiblePopupMenu()
-{
+QMenu *visiblePopupMenu() {
     for (QWidget *w : QApplication::topLevelWidgets())
         if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible())
             return menu;
@@ -51,36 +53,31 @@ private:
     std::unique_ptr<TForm1> form;
 
     void enterPair(const QString &z1, const QString &fr1, const QString &z2,
-                   const QString &fm = QStringLiteral("0"))
-    {
+                   const QString &fm = QStringLiteral("0")) {
         type(form.get(), "Edit1", z1);
         type(form.get(), "Edit2", fr1);
         type(form.get(), "Edit3", z2);
         type(form.get(), "Edit4", fm);
     }
     // F1 as the user presses it, with the focus in Z1.
-    QList<ModalSeen> pressF1()
-    {
+    QList<ModalSeen> pressF1() {
         form->Edit1->setFocus();
         return closeModalsDuring([&] { QTest::keyClick(form->Edit1, Qt::Key_F1); });
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         fixture.emplace();
         form.reset(createWindows());
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-    void cleanup()
-    {
+    void cleanup() {
         form.reset();
         fixture.reset();
     }
 
-    void start_state_matches_the_layout()
-    {
+    void start_state_matches_the_layout() {
         QCOMPARE(form->centralWidget()->size(), QSize(721, 537));
         QCOMPARE(text(form.get(), "Edit1"), QString());
         QCOMPARE(text(form.get(), "Edit2"), QStringLiteral("0"));
@@ -105,8 +102,7 @@ private slots:
             QVERIFY2(!a->isVisible(), qPrintable(a->objectName()));
     }
 
-    void tab_order_takes_only_the_inputs_and_the_search_boxes()
-    {
+    void tab_order_takes_only_the_inputs_and_the_search_boxes() {
         const QStringList expected{"Edit1",  "Edit2",  "Edit3",  "Edit4", "Edit55",
                                    "Edit58", "Edit59", "Edit60", "Edit61"};
         QStringList order;
@@ -120,18 +116,17 @@ private slots:
         QCOMPARE(order, expected);
     }
 
-    void f1_in_an_input_edit_calculates_the_worked_example_data()
-    {
+    void f1_in_an_input_edit_calculates_the_worked_example_data() {
         QTest::addColumn<QString>("fm");
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("expected");
         const char *const rows[][2] = {
-            {"Edit6", "1000"},   {"Edit26", "2"},    {"Edit8", "2000"},
-            {"Edit9", "3000"},   {"Edit10", "500"},  {"Edit11", "333,333333333333"},
-            {"Edit21", "25"},    {"Edit16", "12,5"}, {"Edit17", "25"},
-            {"Edit31", "1025"},  {"Edit13", "975"},  {"Edit28", "1012,5"},
+            {"Edit6", "1000"},   {"Edit26", "2"},     {"Edit8", "2000"},
+            {"Edit9", "3000"},   {"Edit10", "500"},   {"Edit11", "333,333333333333"},
+            {"Edit21", "25"},    {"Edit16", "12,5"},  {"Edit17", "25"},
+            {"Edit31", "1025"},  {"Edit13", "975"},   {"Edit28", "1012,5"},
             {"Edit33", "987,5"}, {"Edit36", "312,5"}, {"Edit51", "37,5"},
-            {"Edit54", "12,5"},  {"Edit45", ""},     {"Edit48", ""},
+            {"Edit54", "12,5"},  {"Edit45", ""},      {"Edit48", ""},
             {"Edit42", ""},      {"Edit39", ""},
         };
         for (const auto &r : rows)
@@ -142,11 +137,14 @@ private slots:
         for (const auto &r : fmRows)
             QTest::newRow(qPrintable(QStringLiteral("Fm 100: ") + r[0]))
                 << "100" << r[0] << QString::fromUtf8(r[1]);
-        QTest::newRow("empty Fm: becomes 0") << "" << "Edit4" << "0";
-        QTest::newRow("empty Fm: rows blanked") << "" << "Edit45" << "";
+        QTest::newRow("empty Fm: becomes 0") << ""
+                                             << "Edit4"
+                                             << "0";
+        QTest::newRow("empty Fm: rows blanked") << ""
+                                                << "Edit45"
+                                                << "";
     }
-    void f1_in_an_input_edit_calculates_the_worked_example()
-    {
+    void f1_in_an_input_edit_calculates_the_worked_example() {
         QFETCH(QString, fm);
         QFETCH(QString, edit);
         QFETCH(QString, expected);
@@ -156,8 +154,7 @@ private slots:
         QCOMPARE(text(form.get(), qPrintable(edit)), expected);
     }
 
-    void success_unmarks_enables_next_and_focuses_the_entry_field()
-    {
+    void success_unmarks_enables_next_and_focuses_the_entry_field() {
         enterPair("40", "25", "80", "5"); // typing marks all four
         for (QToolButton *b : form->transferButtons)
             QCOMPARE(b->palette().color(QPalette::ButtonText), kBlue);
@@ -170,19 +167,23 @@ private slots:
         QCOMPARE(form->pair.pairCalculated, 1);
     }
 
-    void refused_input_shows_text_a_and_keeps_the_results_data()
-    {
+    void refused_input_shows_text_a_and_keeps_the_results_data() {
         QTest::addColumn<QString>("edit");
         QTest::addColumn<QString>("bad");
-        QTest::newRow("empty coefficient") << "Edit29" << "";
-        QTest::newRow("two commas") << "Edit27" << "2,5,1";
-        QTest::newRow("negative Z1 fails the text check") << "Edit1" << "-40";
-        QTest::newRow("Fr1 zero") << "Edit2" << "0";
-        QTest::newRow("Z2 with a letter") << "Edit3" << "80a";
-        QTest::newRow("Fm beginning with a point") << "Edit4" << ".5";
+        QTest::newRow("empty coefficient") << "Edit29"
+                                           << "";
+        QTest::newRow("two commas") << "Edit27"
+                                    << "2,5,1";
+        QTest::newRow("negative Z1 fails the text check") << "Edit1"
+                                                          << "-40";
+        QTest::newRow("Fr1 zero") << "Edit2"
+                                  << "0";
+        QTest::newRow("Z2 with a letter") << "Edit3"
+                                          << "80a";
+        QTest::newRow("Fm beginning with a point") << "Edit4"
+                                                   << ".5";
     }
-    void refused_input_shows_text_a_and_keeps_the_results()
-    {
+    void refused_input_shows_text_a_and_keeps_the_results() {
         QFETCH(QString, edit);
         QFETCH(QString, bad);
         enterPair("40", "25", "80");
@@ -197,15 +198,15 @@ private slots:
         const auto seen = pressF1();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, QStringLiteral("TForm3"));
-        QCOMPARE(seen[0].texts, QStringList{QStringLiteral("Вводите данные для расчета правильно")});
+        QCOMPARE(seen[0].texts,
+                 QStringList{QStringLiteral("Вводите данные для расчета правильно")});
         QCOMPARE(results(form.get()), before);
         QCOMPARE(form->pair.pairCalculated, 0);
         QVERIFY(!form->SpeedButton31->isEnabled());
         QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kBlue);
     }
 
-    void manual_smaller_wheel_contradiction_shows_the_smaller_wheel_notice()
-    {
+    void manual_smaller_wheel_contradiction_shows_the_smaller_wheel_notice() {
         form->N7->trigger();
         QVERIFY(form->SpeedButton2->isVisible());
         QVERIFY(!form->Label51->isVisible());
@@ -214,8 +215,8 @@ private slots:
         const auto seen = pressF1();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, QStringLiteral("TForm2"));
-        QCOMPARE(seen[0].texts,
-                 QStringList{QStringLiteral("У меньшего колеса число зубьев всгда меньше чем у большего")});
+        QCOMPARE(seen[0].texts, QStringList{QStringLiteral(
+                                    "У меньшего колеса число зубьев всгда меньше чем у большего")});
         QCOMPARE(text(form.get(), "Edit6"), QString());
 
         // The button turns the indicator and the row to wheel 2; then it passes.
@@ -227,8 +228,7 @@ private slots:
         QCOMPARE(text(form.get(), "Edit54"), QStringLiteral("25"));
     }
 
-    void automatic_mode_turns_the_difference_row_for_wheel_2()
-    {
+    void automatic_mode_turns_the_difference_row_for_wheel_2() {
         enterPair("80", "25", "40");
         QVERIFY(pressF1().isEmpty());
         QCOMPARE(form->Edit5->text(), QStringLiteral("2"));
@@ -244,8 +244,7 @@ private slots:
         QCOMPARE(text(form.get(), "Edit54"), QStringLiteral("0"));
     }
 
-    void arithmetic_fault_names_the_fault_and_shows_no_infinity()
-    {
+    void arithmetic_fault_names_the_fault_and_shows_no_infinity() {
         enterPair("40", "25", "80");
         QVERIFY(pressF1().isEmpty());
         const auto before = results(form.get());
@@ -257,8 +256,7 @@ private slots:
         QCOMPARE(results(form.get()), before);
     }
 
-    void precision_item_rounds_the_next_calculation()
-    {
+    void precision_item_rounds_the_next_calculation() {
         form->N0001->trigger();
         QVERIFY(form->N0001->isChecked());
         QVERIFY(!form->N32->isChecked());
@@ -273,8 +271,7 @@ private slots:
         QVERIFY(form->N32->isChecked() && !form->N0001->isChecked());
     }
 
-    void every_trigger_of_calculate_runs_it()
-    {
+    void every_trigger_of_calculate_runs_it() {
         QAbstractButton *const buttons[] = {form->SpeedButton1, form->SpeedButton34};
         for (QAbstractButton *b : buttons) {
             type(form.get(), "Edit6", QString());
@@ -287,16 +284,14 @@ private slots:
         QCOMPARE(text(form.get(), "Edit6"), QStringLiteral("1000"));
     }
 
-    void disabled_item_swallows_its_key()
-    {
+    void disabled_item_swallows_its_key() {
         enterPair("40", "25", "80");
         form->N8->setEnabled(false);
         QVERIFY(pressF1().isEmpty());
         QCOMPARE(text(form.get(), "Edit6"), QString());
     }
 
-    void hidden_items_keys_win_over_the_edit_data()
-    {
+    void hidden_items_keys_win_over_the_edit_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
@@ -306,8 +301,7 @@ private slots:
         QTest::newRow("F3") << "N29" << int(Qt::Key_F3) << int(Qt::NoModifier);
         QTest::newRow("F5") << "N22" << int(Qt::Key_F5) << int(Qt::NoModifier);
     }
-    void hidden_items_keys_win_over_the_edit()
-    {
+    void hidden_items_keys_win_over_the_edit() {
         QFETCH(QString, item);
         QFETCH(int, key);
         QFETCH(int, modifiers);
@@ -325,8 +319,7 @@ private slots:
         QCOMPARE(form->Edit1->text(), QStringLiteral("123"));
     }
 
-    void a_key_carried_by_two_items_runs_once()
-    {
+    void a_key_carried_by_two_items_runs_once() {
         int popupRuns = 0, mainRuns = 0;
         connect(form->N18, &QAction::triggered, this, [&] { ++popupRuns; });
         connect(form->N17, &QAction::triggered, this, [&] { ++mainRuns; });
@@ -337,8 +330,7 @@ private slots:
         QCOMPARE(seen.size(), 1);
     }
 
-    void right_button_on_the_surface_opens_the_popup_at_the_pointer()
-    {
+    void right_button_on_the_surface_opens_the_popup_at_the_pointer() {
         QWidget *surface = form->centralWidget();
         const QPoint strip(355, 300); // between "Результат" and "Исходнные данные"
         QVERIFY(surface->childAt(strip) == nullptr);
@@ -350,8 +342,7 @@ private slots:
         form->PopupMenu1->hide();
     }
 
-    void context_menus_data()
-    {
+    void context_menus_data() {
         QTest::addColumn<QString>("widget");
         QTest::addColumn<bool>("programMenu");
         QTest::newRow("input edit") << "Edit1" << true;
@@ -362,8 +353,7 @@ private slots:
         QTest::newRow("result edit") << "Edit6" << false;
         QTest::newRow("coefficient edit") << "Edit27" << false;
     }
-    void context_menus()
-    {
+    void context_menus() {
         QFETCH(QString, widget);
         QFETCH(bool, programMenu);
         auto *w = form->findChild<QWidget *>(widget);
@@ -377,8 +367,7 @@ private slots:
         shown->hide();
     }
 
-    void function_key_panel_opens_no_menu()
-    {
+    void function_key_panel_opens_no_menu() {
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
                                 form->SpeedButton34->mapToGlobal(QPoint(10, 10)));
         QApplication::sendEvent(form->SpeedButton34, &event);

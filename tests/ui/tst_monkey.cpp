@@ -15,7 +15,6 @@
 //
 // A failure names the seed, the action number and the last actions; the same
 // seed and count replay the same run.
-#include "ui/startup.h"
 #include "calc/rows.h"
 #include "fixture.h"
 #include "monkey_support.h"
@@ -25,6 +24,7 @@
 #include "ui/Unit7.h"
 #include "ui/entry_widgets.h"
 #include "ui/line_memo.h"
+#include "ui/startup.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,10 +1,10 @@
 // The frequency search and the keypad on the real windows: F2 and its
 // notices, the list window, the manual mode, the tolerance keys and "В".
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
+#include "ui/startup.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -32,8 +32,8 @@ private:
     std::unique_ptr<TForm1> form;
     TForm5 *variants = nullptr;
 
-    void calculate(const QString &z1, const QString &fr1, const QString &z2, const QString &fm = "0")
-    {
+    void calculate(const QString &z1, const QString &fr1, const QString &z2,
+                   const QString &fm = "0") {
         form->Edit1->setText(z1);
         form->Edit2->setText(fr1);
         form->Edit3->setText(z2);
@@ -41,15 +41,13 @@ private:
         const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
         QVERIFY2(seen.isEmpty(), describe(seen));
     }
-    QList<ModalSeen> pressF2()
-    {
+    QList<ModalSeen> pressF2() {
         return closeModalsDuring([&] { QTest::keyClick(form->Edit55, Qt::Key_F2); });
     }
     void press(QToolButton *b) { b->click(); }
 
 private slots:
-    void init()
-    {
+    void init() {
         fixture.emplace();
         form.reset(createWindows());
         variants = form->findChild<TForm5 *>("TForm5");
@@ -57,14 +55,12 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-    void cleanup()
-    {
+    void cleanup() {
         form.reset();
         fixture.reset();
     }
 
-    void keypad_builds_a_number_and_moves_it_into_fr1()
-    {
+    void keypad_builds_a_number_and_moves_it_into_fr1() {
         press(form->SpeedButton17); // 1
         press(form->SpeedButton18); // ,
         press(form->SpeedButton10); // 5
@@ -80,8 +76,7 @@ private slots:
         QCOMPARE(form->SpeedButton43->toolTip(), QStringLiteral("Вернуть (1,5)"));
     }
 
-    void take_back_after_a_transfer_into_fm()
-    {
+    void take_back_after_a_transfer_into_fm() {
         form->Edit55->setText("1234");
         press(form->SpeedButton21);
         QCOMPARE(form->Edit4->text(), QStringLiteral("1234"));
@@ -92,8 +87,7 @@ private slots:
         QCOMPARE(form->SpeedButton30->palette().color(QPalette::ButtonText), kNavy);
     }
 
-    void ctrl_z_in_an_input_edit_resets_the_entry()
-    {
+    void ctrl_z_in_an_input_edit_resets_the_entry() {
         form->Edit55->setText("12");
         form->Edit3->setFocus();
         QTest::keyClick(form->Edit3, Qt::Key_Z, Qt::ControlModifier);
@@ -102,8 +96,7 @@ private slots:
         QCOMPARE(form->keypad.LastEntry, QStringLiteral("12"));
     }
 
-    void a_single_blank_is_no_input()
-    {
+    void a_single_blank_is_no_input() {
         form->Edit1->setText(" ");
         QCOMPARE(form->Edit1->text(), QString());
         QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kNavy);
@@ -111,8 +104,7 @@ private slots:
         QCOMPARE(form->Edit55->text(), QString());
     }
 
-    void search_fills_the_rows_and_the_lists()
-    {
+    void search_fills_the_rows_and_the_lists() {
         calculate("40", "25", "80");
         form->Edit55->setText("250");
         const auto seen = pressF2();
@@ -123,8 +115,8 @@ private slots:
         QCOMPARE(form->Edit49->text(), QStringLiteral("10"));
         QCOMPARE(form->Edit50->text(), QStringLiteral("0"));
         QCOMPARE(variants->Memo6->toPlainText().split('\n'),
-                 (QStringList{"10Fr1+0Fr2=250", "9Fr1+2Fr2=250", "8Fr1+4Fr2=250",
-                              "7Fr1+6Fr2=250", "6Fr1+8Fr2=250", "5Fr1+10Fr2=250"}));
+                 (QStringList{"10Fr1+0Fr2=250", "9Fr1+2Fr2=250", "8Fr1+4Fr2=250", "7Fr1+6Fr2=250",
+                              "6Fr1+8Fr2=250", "5Fr1+10Fr2=250"}));
         QCOMPARE(variants->Label6->text(), QStringLiteral("Fr1 + Fr2 (6)"));
         QCOMPARE(form->Edit31->text(), QStringLiteral("250")); // 0Fz + 10Fr1
         QCOMPARE(form->Edit13->text(), QString());             // no match: emptied
@@ -137,8 +129,7 @@ private slots:
         QCOMPARE(form->Edit55->text(), QStringLiteral("0"));
     }
 
-    void search_with_single_matches_leaves_the_window_down()
-    {
+    void search_with_single_matches_leaves_the_window_down() {
         calculate("40", "25", "80");
         form->Edit55->setText("975");
         form->Edit58->setText("0");
@@ -152,8 +143,7 @@ private slots:
         QCOMPARE(variants->Memo2->toPlainText(), QStringLiteral("1Fz-1Fr1=975"));
     }
 
-    void changed_input_after_calculation_gives_text_b()
-    {
+    void changed_input_after_calculation_gives_text_b() {
         calculate("40", "25", "80");
         form->Edit55->setText("1025");
         QVERIFY(pressF2().isEmpty());
@@ -174,8 +164,7 @@ private slots:
         QCOMPARE(second[0].texts, QStringList{kTextA});
     }
 
-    void parameters_are_defaulted_and_limited()
-    {
+    void parameters_are_defaulted_and_limited() {
         calculate("40", "25", "80");
         form->Edit55->setText("1000");
         form->Edit58->clear();
@@ -187,8 +176,7 @@ private slots:
         QCOMPARE(form->Edit61->text(), QStringLiteral("50"));
     }
 
-    void manual_mode_swaps_the_controls()
-    {
+    void manual_mode_swaps_the_controls() {
         press(form->SpeedButton23);
         QCOMPARE(form->SpeedButton23->text(), QStringLiteral("Автопоиск"));
         QVERIFY(!form->SpeedButton24->isEnabled());
@@ -196,10 +184,11 @@ private slots:
                                                            form->SpeedButton38, form->Label50,
                                                            form->Label52, form->Edit59})
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
-        for (QWidget *w : {form->SpeedButton3, form->SpeedButton4, form->SpeedButton5,
-                           form->SpeedButton6})
+        for (QWidget *w :
+             {form->SpeedButton3, form->SpeedButton4, form->SpeedButton5, form->SpeedButton6})
             QVERIFY2(w->isVisible(), qPrintable(w->objectName()));
-        QCOMPARE(form->Edit55->geometry(), QRect(160, form->Edit55->y(), 149, form->Edit55->height()));
+        QCOMPARE(form->Edit55->geometry(),
+                 QRect(160, form->Edit55->y(), 149, form->Edit55->height()));
         // F3 does nothing there, Home and End still step the hidden tolerance.
         QTest::keyClick(form->Edit55, Qt::Key_F3);
         QVERIFY(!variants->isVisible());
@@ -237,8 +226,7 @@ private slots:
                              qPrintable(QStringLiteral("the sign shows at %1, %2").arg(x).arg(y)));
     }
 
-    void coefficient_buttons_fill_their_rows_and_recalculate()
-    {
+    void coefficient_buttons_fill_their_rows_and_recalculate() {
         calculate("80", "25", "40"); // wheel 2 is the smaller one
         press(form->SpeedButton23);
         form->Edit55->setText("2");
@@ -250,8 +238,7 @@ private slots:
         QCOMPARE(form->Edit54->text(), QStringLiteral("0"));    // 50 - 2 x 25
     }
 
-    void tolerance_that_does_not_parse_gives_text_a()
-    {
+    void tolerance_that_does_not_parse_gives_text_a() {
         form->Edit58->clear();
         const auto seen = closeModalsDuring([&] { press(form->SpeedButton38); });
         QCOMPARE(seen.size(), 1);
@@ -259,8 +246,7 @@ private slots:
         QCOMPARE(form->Edit58->text(), QString());
     }
 
-    void harmonic_step_alternates()
-    {
+    void harmonic_step_alternates() {
         press(form->SpeedButton26);
         QCOMPARE(form->Edit59->text(), QStringLiteral("0,5"));
         QCOMPARE(form->SpeedButton26->text(), QStringLiteral(">"));
@@ -274,10 +260,10 @@ private slots:
         QCOMPARE(form->SpeedButton26->text(), QStringLiteral("<"));
     }
 
-    void wheel_2_smaller_turns_the_variants_title()
-    {
+    void wheel_2_smaller_turns_the_variants_title() {
         calculate("80", "25", "40");
-        QVERIFY(variants->Label8->isVisibleTo(variants) && !variants->Label7->isVisibleTo(variants));
+        QVERIFY(variants->Label8->isVisibleTo(variants) &&
+                !variants->Label7->isVisibleTo(variants));
         form->Edit55->setText("0");
         form->Edit58->setText("0");
         QVERIFY(pressF2().isEmpty());

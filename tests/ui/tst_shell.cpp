@@ -1,10 +1,10 @@
 // The application shell on real windows: the settings file across two
 // starts, the ways of closing, the window-size items, About and the
 // external calculator.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit4.h"
+#include "ui/startup.h"
 
 #include <QAction>
 #include <QFile>
@@ -19,21 +19,18 @@
 using namespace uitest;
 
 namespace {
-QByteArray fileBytes(const QString &path)
-{
+QByteArray fileBytes(const QString &path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-std::unique_ptr<TForm1> start()
-{
+std::unique_ptr<TForm1> start() {
     std::unique_ptr<TForm1> form(createWindows());
     form->show();
     return form;
 }
 
-QStringList checkedPrecisionItems(TForm1 *form)
-{
+QStringList checkedPrecisionItems(TForm1 *form) {
     QStringList checked;
     for (QAction *a : {form->N0001, form->N00001, form->N000001, form->N0000001, form->N32})
         if (a->isChecked())
@@ -52,8 +49,7 @@ private slots:
     void init() { fixture.emplace(); }
     void cleanup() { fixture.reset(); }
 
-    void first_start_creates_the_file_holding_1()
-    {
+    void first_start_creates_the_file_holding_1() {
         auto form = start();
         QCOMPARE(fileBytes("VeviVerezoz.bmp"), QByteArray("1\r\n"));
         QCOMPARE(form->PrecisionFactor, 1);
@@ -61,8 +57,7 @@ private slots:
         QCOMPARE(form->ProgramDir, fixture->workDir.path());
     }
 
-    void precision_survives_every_way_of_closing_data()
-    {
+    void precision_survives_every_way_of_closing_data() {
         QTest::addColumn<QString>("route");
         QTest::newRow("close box") << "close";
         QTest::newRow("F12") << "F12";
@@ -70,8 +65,7 @@ private slots:
         QTest::newRow("main menu Выход") << "N2";
         QTest::newRow("popup Выход") << "N10";
     }
-    void precision_survives_every_way_of_closing()
-    {
+    void precision_survives_every_way_of_closing() {
         QFETCH(QString, route);
         {
             auto form = start();
@@ -92,21 +86,25 @@ private slots:
         QCOMPARE(checkedPrecisionItems(again.get()), QStringList{"0.000"});
     }
 
-    void loaded_values_set_the_marks_data()
-    {
+    void loaded_values_set_the_marks_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("factor");
         QTest::addColumn<QString>("marked");
         QTest::addColumn<QByteArray>("writtenBack");
-        QTest::newRow("100000") << QByteArray("100000\r\n") << 100000 << "0.00000" << QByteArray("100000\r\n");
-        QTest::newRow("100 then text") << QByteArray("100 abc\r\n") << 100 << "0.00" << QByteArray("100\r\n");
-        QTest::newRow("50 leaves the marks") << QByteArray("50") << 50 << "не округлять" << QByteArray("50\r\n");
-        QTest::newRow("-3 leaves the marks") << QByteArray("-3") << -3 << "не округлять" << QByteArray("-3\r\n");
-        QTest::newRow("empty reads 0") << QByteArray("") << 0 << "не округлять" << QByteArray("0\r\n");
-        QTest::newRow("abc counts as 1") << QByteArray("abc") << 1 << "не округлять" << QByteArray("1\r\n");
+        QTest::newRow("100000") << QByteArray("100000\r\n") << 100000 << "0.00000"
+                                << QByteArray("100000\r\n");
+        QTest::newRow("100 then text")
+            << QByteArray("100 abc\r\n") << 100 << "0.00" << QByteArray("100\r\n");
+        QTest::newRow("50 leaves the marks")
+            << QByteArray("50") << 50 << "не округлять" << QByteArray("50\r\n");
+        QTest::newRow("-3 leaves the marks")
+            << QByteArray("-3") << -3 << "не округлять" << QByteArray("-3\r\n");
+        QTest::newRow("empty reads 0")
+            << QByteArray("") << 0 << "не округлять" << QByteArray("0\r\n");
+        QTest::newRow("abc counts as 1")
+            << QByteArray("abc") << 1 << "не округлять" << QByteArray("1\r\n");
     }
-    void loaded_values_set_the_marks()
-    {
+    void loaded_values_set_the_marks() {
         QFETCH(QByteArray, content);
         QFETCH(int, factor);
         QFETCH(QString, marked);
@@ -125,8 +123,7 @@ private slots:
         QCOMPARE(fileBytes("VeviVerezoz.bmp"), writtenBack);
     }
 
-    void folder_in_the_files_place_is_reported_and_the_program_goes_on()
-    {
+    void folder_in_the_files_place_is_reported_and_the_program_goes_on() {
         QVERIFY(QDir().mkdir("VeviVerezoz.bmp"));
         std::unique_ptr<TForm1> form;
         auto seen = closeModalsDuring([&] { form = start(); });
@@ -138,8 +135,7 @@ private slots:
         QVERIFY(!form->isVisible());
     }
 
-    void window_size_items()
-    {
+    void window_size_items() {
         auto form = start();
         QWidget *client = form->centralWidget();
         QVERIFY(!form->N25->isChecked() && form->N25->isEnabled());
@@ -159,8 +155,7 @@ private slots:
                      qPrintable(key->objectName()));
     }
 
-    void about_opened_twice_is_one_window()
-    {
+    void about_opened_twice_is_one_window() {
         auto form = start();
         form->N4->trigger();
         form->N4->trigger();
@@ -177,8 +172,7 @@ private slots:
         QCOMPARE(form->Edit6->text(), QStringLiteral("1000"));
     }
 
-    void f4_without_calc_shows_the_notice()
-    {
+    void f4_without_calc_shows_the_notice() {
         auto form = start();
         const auto seen = closeModalsDuring([&] { QTest::keyClick(form->Edit1, Qt::Key_F4); });
         QCOMPARE(seen.size(), 1);
@@ -187,8 +181,7 @@ private slots:
                  QStringList{QStringLiteral("Файл  Calc.exe в директории программы не найден")});
     }
 
-    void every_press_starts_one_calculator()
-    {
+    void every_press_starts_one_calculator() {
         {
             QFile calc("CALC.exe");
             QVERIFY(calc.open(QIODevice::WriteOnly));
@@ -205,8 +198,7 @@ private slots:
         QTRY_COMPARE(fileBytes("runs.txt"), QByteArray("started\nstarted\nstarted\n"));
     }
 
-    void calculator_that_is_no_program_shows_nothing()
-    {
+    void calculator_that_is_no_program_shows_nothing() {
         {
             QFile calc("CALC.exe");
             QVERIFY(calc.open(QIODevice::WriteOnly));

@@ -4,11 +4,11 @@
 // the pairs, Ctrl+C, the machine file (good, every bad kind, the question
 // before dropping changes, save -> open -> save, a failed save) and the
 // export's exact bytes.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "machine/machine_file.h"
 #include "ui/Unit1.h"
 #include "ui/machine_menu.h"
+#include "ui/startup.h"
 #include "ui/train_model.h"
 #include "ui/train_window.h"
 

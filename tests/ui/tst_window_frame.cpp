@@ -3,7 +3,6 @@
 // windows the frame a window manager would give them (a thin one like
 // Openbox's, a thick one like xfwm4's); the first showing must already
 // stand where the frame belongs, not one showing later.
-#include "ui/startup.h"
 #include "fixture.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
@@ -12,6 +11,7 @@
 #include "ui/Unit5.h"
 #include "ui/Unit6.h"
 #include "ui/Unit7.h"
+#include "ui/startup.h"
 #include "ui/window_frame.h"
 
 #include <QScreen>
