@@ -1,6 +1,8 @@
 // The pair store.
 #include "aggregate/pair_store.h"
 
+#include "calc/text_limit.h"
+
 #include <QtGlobal>
 
 namespace aggregate {
@@ -13,8 +15,10 @@ std::size_t slotIndex(int k) {
 } // namespace
 
 void PairStore::store(int k, const GearPair &pair) {
-    pairs[slotIndex(k)] = {pair.z1.left(kPairTextLimit), pair.fr1.left(kPairTextLimit),
-                           pair.z2.left(kPairTextLimit), pair.fm.left(kPairTextLimit)};
+    pairs[slotIndex(k)] = {calc::leftCharacters(pair.z1, kPairTextLimit),
+                           calc::leftCharacters(pair.fr1, kPairTextLimit),
+                           calc::leftCharacters(pair.z2, kPairTextLimit),
+                           calc::leftCharacters(pair.fm, kPairTextLimit)};
 }
 
 const GearPair &PairStore::load(int k) const {

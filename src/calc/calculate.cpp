@@ -3,6 +3,8 @@
 // stops at a fault leaves the entries before it written.
 #include "calc/calculate.h"
 
+#include "calc/text_limit.h"
+
 #include "calc/number_text.h"
 #include "calc/rows.h"
 
@@ -78,7 +80,7 @@ CalcOutcome faultOutcome(ArithFault f) {
 // Capture, the comma rule and parsing: all 26 before any status counts.
 bool captureAndParse(PairState &pair, const std::array<QString, kInputCount> &editTexts) {
     for (std::size_t i = 0; i < kInputs.size(); ++i) {
-        pair.inputTexts[i] = applyCommaRule(editTexts[i].left(kTextLimit));
+        pair.inputTexts[i] = applyCommaRule(leftCharacters(editTexts[i], kTextLimit));
         const ParsedNumber p = parseNumber(pair.inputTexts[i]);
         pair.table[kInputs[i].entry] = p.value;
         pair.parseStatus[static_cast<std::size_t>(kInputs[i].parseStatusIndex)] = p.status;

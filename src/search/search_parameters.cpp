@@ -1,6 +1,8 @@
 // Defaults, the inputs check, parsing and upper limits of the search.
 #include "search/search_parameters.h"
 
+#include "calc/text_limit.h"
+
 #include "calc/rows.h"
 
 #include "calc/number_text.h"
@@ -30,7 +32,8 @@ std::vector<BoxText> fillEmptyParameters(ParameterTexts &texts) {
 bool inputsMatchCalculation(const std::array<QString, 4> &inputEdits,
                             const std::array<QString, calc::kInputCount> &inputTexts) {
     for (std::size_t i = 0; i < inputEdits.size(); ++i)
-        if (calc::applyCommaRule(inputEdits[i].left(calc::kTextLimit)) != inputTexts[i])
+        if (calc::applyCommaRule(calc::leftCharacters(inputEdits[i], calc::kTextLimit)) !=
+            inputTexts[i])
             return false;
     return true;
 }
@@ -39,8 +42,8 @@ std::optional<SearchParameters> parseSearchParameters(const ParameterTexts &text
     std::array<double, kParameterCount> values{};
     bool allParsed = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        const calc::ParsedNumber p =
-            calc::parseNumber(calc::applyCommaRule(texts.texts[i].left(calc::kTextLimit)));
+        const calc::ParsedNumber p = calc::parseNumber(
+            calc::applyCommaRule(calc::leftCharacters(texts.texts[i], calc::kTextLimit)));
         values[i] = p.value;
         allParsed = allParsed && p.status == 0;
     }

@@ -36,6 +36,19 @@ void TestPairStore::store_keeps_texts_as_typed_cut_to_fifty_data() {
         << GearPair{"40", "25", sixty, "0"} << GearPair{"40", "25", fifty, "0"};
     QTest::newRow("Fm of sixty cut")
         << GearPair{"40", "25", "80", sixty} << GearPair{"40", "25", "80", fifty};
+    // Characters beyond the Basic Multilingual Plane count as one each and
+    // are never cut in half.
+    const QString astral = QString::fromUcs4(U"\U0001D7D8");
+    QString fiftyAstral;
+    for (int i = 0; i < 50; ++i)
+        fiftyAstral += astral;
+    const QString across = QString(49, QLatin1Char('1')) + astral + astral;
+    QTest::newRow("fifty astral characters kept whole")
+        << GearPair{fiftyAstral + astral, "25", "80", "0"}
+        << GearPair{fiftyAstral, "25", "80", "0"};
+    QTest::newRow("an astral character across the bound stays whole")
+        << GearPair{"40", across, "80", "0"}
+        << GearPair{"40", QString(49, QLatin1Char('1')) + astral, "80", "0"};
 }
 
 void TestPairStore::store_keeps_texts_as_typed_cut_to_fifty() {
