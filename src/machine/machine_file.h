@@ -46,7 +46,7 @@ struct MachineState {
     QString notes;
     std::array<aggregate::GearPair, aggregate::kPairCount> pairSlots;
     int currentPair = 1;
-    aggregate::GearPair inputs; // Edit1 ... Edit4
+    aggregate::GearPair inputs; // the four input fields
     std::optional<ReferenceSpeed> reference;
     bool operator==(const MachineState &) const = default;
 };

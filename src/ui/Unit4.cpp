@@ -5,6 +5,7 @@
 #include "ui/widget_kit.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -102,4 +103,14 @@ void TForm4::showPicture() {
 void TForm4::showEvent(QShowEvent *event) {
     showPicture();
     CentredDialog::showEvent(event);
+}
+
+// The About window is no notice: Escape closes it, as its button does.
+void TForm4::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        Button1->click();
+        return;
+    }
+    CentredDialog::keyPressEvent(event);
 }

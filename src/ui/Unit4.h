@@ -9,6 +9,7 @@
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
+class QKeyEvent;
 class QShowEvent;
 
 class TForm4 : public CentredDialog {
@@ -29,6 +30,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // Fits the picture into its box at the screen's pixel density, from the
