@@ -6,10 +6,11 @@
 // quitting. The yardsticks of the benchmark use the same watcher.
 #pragma once
 
+#include "settings/safe_write.h"
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QFile>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -45,9 +46,8 @@ private:
         if (stamp != QLatin1String("1")) {
             const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                 std::chrono::system_clock::now().time_since_epoch());
-            QFile file(stamp);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(QByteArray::number(static_cast<qint64>(now.count())));
+            // A benchmark reads the stamp; a failed write only costs it a run.
+            settings::writeFileSafely(stamp, QByteArray::number(static_cast<qint64>(now.count())));
         }
         QCoreApplication::quit();
     }

@@ -216,21 +216,21 @@ QLineEdit *TForm1::*memberOf(const std::array<ui::EntryWidget, N> &table, calc::
 // One modulation row: k1, the operator, k2, the operand and the result,
 // named and labelled from the row table.
 void TForm1::buildModulationRow(calc::Entry entry, QGroupBox *frame) {
-    const calc::RowSpec &spec = calc::rowOf(entry);
+    const calc::RowSpec &row = calc::rowOf(entry);
     const QFont bold11 = kit::sansFont(11, true);
     const QFont opFont = kit::sansFont(19, true);
-    this->*memberOf(ui::kInputWidgets, spec.k1) =
-        edit(frame, ui::inputEditName(spec.k1), {4, 9, 29, 22}, "1", bold11);
-    this->*memberOf(ui::kInputWidgets, spec.k2) =
-        edit(frame, ui::inputEditName(spec.k2), {86, 9, 29, 22}, "1", bold11);
+    this->*memberOf(ui::kInputWidgets, row.k1) =
+        edit(frame, ui::inputEditName(row.k1), {4, 9, 29, 22}, "1", bold11);
+    this->*memberOf(ui::kInputWidgets, row.k2) =
+        edit(frame, ui::inputEditName(row.k2), {86, 9, 29, 22}, "1", bold11);
     this->*memberOf(ui::kResultWidgets, entry) = resultEdit(
         frame, ui::resultEditName(entry), {163, 9, 58, 22}, bold11, colour::maroon, colour::white);
-    const QString rowName = QString::fromLatin1(spec.name);
+    const QString rowName = QString::fromLatin1(row.name);
     QLabel *op =
-        label(frame, "LabelOp" + rowName, text(spec.texts.operatorLabel), {35, 7, 50, 26}, opFont);
+        label(frame, "LabelOp" + rowName, text(row.texts.operatorLabel), {35, 7, 50, 26}, opFont);
     QLabel *arg =
-        label(frame, "LabelArg" + rowName, text(spec.texts.operandLabel), {117, 7, 46, 26}, opFont);
-    if (spec.op == calc::RowOperator::Difference) {
+        label(frame, "LabelArg" + rowName, text(row.texts.operandLabel), {117, 7, 46, 26}, opFont);
+    if (row.op == calc::RowOperator::Difference) {
         // The difference row: its two label pairs lie in the same places.
         const calc::RowTexts &turned = calc::kReversedDifferenceTexts;
         op->setObjectName("Label34");

@@ -59,14 +59,14 @@ void MachineController::buildMenu() {
     menu->setObjectName("MachineMenu");
     menu->menuAction()->setObjectName("MachineMenuItem");
     form->MainMenu1->insertMenu(form->N13, menu);
-    for (const ItemSpec &spec : kItems) {
-        if (spec.separatorBefore)
+    for (const ItemSpec &item : kItems) {
+        if (item.separatorBefore)
             menu->addSeparator();
-        QAction *a = menu->addAction(QString::fromUtf8(spec.caption));
-        a->setObjectName(QString::fromLatin1(spec.name));
-        if (spec.key != kNoKey)
-            a->setShortcut(QKeySequence(spec.key));
-        this->*spec.member = a;
+        QAction *a = menu->addAction(QString::fromUtf8(item.caption));
+        a->setObjectName(QString::fromLatin1(item.name));
+        if (item.key != kNoKey)
+            a->setShortcut(QKeySequence(item.key));
+        this->*item.member = a;
     }
     connect(tableAction, &QAction::triggered, this, &MachineController::showTable);
     connect(openAction, &QAction::triggered, this, &MachineController::open);

@@ -21,9 +21,9 @@ QString typed(double v) {
     return calc::generalDecimal(v);
 }
 
-Train trainOf(const ChainSpec &spec) {
+Train trainOf(const ChainSpec &chain) {
     std::vector<aggregate::GearPair> pairs;
-    for (const PairSpec &s : spec) {
+    for (const PairSpec &s : chain) {
         const QString fr1 =
             s[2] > 0 ? typed(s[2]) : buildTrain(pairs, false, 1).pairs.back().fr2Text;
         pairs.push_back({typed(s[0]), fr1, typed(s[1]), typed(s[3])});
@@ -68,8 +68,8 @@ IdentifyInput inPercent(IdentifyInput in) {
     return in;
 }
 
-std::vector<MatchRow> run(const ChainSpec &spec, const IdentifyInput &in) {
-    const Train train = trainOf(spec);
+std::vector<MatchRow> run(const ChainSpec &pairs, const IdentifyInput &in) {
+    const Train train = trainOf(pairs);
     const IdentifyChain chain = identifyChain(train);
     const RequestOutcome r = makeRequest(train, chain, in);
     if (!r.request)
