@@ -13,7 +13,7 @@ NextPath nextPath(const AggregateState &s) {
     return (k == kPairCount || !s.PairStore.occupied(k + 1)) ? NextPath::Create : NextPath::Advance;
 }
 
-bool createNext(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated) {
+bool createNext(AggregateState &s, const GearPair &shown) {
     const int k = s.CurrentPair;
     s.storeSlot(k, shown);
     const bool started = k < kPairCount;
@@ -21,7 +21,6 @@ bool createNext(AggregateState &s, const GearPair &shown, std::int32_t &pairCalc
     if (started)
         s.CurrentPair = k + 1;
     s.backEnabled = true;
-    pairCalculated = 0;
     return started;
 }
 
@@ -45,11 +44,10 @@ GearPair back(AggregateState &s, const GearPair &shown, std::int32_t pairCalcula
     return s.PairStore.load(s.CurrentPair);
 }
 
-void saveStep(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated) {
+void saveStep(AggregateState &s, const GearPair &shown, std::int32_t pairCalculated) {
     const int k = s.CurrentPair;
     if (k >= 2 && k <= kPairCount && !s.PairStore.occupied(k) && pairCalculated == 1)
         s.storeSlot(k, shown);
-    pairCalculated = 0;
 }
 
 GearPair jump(AggregateState &s, int j) {

@@ -1,7 +1,10 @@
 // The moves along an aggregate as decisions over the store, the current
 // pair and the calculated flag: which path "Далее >" takes, what each move
 // stores, which slot it loads and which moves are available afterwards.
-// The window applies them to its fields and runs the calculation.
+// The window applies them to its fields and runs the calculation. The flag
+// belongs to the pair's calculation state: the moves read it, and after
+// each move the window clears it (the pair shown is no longer the one that
+// was calculated).
 #pragma once
 
 #include "aggregate/pair_store.h"
@@ -32,10 +35,10 @@ enum class NextPath {
 NextPath nextPath(const AggregateState &s);
 
 // The create path, up to the start values of the new pair: stores the pair
-// shown, moves on unless it is pair 9, turns Next off and Back on, clears
-// the calculated flag. True when a new pair was started (the window then
-// writes its start values).
-bool createNext(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated);
+// shown, moves on unless it is pair 9, turns Next off and Back on. True
+// when a new pair was started (the window then writes its start values).
+// The window clears the calculated flag.
+bool createNext(AggregateState &s, const GearPair &shown);
 
 // The advance path before the calculation: moves on and returns the pair to
 // load; Next goes off on arriving at 9 and Back on.
@@ -47,8 +50,8 @@ GearPair advanceNext(AggregateState &s);
 GearPair back(AggregateState &s, const GearPair &shown, std::int32_t pairCalculated);
 
 // The save step: keeps the newest, calculated pair 2 to 9 that is not yet
-// stored; always clears the calculated flag.
-void saveStep(AggregateState &s, const GearPair &shown, std::int32_t &pairCalculated);
+// stored. The window clears the calculated flag whatever it kept.
+void saveStep(AggregateState &s, const GearPair &shown, std::int32_t pairCalculated);
 
 // The jump to pair j (1 to 9) after its save step: returns the pair to load
 // and sets the moves by the table of the jumps.

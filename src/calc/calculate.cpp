@@ -185,7 +185,7 @@ CalcOutcome Calculate(PairState &pair, SmallerWheelState &wheel,
 
     CalcOutcome out = display(t, precisionFactor);
     if (out.result == CalcResult::Success)
-        pair.pairCalculated = 1;
+        pair.pairCalculated_ = 1;
     return out;
 }
 

@@ -149,12 +149,26 @@ inline constexpr std::array<Entry, kDisplayCount> kDisplay{{
     Entry::Fr1TimesFr2, Entry::Fr1PlusFr2, Entry::FrDifference,
 }};
 
+struct CalcOutcome;
+struct SmallerWheelState;
+
 // Everything the calculation keeps about the current pair.
-struct PairState {
+class PairState {
+public:
     std::array<QString, kInputCount> inputTexts; // as captured: cut to 50, comma rule applied
     std::array<std::int32_t, kInputCount> parseStatus{}; // in the parse-status order
     FrequencyTable table;
-    std::int32_t pairCalculated = 0;
+
+    // 1 once a calculation of the pair shown has succeeded, else 0. Only a
+    // successful calculation sets it; a move to another pair clears it.
+    std::int32_t pairCalculated() const { return pairCalculated_; }
+    void clearCalculated() { pairCalculated_ = 0; }
+
+private:
+    friend CalcOutcome Calculate(PairState &pair, SmallerWheelState &wheel,
+                                 const std::array<QString, kInputCount> &editTexts,
+                                 std::int32_t precisionFactor);
+    std::int32_t pairCalculated_ = 0;
 };
 
 // Captured texts are bounded to this many characters.

@@ -48,23 +48,26 @@ void TForm1::SpeedButton31Click() {
     }
     // The new pair starts on the shaft of wheel 2 of this one, with Fr2 as shown.
     const QString fr2Shown = Edit16->text();
-    if (aggregate::createNext(Aggregate, shownPair(), pair.pairCalculated))
+    const bool started = aggregate::createNext(Aggregate, shownPair());
+    pair.clearCalculated();
+    if (started)
         startPair(aggregate::nextPairStart(fr2Shown));
     showNavigation();
 }
 
 void TForm1::SpeedButton32Click() {
     const aggregate::GearPair previous =
-        aggregate::back(Aggregate, shownPair(), pair.pairCalculated);
+        aggregate::back(Aggregate, shownPair(), pair.pairCalculated());
     loadPair(previous);
     showNavigation();
     SpeedButton1Click();
-    pair.pairCalculated = 0;
+    pair.clearCalculated();
     pairsChanged();
 }
 
 void TForm1::N16Click() {
-    aggregate::saveStep(Aggregate, shownPair(), pair.pairCalculated);
+    aggregate::saveStep(Aggregate, shownPair(), pair.pairCalculated());
+    pair.clearCalculated();
     showNavigation();
 }
 
@@ -75,7 +78,7 @@ void TForm1::jumpToPair(int j) {
     loadPair(target);
     showNavigation();
     SpeedButton1Click();
-    pair.pairCalculated = 0;
+    pair.clearCalculated();
     pairsChanged();
 }
 

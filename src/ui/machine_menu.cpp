@@ -138,7 +138,7 @@ machine::TrainSource MachineController::source() const {
     s.shown = {form->Edit1->text(), form->Edit2->text(), form->Edit3->text(), form->Edit4->text()};
     const auto &captured = form->pair.inputTexts;
     s.shownCalculated = machine::fieldsCalculated(
-        form->pair.pairCalculated,
+        form->pair.pairCalculated(),
         {captured[calc::InZ1], captured[calc::InFr1], captured[calc::InZ2], captured[calc::InFm]},
         s.shown);
     s.precisionFactor = form->PrecisionFactor;
@@ -302,7 +302,7 @@ void MachineController::applyState(const machine::MachineState &s) {
     if (window)
         window->showDocument(doc.name, doc.notes, doc.unit, doc.reference);
     form->Aggregate = machine::restoredAggregate(s);
-    form->pair.pairCalculated = 0;
+    form->pair.clearCalculated();
     form->loadPairFields(s.inputs);
     form->showAggregate();
     // The pair shown is calculated as a jump to it would be; a newest pair
@@ -311,7 +311,7 @@ void MachineController::applyState(const machine::MachineState &s) {
     if (stored || (!s.inputs.z1.isEmpty() && !s.inputs.z2.isEmpty()))
         form->SpeedButton1Click();
     if (stored)
-        form->pair.pairCalculated = 0;
+        form->pair.clearCalculated();
     pairsChanged();
 }
 
@@ -387,7 +387,7 @@ bool MachineController::writeChain() {
     if (plan.recalculate)
         form->SpeedButton1Click();
     if (plan.clearCalculated)
-        form->pair.pairCalculated = 0;
+        form->pair.clearCalculated();
     pairsChanged();
     return true;
 }

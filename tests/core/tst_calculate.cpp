@@ -175,7 +175,7 @@ void TestCalculate::worked_pairs_show_their_result_texts() {
     QCOMPARE(out.result, CalcResult::Success);
     QVERIFY(!out.fault);
     compareTexts(out, expected);
-    QCOMPARE(state.pairCalculated, 1);
+    QCOMPARE(state.pairCalculated(), 1);
 }
 
 void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place_data() {
@@ -301,7 +301,7 @@ void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results() {
     SmallerWheelState wheel;
     QCOMPARE(Calculate(pair, wheel, pairTexts("40", "25", "80", "0"), 1).result,
              CalcResult::Success);
-    pair.pairCalculated = 0; // as moving to another pair leaves it
+    pair.clearCalculated(); // as moving to another pair leaves it
 
     // Z1 above Z2 would turn the indicator to "2" had the run got that far.
     const CalcOutcome out =
@@ -310,7 +310,7 @@ void TestCalculate::refused_input_writes_captures_and_keeps_earlier_results() {
     QCOMPARE(out.result, CalcResult::InputNotice);
     QVERIFY(!out.fault);
     QVERIFY(!out.display);
-    QCOMPARE(pair.pairCalculated, 0);
+    QCOMPARE(pair.pairCalculated(), 0);
     QCOMPARE(wheel.smallerWheel, QStringLiteral("1"));
     QVERIFY(!wheel.mainRowFr2First);
     QVERIFY(!wheel.variantsFr2First);
@@ -394,7 +394,7 @@ void TestCalculate::arithmetic_fault_abandons_run_at_failing_operation() {
     QCOMPARE(out.result, CalcResult::Fault);
     QCOMPARE(out.fault, std::optional(fault));
     QVERIFY(!out.display);
-    QCOMPARE(state.pairCalculated, 0);
+    QCOMPARE(state.pairCalculated(), 0);
     QCOMPARE(wheel.smallerWheel, indicator);
     // Labels start Fr1 first; only a decided wheel 2 turns them.
     QCOMPARE(wheel.mainRowFr2First, indicator == QLatin1String("2"));
@@ -429,7 +429,7 @@ void TestCalculate::rounding_fault_leaves_later_texts_unrounded() {
     QCOMPARE(out.result, faults ? CalcResult::Fault : CalcResult::Success);
     QCOMPARE(out.fault, faults ? std::optional(ArithFault::RoundingRange) : std::nullopt);
     compareTexts(out, expected);
-    QCOMPARE(pair.pairCalculated, faults ? 0 : 1);
+    QCOMPARE(pair.pairCalculated(), faults ? 0 : 1);
 }
 
 void TestCalculate::automatic_mode_takes_smaller_wheel_from_teeth_counts_data() {
@@ -527,7 +527,7 @@ void TestCalculate::manual_mode_refuses_chosen_wheel_contradicting_teeth() {
     QCOMPARE(out.result, CalcResult::SmallerWheelNotice);
     QVERIFY(!out.fault);
     QVERIFY(!out.display);
-    QCOMPARE(pair.pairCalculated, 0);
+    QCOMPARE(pair.pairCalculated(), 0);
     // Fz and the harmonics of Fz and Fr1 are in; nothing of the wheel step is.
     QCOMPARE(pair.table[Entry::Fz], pair.table[Entry::Z1] * 25);
     QCOMPARE(pair.table[Entry::FzThird], pair.table[Entry::Z1] * 25 / 3);

@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), form->Edit1);
         QVERIFY(!form->SpeedButton31->isEnabled());
         QVERIFY(form->SpeedButton32->isEnabled());
-        QCOMPARE(form->pair.pairCalculated, 0);
+        QCOMPARE(form->pair.pairCalculated(), 0);
         // The results still belong to pair 1.
         QCOMPARE(form->Edit6->text(), QStringLiteral("1000"));
         checkMovesAgree();
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(!form->SpeedButton32->isEnabled());
         QVERIFY(form->SpeedButton31->isEnabled());
         QCOMPARE(form->Edit6->text(), QStringLiteral("1000")); // pair 1 recalculated
-        QCOMPARE(form->pair.pairCalculated, 0);
+        QCOMPARE(form->pair.pairCalculated(), 0);
         // "Далее >" creates pair 2 again with empty teeth counts.
         next();
         QCOMPARE(inputs(), (QStringList{"", "12,5", "", "0"}));
@@ -247,6 +247,42 @@ private slots:
         // A second request asks again.
         const auto again = closeModalsDuring([&] { form->N11->trigger(); }, pressButton("Button2"));
         QCOMPARE(again.size(), 1);
+    }
+
+    // Whatever the move, the pair shown afterwards is not the one calculated:
+    // a later "< Назад" must not keep it as if it had been.
+    void every_move_leaves_the_pair_shown_uncalculated_data() {
+        QTest::addColumn<int>("move");
+        QTest::addColumn<bool>("storesPair2");
+        QTest::newRow("Далее > starts pair 3") << 0 << true;
+        QTest::newRow("< Назад keeps pair 2") << 1 << true;
+        QTest::newRow("save step keeps pair 2") << 2 << true;
+        QTest::newRow("jump to pair 1 keeps pair 2") << 3 << true;
+    }
+    void every_move_leaves_the_pair_shown_uncalculated() {
+        QFETCH(int, move);
+        QFETCH(bool, storesPair2);
+        enter("40", "25", "80");
+        calculate();
+        next();
+        enter("20", "12,5", "60");
+        calculate();
+        QCOMPARE(form->pair.pairCalculated(), 1);
+        const QList<ModalSeen> seen = closeModalsDuring([&] {
+            if (move == 0)
+                form->SpeedButton31->click();
+            else if (move == 1)
+                form->SpeedButton32->click();
+            else if (move == 2)
+                form->N16->trigger();
+            else
+                form->pairItems[0]->trigger();
+        });
+        QVERIFY2(seen.isEmpty(), describe(seen));
+        QCOMPARE(form->pair.pairCalculated(), 0);
+        QCOMPARE(form->Aggregate.PairStore.load(2) ==
+                     (aggregate::GearPair{"20", "12,5", "60", "0"}),
+                 storesPair2);
     }
 };
 

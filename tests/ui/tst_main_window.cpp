@@ -164,7 +164,7 @@ private slots:
         QVERIFY(form->SpeedButton31->isEnabled());
         QVERIFY(form->SpeedButton40->isEnabled());
         QCOMPARE(QApplication::focusWidget(), form->Edit55);
-        QCOMPARE(form->pair.pairCalculated, 1);
+        QCOMPARE(form->pair.pairCalculated(), 1);
     }
 
     void refused_input_shows_text_a_and_keeps_the_results_data() {
@@ -189,7 +189,7 @@ private slots:
         enterPair("40", "25", "80");
         QVERIFY(pressF1().isEmpty());
         const auto before = results(form.get());
-        form->pair.pairCalculated = 0;
+        form->pair.clearCalculated();
         form->SpeedButton31->setEnabled(false);
         form->Edit1->setText("4"); // typing marks Z1
         form->Edit1->setText("40");
@@ -201,7 +201,7 @@ private slots:
         QCOMPARE(seen[0].texts,
                  QStringList{QStringLiteral("Вводите данные для расчета правильно")});
         QCOMPARE(results(form.get()), before);
-        QCOMPARE(form->pair.pairCalculated, 0);
+        QCOMPARE(form->pair.pairCalculated(), 0);
         QVERIFY(!form->SpeedButton31->isEnabled());
         QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kBlue);
     }

@@ -1685,9 +1685,9 @@ private:
                                                 .arg(k)
                                                 .arg(stored.describe(), model.slot(k).describe()));
         }
-        expect((form->pair.pairCalculated == 1) == model.calculated,
+        expect((form->pair.pairCalculated() == 1) == model.calculated,
                QStringLiteral("the pair counts as %1calculated, expected %2")
-                   .arg(form->pair.pairCalculated == 1 ? "" : "not ", yesNo(model.calculated)));
+                   .arg(form->pair.pairCalculated() == 1 ? "" : "not ", yesNo(model.calculated)));
         expect(!form->N16->isVisible(), "\"Сохранение\" became visible");
 
         // Shown numbers: the result fields, the lists and their titles.

@@ -303,7 +303,7 @@ private slots:
         // The pair shown is reloaded and calculated as a jump would do it.
         QCOMPARE(form->Edit2->text(), QStringLiteral("8,75"));
         QCOMPARE(form->Edit16->text(), QStringLiteral("1,66666666666667"));
-        QCOMPARE(form->pair.pairCalculated, 0);
+        QCOMPARE(form->pair.pairCalculated(), 0);
         QCOMPARE(w->statusLabel->text(),
                  QStringLiteral("Цепь в парах совпадает со скоростью вала 3 (100 об/мин)."));
     }
