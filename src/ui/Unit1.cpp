@@ -10,6 +10,7 @@
 #include "ui/Unit7.h"
 #include "ui/accessibility.h"
 #include "ui/fit_hints.h"
+#include "ui/menu_rows.h"
 #include "ui/pictures.h"
 #include "ui/widget_kit.h"
 #include "ui/window_frame.h"
@@ -26,35 +27,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolButton>
-
-namespace {
-QAction *item(QMenu *menu, const char *name, const char *caption,
-              const QKeySequence &key = QKeySequence()) {
-    auto *a = menu->addAction(QString::fromUtf8(caption));
-    a->setObjectName(QString::fromLatin1(name));
-    if (!key.isEmpty()) {
-        a->setShortcut(key);
-        // The window's own key dispatch runs the item; Qt's shortcut only
-        // shows the key in the menu.
-        a->setShortcutContext(Qt::WidgetShortcut);
-    }
-    return a;
-}
-
-QAction *submenu(QMenu *parent, const char *name, const char *caption, QMenu **created) {
-    *created = parent->addMenu(QString::fromUtf8(caption));
-    QAction *a = (*created)->menuAction();
-    a->setObjectName(QString::fromLatin1(name));
-    (*created)->setObjectName(QString::fromLatin1(name) + QStringLiteral("Menu"));
-    return a;
-}
-
-QAction *checkable(QAction *a, bool checked) {
-    a->setCheckable(true);
-    a->setChecked(checked);
-    return a;
-}
-} // namespace
 
 TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     setObjectName("TForm1");
@@ -116,93 +88,78 @@ void TForm1::setSecondaryWindows(const SecondaryWindows &w) {
 }
 
 void TForm1::buildMenus() {
+    using Row = menus::Row<TForm1>;
+    using menus::Checkable, menus::Checked, menus::Disabled, menus::Grouped, menus::Hidden;
+    using menus::Item, menus::Separator, menus::Submenu;
+    static constexpr Row bar[] = {
+        {0, Submenu, &TForm1::N1, "N1", "Файл"},
+        {1, Item, &TForm1::N17, "N17", "Калькулятор", Qt::Key_F4},
+        {1, Separator},
+        {1, Item, &TForm1::N2, "N2", "Выход", Qt::Key_F12},
+        {0, Submenu, &TForm1::N5, "N5", "Установки"},
+        {1, Submenu, &TForm1::N6, "N6", "Точность вычисления"},
+        // Each precision item carries its factor.
+        {2, Item, &TForm1::N0001, "N0001", "0.00", {}, Checkable | Grouped, 100},
+        {2, Item, &TForm1::N00001, "N00001", "0.000", {}, Checkable | Grouped, 1000},
+        {2, Item, &TForm1::N000001, "N000001", "0.0000", {}, Checkable | Grouped, 10000},
+        {2, Item, &TForm1::N0000001, "N0000001", "0.00000", {}, Checkable | Grouped, 100000},
+        {2, Item, &TForm1::N32, "N32", "не округлять", {}, Checked | Grouped, 1},
+        {1, Submenu, &TForm1::N9, "N9", "меньшее колесо"},
+        {2, Item, &TForm1::N7, "N7", "Определять самостоятельно"},
+        {1, Submenu, &TForm1::N12, "N12", "Размер окна"},
+        {2, Item, &TForm1::N25, "N25", "Изменяемый", {}, Checkable},
+        {2, Item, &TForm1::N30, "N30", "Неизменяемый", {}, Checked | Disabled},
+        {1, Item, &TForm1::N33, "N33", "Загрузка установок", {}, Hidden},
+        {1, Item, &TForm1::N34, "N34", "Сохранение установок", {}, Hidden},
+        {0, Submenu, &TForm1::N13, "N13", "Справка"},
+        {1, Item, &TForm1::N4, "N4", "О программе"},
+    };
+    static constexpr Row popup[] = {
+        {0, Item, &TForm1::N8, "N8", "ВЫЧИСЛИТЬ", Qt::Key_F1},
+        {0, Item, &TForm1::N20, "N20", "Искать", Qt::Key_F2},
+        {0, Item, &TForm1::N18, "N18", "Калькулятор", Qt::Key_F4},
+        {0, Separator},
+        {0, Item, &TForm1::N11, "N11", "Новый агрегат", Qt::Key_F8},
+        {0, Submenu, &TForm1::N14, "N14", "Зацепление"},
+        {1, Item, &TForm1::N15, "N15", "1 - пара", {}, Hidden},
+        {1, Item, &TForm1::N21, "N21", "2 - пара", {}, Hidden},
+        {1, Item, &TForm1::N31, "N31", "3 - пара", {}, Hidden},
+        {1, Item, &TForm1::N41, "N41", "4 - пара", {}, Hidden},
+        {1, Item, &TForm1::N51, "N51", "5 - пара", {}, Hidden},
+        {1, Item, &TForm1::N61, "N61", "6 - пара", {}, Hidden},
+        {1, Item, &TForm1::N71, "N71", "7 - пара", {}, Hidden},
+        {1, Item, &TForm1::N81, "N81", "8 - пара", {}, Hidden},
+        {1, Item, &TForm1::N91, "N91", "9 - пара", {}, Hidden},
+        {1, Item, &TForm1::N16, "N16", "Сохранение", {}, Hidden},
+        {0, Separator},
+        {0, Item, &TForm1::N10, "N10", "Выход"},
+        {0, Item, &TForm1::N22, "N22", "Назад", Qt::Key_F5, Hidden},
+        {0, Item, &TForm1::N23, "N23", "Далее", Qt::Key_F6, Hidden},
+        {0, Item, &TForm1::N26, "N26", "Отмена", Qt::CTRL | Qt::Key_Z, Hidden},
+        {0, Item, &TForm1::N27, "N27", "больше", Qt::Key_Home, Hidden},
+        {0, Item, &TForm1::N28, "N28", "меньше", Qt::Key_End, Hidden},
+        {0, Item, &TForm1::N29, "N29", "Варианты", Qt::Key_F3, Hidden},
+    };
+
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName("MainMenu1");
     setMenuBar(MainMenu1);
-
-    QMenu *file = nullptr, *settings = nullptr, *precision = nullptr, *smaller = nullptr,
-          *size = nullptr, *help = nullptr;
-    file = MainMenu1->addMenu(QStringLiteral("Файл"));
-    N1 = file->menuAction();
-    N1->setObjectName("N1");
-    N17 = item(file, "N17", "Калькулятор", Qt::Key_F4);
-    file->addSeparator();
-    N2 = item(file, "N2", "Выход", Qt::Key_F12);
-
-    settings = MainMenu1->addMenu(QStringLiteral("Установки"));
-    N5 = settings->menuAction();
-    N5->setObjectName("N5");
-    N6 = submenu(settings, "N6", "Точность вычисления", &precision);
-    // Each precision item carries its factor; the group only collects them
-    // (the items set their marks themselves, as the precision rule says).
+    // The group only collects the precision items: they set their marks
+    // themselves, as the precision rule says.
     precisionItems = new QActionGroup(this);
     precisionItems->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
-    const auto precisionItem = [&](const char *name, const char *caption, int factor) {
-        QAction *a = checkable(item(precision, name, caption), factor == 1);
-        a->setData(factor);
-        precisionItems->addAction(a);
-        return a;
-    };
-    N0001 = precisionItem("N0001", "0.00", 100);
-    N00001 = precisionItem("N00001", "0.000", 1000);
-    N000001 = precisionItem("N000001", "0.0000", 10000);
-    N0000001 = precisionItem("N0000001", "0.00000", 100000);
-    N32 = precisionItem("N32", "не округлять", 1);
-    N9 = submenu(settings, "N9", "меньшее колесо", &smaller);
-    N7 = item(smaller, "N7", "Определять самостоятельно");
-    N12 = submenu(settings, "N12", "Размер окна", &size);
-    N25 = checkable(item(size, "N25", "Изменяемый"), false);
-    N30 = checkable(item(size, "N30", "Неизменяемый"), true);
-    N30->setEnabled(false);
-    N33 = item(settings, "N33", "Загрузка установок");
-    N33->setVisible(false);
-    N34 = item(settings, "N34", "Сохранение установок");
-    N34->setVisible(false);
-
-    help = MainMenu1->addMenu(QStringLiteral("Справка"));
-    N13 = help->menuAction();
-    N13->setObjectName("N13");
-    N4 = item(help, "N4", "О программе");
-
+    // The window's own key dispatch runs the items, the popup menu's first;
+    // Qt's shortcut only shows the key in the menu.
+    const QList<QAction *> barKeyed =
+        menus::build<TForm1>(this, MainMenu1, bar, Qt::WidgetShortcut, precisionItems);
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
-    N8 = item(PopupMenu1, "N8", "ВЫЧИСЛИТЬ", Qt::Key_F1);
-    N20 = item(PopupMenu1, "N20", "Искать", Qt::Key_F2);
-    N18 = item(PopupMenu1, "N18", "Калькулятор", Qt::Key_F4);
-    PopupMenu1->addSeparator();
-    N11 = item(PopupMenu1, "N11", "Новый агрегат", Qt::Key_F8);
-    QMenu *pairs = nullptr;
-    N14 = submenu(PopupMenu1, "N14", "Зацепление", &pairs);
-    N15 = item(pairs, "N15", "1 - пара");
-    N21 = item(pairs, "N21", "2 - пара");
-    N31 = item(pairs, "N31", "3 - пара");
-    N41 = item(pairs, "N41", "4 - пара");
-    N51 = item(pairs, "N51", "5 - пара");
-    N61 = item(pairs, "N61", "6 - пара");
-    N71 = item(pairs, "N71", "7 - пара");
-    N81 = item(pairs, "N81", "8 - пара");
-    N91 = item(pairs, "N91", "9 - пара");
-    N16 = item(pairs, "N16", "Сохранение");
+    keyedItems = menus::build<TForm1>(this, PopupMenu1, popup, Qt::WidgetShortcut) + barKeyed;
     pairItems = {N15, N21, N31, N41, N51, N61, N71, N81, N91};
-    for (QAction *a : pairs->actions())
-        a->setVisible(false);
-    PopupMenu1->addSeparator();
-    N10 = item(PopupMenu1, "N10", "Выход");
-    N22 = item(PopupMenu1, "N22", "Назад", Qt::Key_F5);
-    N23 = item(PopupMenu1, "N23", "Далее", Qt::Key_F6);
-    N26 = item(PopupMenu1, "N26", "Отмена", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    N27 = item(PopupMenu1, "N27", "больше", Qt::Key_Home);
-    N28 = item(PopupMenu1, "N28", "меньше", Qt::Key_End);
-    N29 = item(PopupMenu1, "N29", "Варианты", Qt::Key_F3);
-    for (QAction *a : {N22, N23, N26, N27, N28, N29})
-        a->setVisible(false);
+    installPopupMenu();
+}
 
-    // A key press is offered to the popup menu first, then to the main menu.
-    for (QMenu *m : {PopupMenu1, pairs, file, settings, precision, smaller, size, help})
-        for (QAction *a : m->actions())
-            if (!a->shortcut().isEmpty())
-                keyedItems.append(a);
-
+void TForm1::installPopupMenu() {
     // The popup menu over the groups, the input edits, the entry field and the
     // search parameters; the result and coefficient edits keep the standard
     // edit menu, the function-key panel has none.

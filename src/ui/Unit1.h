@@ -225,6 +225,7 @@ private:
     void buildLookupTables();
     void buildModulationRow(calc::Entry entry, QGroupBox *frame);
     void buildMenus();
+    void installPopupMenu();
     void buildCommandMap();
     void installKeyFilter();
     void finishLayout();
