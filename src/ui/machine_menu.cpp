@@ -3,6 +3,7 @@
 
 #include "settings/safe_write.h"
 #include "ui/Unit1.h"
+#include "ui/menu_rows.h"
 #include "ui/train_window.h"
 
 #include <QAction>
@@ -20,25 +21,6 @@
 namespace {
 const QString kFileFilter = QStringLiteral("Файлы агрегата (*.json);;Все файлы (*)");
 const QString kCsvFilter = QStringLiteral("Таблицы CSV (*.csv);;Все файлы (*)");
-
-// Menu items with their captions, keys and objectNames, in menu order.
-struct ItemSpec {
-    QAction *MachineController::*member;
-    const char *name;
-    const char *caption;
-    QKeyCombination key;
-    bool separatorBefore;
-};
-constexpr QKeyCombination kNoKey{};
-const ItemSpec kItems[] = {
-    {&MachineController::tableAction, "machineTable", "Сводная таблица", Qt::Key_F9, false},
-    {&MachineController::openAction, "machineOpen", "Открыть…", Qt::CTRL | Qt::Key_O, true},
-    {&MachineController::saveAction, "machineSave", "Сохранить", Qt::CTRL | Qt::Key_S, false},
-    {&MachineController::saveAsAction, "machineSaveAs", "Сохранить как…",
-     Qt::CTRL | Qt::SHIFT | Qt::Key_S, false},
-    {&MachineController::exportAction, "machineExport", "Экспорт таблицы…", kNoKey, true},
-    {&MachineController::copyAction, "machineCopy", "Копировать таблицу", kNoKey, false},
-};
 } // namespace
 
 MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
@@ -55,19 +37,28 @@ MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
 }
 
 void MachineController::buildMenu() {
+    using Row = menus::Row<MachineController>;
+    using menus::Item, menus::Separator;
+    static constexpr Row rows[] = {
+        {0, Item, &MachineController::tableAction, "machineTable", "Сводная таблица", Qt::Key_F9},
+        {0, Item, &MachineController::searchAction, "machineSearch", "Поиск по агрегату",
+         Qt::Key_F7},
+        {0, Separator},
+        {0, Item, &MachineController::openAction, "machineOpen", "Открыть…", Qt::CTRL | Qt::Key_O},
+        {0, Item, &MachineController::saveAction, "machineSave", "Сохранить", Qt::CTRL | Qt::Key_S},
+        {0, Item, &MachineController::saveAsAction, "machineSaveAs", "Сохранить как…",
+         Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        {0, Separator},
+        {0, Item, &MachineController::exportAction, "machineExport", "Экспорт таблицы…"},
+        {0, Item, &MachineController::copyAction, "machineCopy", "Копировать таблицу"},
+    };
     menu = new QMenu(QStringLiteral("Агрегат"), form->MainMenu1);
     menu->setObjectName("MachineMenu");
     menu->menuAction()->setObjectName("MachineMenuItem");
     form->MainMenu1->insertMenu(form->N13, menu);
-    for (const ItemSpec &item : kItems) {
-        if (item.separatorBefore)
-            menu->addSeparator();
-        QAction *a = menu->addAction(QString::fromUtf8(item.caption));
-        a->setObjectName(QString::fromLatin1(item.name));
-        if (item.key != kNoKey)
-            a->setShortcut(QKeySequence(item.key));
-        this->*item.member = a;
-    }
+    // Qt's own shortcuts run these items, in the main window and in the
+    // windows that take the menu's actions.
+    menus::build<MachineController>(this, menu, rows, Qt::WindowShortcut);
     connect(tableAction, &QAction::triggered, this, &MachineController::showTable);
     connect(openAction, &QAction::triggered, this, &MachineController::open);
     connect(saveAction, &QAction::triggered, this, &MachineController::save);

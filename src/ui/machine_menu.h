@@ -28,7 +28,8 @@ public:
     explicit MachineController(TForm1 *form);
 
     QMenu *menu = nullptr; // "Агрегат", between "Установки" and "Справка"
-    QAction *tableAction = nullptr;  // "Сводная таблица", F9
+    QAction *tableAction = nullptr; // "Сводная таблица", F9
+    QAction *searchAction = nullptr; // "Поиск по агрегату", F7 (its window: MachineSearchItem)
     QAction *openAction = nullptr;   // "Открыть…", Ctrl+O
     QAction *saveAction = nullptr;   // "Сохранить", Ctrl+S
     QAction *saveAsAction = nullptr; // "Сохранить как…", Ctrl+Shift+S

@@ -218,13 +218,7 @@ void MachineSearchWindow::showMessage(const QString &text, bool error) {
 MachineSearchItem::MachineSearchItem(TForm1 *f, MachineController *c)
     : QObject(f), form(f), controller(c) {
     setObjectName(QStringLiteral("MachineSearchItem"));
-    action = new QAction(QStringLiteral("Поиск по агрегату"), controller->menu);
-    action->setObjectName(QStringLiteral("machineSearch"));
-    action->setShortcut(QKeySequence(Qt::Key_F7));
-    const QList<QAction *> items = controller->menu->actions();
-    const auto table = items.indexOf(controller->tableAction);
-    controller->menu->insertAction(items.value(table + 1), action);
-    connect(action, &QAction::triggered, this, &MachineSearchItem::show);
+    connect(controller->searchAction, &QAction::triggered, this, &MachineSearchItem::show);
 }
 
 MachineSearchWindow *MachineSearchItem::window() {

@@ -68,7 +68,6 @@ class MachineSearchItem : public QObject {
 public:
     MachineSearchItem(TForm1 *form, MachineController *controller);
 
-    QAction *action = nullptr;
     MachineSearchWindow *window();
     void show();
 
