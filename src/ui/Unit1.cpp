@@ -205,42 +205,71 @@ void TForm1::renderState() {
 }
 
 void TForm1::buildCommandMap() {
-    bind([this] { SpeedButton1Click(); }, {SpeedButton1, SpeedButton34}, {N8});
-    bind([this] { SpeedButton2Click(); }, {SpeedButton2}, {});
-    bind([this] { N7Click(); }, {}, {N7});
-    bind([this] { N0001Click(); }, {}, {N0001});
-    bind([this] { N00001Click(); }, {}, {N00001});
-    bind([this] { N000001Click(); }, {}, {N000001});
-    bind([this] { N0000001Click(); }, {}, {N0000001});
-    bind([this] { N32Click(); }, {}, {N32});
-    bind([this] { N2Click(); }, {SpeedButton41}, {N2, N10});
-    bind([this] { N33Click(); }, {}, {N33});
-    bind([this] { N34Click(); }, {}, {N34});
-    bind([this] { N25Click(); }, {}, {N25});
-    bind([this] { N30Click(); }, {}, {N30});
-    bind([this] { N17Click(); }, {SpeedButton36}, {N17, N18});
-    bind([this] { N4Click(); }, {}, {N4});
+    // A command: its handler, the buttons and items that run it, and the
+    // button whose state it follows (the keys of the moves and of the
+    // variants act only while their buttons do).
+    struct Command {
+        void (TForm1::*handler)();
+        std::array<QToolButton * TForm1::*, 2> buttons{};
+        std::array<QAction * TForm1::*, 2> items{};
+        QToolButton *TForm1::*whileEnabled = nullptr;
+    };
+    using T = TForm1;
+    static constexpr Command commands[] = {
+        {&T::SpeedButton1Click, {&T::SpeedButton1, &T::SpeedButton34}, {&T::N8}},
+        {&T::SpeedButton2Click, {&T::SpeedButton2}},
+        {&T::N7Click, {}, {&T::N7}},
+        {&T::N0001Click, {}, {&T::N0001}},
+        {&T::N00001Click, {}, {&T::N00001}},
+        {&T::N000001Click, {}, {&T::N000001}},
+        {&T::N0000001Click, {}, {&T::N0000001}},
+        {&T::N32Click, {}, {&T::N32}},
+        {&T::N2Click, {&T::SpeedButton41}, {&T::N2, &T::N10}},
+        {&T::N33Click, {}, {&T::N33}},
+        {&T::N34Click, {}, {&T::N34}},
+        {&T::N25Click, {}, {&T::N25}},
+        {&T::N30Click, {}, {&T::N30}},
+        {&T::N17Click, {&T::SpeedButton36}, {&T::N17, &T::N18}},
+        {&T::N4Click, {}, {&T::N4}},
+        // The moves along the aggregate.
+        {&T::SpeedButton31Click, {&T::SpeedButton31, &T::SpeedButton40}},
+        {&T::SpeedButton32Click, {&T::SpeedButton32, &T::SpeedButton37}},
+        {&T::SpeedButton31Click, {}, {&T::N23}, &T::SpeedButton31},
+        {&T::SpeedButton32Click, {}, {&T::N22}, &T::SpeedButton32},
+        {&T::N16Click, {}, {&T::N16}},
+        {&T::SpeedButton33Click, {&T::SpeedButton33, &T::SpeedButton42}, {&T::N11}},
+        // The keypad's reset and take-back.
+        {&T::SpeedButton25Click, {&T::SpeedButton25}, {&T::N26}},
+        {&T::SpeedButton43Click, {&T::SpeedButton43}},
+        // The search and its controls.
+        {&T::SpeedButton14Click, {&T::SpeedButton14, &T::SpeedButton35}, {&T::N20}},
+        {&T::SpeedButton23Click, {&T::SpeedButton23}},
+        {&T::SpeedButton24Click, {&T::SpeedButton24}},
+        {&T::SpeedButton24Click, {}, {&T::N29}, &T::SpeedButton24},
+        {&T::SpeedButton26Click, {&T::SpeedButton26}},
+        {&T::SpeedButton38Click, {&T::SpeedButton38}, {&T::N27}},
+        {&T::SpeedButton39Click, {&T::SpeedButton39}, {&T::N28}},
+    };
+    for (const Command &c : commands) {
+        const auto handler = c.handler;
+        QToolButton *const follows = c.whileEnabled ? this->*c.whileEnabled : nullptr;
+        const std::function<void()> run = [this, handler, follows] {
+            if (!follows || follows->isEnabled())
+                (this->*handler)();
+        };
+        for (QToolButton *TForm1::*b : c.buttons)
+            if (b)
+                bind(run, {this->*b}, {});
+        for (QAction *TForm1::*i : c.items)
+            if (i)
+                bind(run, {}, {this->*i});
+    }
+    bindParameterisedCommands();
+}
 
-    bind([this] { SpeedButton31Click(); }, {SpeedButton31, SpeedButton40}, {});
-    bind([this] { SpeedButton32Click(); }, {SpeedButton32, SpeedButton37}, {});
-    // The keys of the moves act only while their buttons do.
-    bind(
-        [this] {
-            if (SpeedButton31->isEnabled())
-                SpeedButton31Click();
-        },
-        {}, {N23});
-    bind(
-        [this] {
-            if (SpeedButton32->isEnabled())
-                SpeedButton32Click();
-        },
-        {}, {N22});
-    bind([this] { N16Click(); }, {}, {N16});
+void TForm1::bindParameterisedCommands() {
     for (std::size_t i = 0; i < pairItems.size(); ++i)
         bind([this, j = int(i) + 1] { jumpToPair(j); }, {}, {pairItems[i]});
-    bind([this] { SpeedButton33Click(); }, {SpeedButton33, SpeedButton42}, {N11});
-
     // The keypad: the keys append their character, the transfers move the entry.
     const std::pair<QToolButton *, char> keys[] = {
         {SpeedButton16, '0'}, {SpeedButton17, '1'}, {SpeedButton22, '2'}, {SpeedButton8, '3'},
@@ -248,7 +277,6 @@ void TForm1::buildCommandMap() {
         {SpeedButton13, '8'}, {SpeedButton15, '9'}, {SpeedButton18, ','}};
     for (const auto &[button, key] : keys)
         bind([this, key = QChar::fromLatin1(key)] { keypadKey(key); }, {button}, {});
-    bind([this] { SpeedButton25Click(); }, {SpeedButton25}, {N26});
     const entry::Quantity quantities[] = {entry::Quantity::Z1, entry::Quantity::Fr1,
                                           entry::Quantity::Z2, entry::Quantity::Fm};
     for (std::size_t i = 0; i < 4; ++i) {
@@ -257,21 +285,6 @@ void TForm1::buildCommandMap() {
         connect(inputEdit(q), &QLineEdit::textChanged, this, [this, q] { inputEdited(q); });
     }
     connect(Edit55, &QLineEdit::textChanged, this, [this] { Edit55Change(); });
-    bind([this] { SpeedButton43Click(); }, {SpeedButton43}, {});
-
-    // The search and its controls.
-    bind([this] { SpeedButton14Click(); }, {SpeedButton14, SpeedButton35}, {N20});
-    bind([this] { SpeedButton23Click(); }, {SpeedButton23}, {});
-    bind([this] { SpeedButton24Click(); }, {SpeedButton24}, {});
-    bind(
-        [this] {
-            if (SpeedButton24->isEnabled())
-                SpeedButton24Click();
-        },
-        {}, {N29});
-    bind([this] { SpeedButton26Click(); }, {SpeedButton26}, {});
-    bind([this] { SpeedButton38Click(); }, {SpeedButton38}, {N27});
-    bind([this] { SpeedButton39Click(); }, {SpeedButton39}, {N28});
     QToolButton *const coefficientButtons[] = {SpeedButton3, SpeedButton4, SpeedButton5,
                                                SpeedButton6};
     for (int base = 0; base < 4; ++base)

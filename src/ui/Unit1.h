@@ -227,6 +227,7 @@ private:
     void buildMenus();
     void installPopupMenu();
     void buildCommandMap();
+    void bindParameterisedCommands();
     void installKeyFilter();
     void finishLayout();
 

@@ -143,7 +143,13 @@ TForm5::TForm5(QWidget *parent)
     Button1->setAutoDefault(true);
     connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
 
-    QWidget *previous = Button1;
+    QWidget *previous = buildLists(Button1);
+    buildTitles();
+    buildSummary(previous);
+    nameLists();
+}
+
+QWidget *TForm5::buildLists(QWidget *previous) {
     for (const ListLayout &row : kLists) {
         // A search can list a hundred thousand lines; a text document
         // would take longer to fill than the whole search may.
@@ -156,14 +162,20 @@ TForm5::TForm5(QWidget *parent)
         setTabOrder(previous, memo);
         previous = memo;
     }
+    return previous;
+}
 
+void TForm5::buildTitles() {
     for (const TitleLayout &title : kTitles)
         this->*title.label = autoSizeLabel(this, title.name, QPoint(title.x, title.y),
                                            QString::fromUtf8(title.text), kit::sansFont(19));
     Label8->setVisible(false);
+}
 
+void TForm5::buildSummary(QWidget *previous) {
     GroupBox1 = make<QGroupBox>(this, QStringLiteral("GroupBox1"), QRect(208, 380, 233, 105));
     GroupBox1->setFocusPolicy(Qt::NoFocus);
+    QList<QLineEdit *> summaryBoxes;
     for (const SummaryRow &row : kSummary) {
         QLabel *label = autoSizeLabel(GroupBox1, row.labelName, QPoint(row.labelX, row.labelY),
                                       QString::fromLatin1(row.text), kit::sansFont(16, true));
@@ -180,12 +192,9 @@ TForm5::TForm5(QWidget *parent)
         edit->setAccessibleName(accessibility::quantityName(row.quantity));
         setTabOrder(previous, edit);
         previous = edit;
+        summaryBoxes << edit;
     }
-    QList<QLineEdit *> summaryBoxes;
-    for (const SummaryRow &row : kSummary)
-        summaryBoxes << this->*row.edit;
     fitHints::watch(summaryBoxes);
-    nameLists();
 }
 
 void TForm5::nameLists() {

@@ -88,6 +88,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    // The parts of the window, in keyboard order; each takes the widget the
+    // keyboard comes from.
+    QWidget *buildLists(QWidget *previous);
+    void buildTitles();
+    void buildSummary(QWidget *previous);
     // Each list is named after the title shown above it, count included.
     void nameLists();
 
