@@ -15,11 +15,6 @@
 
 using namespace uitest;
 
-namespace {
-const QColor kNavy(0, 0, 128);
-const QColor kBlue(0, 0, 255);
-} // namespace
-
 class AggregateTest : public QObject {
     Q_OBJECT
 
@@ -53,7 +48,9 @@ private:
                 items << k + 1;
         return items;
     }
-    bool marked(QToolButton *b) const { return b->palette().color(QPalette::ButtonText) == kBlue; }
+    bool marked(QToolButton *b) const {
+        return b->palette().color(QPalette::ButtonText) == kMarkedBlue;
+    }
     void checkMovesAgree() const {
         QCOMPARE(form->SpeedButton31->isEnabled(), form->SpeedButton40->isEnabled());
         QCOMPARE(form->SpeedButton32->isEnabled(), form->SpeedButton37->isEnabled());
@@ -236,7 +233,7 @@ private slots:
         // user types into when it is active again.
         QCOMPARE(form->focusWidget(), form->Edit1);
         for (QToolButton *b : form->transferButtons)
-            QCOMPARE(b->palette().color(QPalette::ButtonText), kNavy);
+            QCOMPARE(b->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         QVERIFY(!form->SpeedButton31->isEnabled() && !form->SpeedButton32->isEnabled());
         QVERIFY(!form->SpeedButton37->isEnabled() && !form->SpeedButton40->isEnabled());
         QCOMPARE(visibleItems(), QList<int>{});

@@ -25,10 +25,6 @@ using namespace uitest;
 
 namespace {
 
-QMenu *openMenu() {
-    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
-}
-
 void closeMenus() {
     while (QWidget *popup = QApplication::activePopupWidget())
         popup->close();
@@ -147,7 +143,7 @@ private slots:
         form_->Edit2->setFocus();
         QTest::keyClick(form_->windowHandle(), Qt::Key_F10);
         QMenu *menu = nullptr;
-        QTRY_VERIFY((menu = openMenu()) != nullptr);
+        QTRY_VERIFY((menu = activePopupMenu()) != nullptr);
         QCOMPARE(menu, form_->N1->menu());
         QCOMPARE(form_->MainMenu1->activeAction(), form_->N1);
     }
@@ -177,7 +173,7 @@ private slots:
         control->setFocus();
         QTest::keyClick(form_->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QMenu *menu = nullptr;
-        QTRY_VERIFY((menu = openMenu()) != nullptr);
+        QTRY_VERIFY((menu = activePopupMenu()) != nullptr);
         QCOMPARE(menu == form_->PopupMenu1, programMenu);
         const QRect around(control->mapToGlobal(QPoint(0, 0)), control->size());
         QVERIFY2(around.contains(menu->pos()),
@@ -204,10 +200,10 @@ private slots:
             QTest::keyClick(form_->windowHandle(), Qt::Key_F10);
         else
             QTest::keyClick(form_->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
-        QTRY_VERIFY(openMenu() != nullptr);
+        QTRY_VERIFY(activePopupMenu() != nullptr);
 
         QTest::keyClick(form_->windowHandle(), Qt::Key_Escape);
-        QTRY_VERIFY(openMenu() == nullptr);
+        QTRY_VERIFY(activePopupMenu() == nullptr);
         QCOMPARE(QApplication::focusWidget(), form_->Edit1);
         typeInto(form_.get(), QStringLiteral("12"));
         QCOMPARE(form_->Edit1->text(), QStringLiteral("12"));

@@ -19,9 +19,6 @@
 using namespace uitest;
 
 namespace {
-const QColor kNavy(0, 0, 128);
-const QColor kBlue(0, 0, 255);
-
 QString text(TForm1 *w, const char *edit) {
     return w->findChild<QLineEdit *>(edit)->text();
 }
@@ -35,13 +32,6 @@ QMap<QString, QString> results(TForm1 *w) {
     for (QLineEdit *e : w->displayEdits)
         shown.insert(e->objectName(), e->text());
     return shown;
-}
-
-QMenu *visiblePopupMenu() {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible())
-            return menu;
-    return nullptr;
 }
 } // namespace
 
@@ -157,10 +147,10 @@ private slots:
     void success_unmarks_enables_next_and_focuses_the_entry_field() {
         enterPair("40", "25", "80", "5"); // typing marks all four
         for (QToolButton *b : form->transferButtons)
-            QCOMPARE(b->palette().color(QPalette::ButtonText), kBlue);
+            QCOMPARE(b->palette().color(QPalette::ButtonText), kMarkedBlue);
         QVERIFY(pressF1().isEmpty());
         for (QToolButton *b : form->transferButtons)
-            QCOMPARE(b->palette().color(QPalette::ButtonText), kNavy);
+            QCOMPARE(b->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         QVERIFY(form->SpeedButton31->isEnabled());
         QVERIFY(form->SpeedButton40->isEnabled());
         QCOMPARE(QApplication::focusWidget(), form->Edit55);
@@ -198,12 +188,11 @@ private slots:
         const auto seen = pressF1();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, QStringLiteral("TForm3"));
-        QCOMPARE(seen[0].texts,
-                 QStringList{QStringLiteral("Вводите данные для расчета правильно")});
+        QCOMPARE(seen[0].texts, QStringList{kTextA});
         QCOMPARE(results(form.get()), before);
         QCOMPARE(form->pair.pairCalculated, 0);
         QVERIFY(!form->SpeedButton31->isEnabled());
-        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kBlue);
+        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kMarkedBlue);
     }
 
     void manual_smaller_wheel_contradiction_shows_the_smaller_wheel_notice() {
@@ -215,8 +204,7 @@ private slots:
         const auto seen = pressF1();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, QStringLiteral("TForm2"));
-        QCOMPARE(seen[0].texts, QStringList{QStringLiteral(
-                                    "У меньшего колеса число зубьев всгда меньше чем у большего")});
+        QCOMPARE(seen[0].texts, QStringList{kSmallerWheelText});
         QCOMPARE(text(form.get(), "Edit6"), QString());
 
         // The button turns the indicator and the row to wheel 2; then it passes.

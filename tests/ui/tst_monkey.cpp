@@ -173,7 +173,7 @@ struct Action {
 // its items by the keyboard or none (Escape).
 void answerPopupSoon(const QString &itemText, const std::shared_ptr<QString> &chosen) {
     QTimer::singleShot(0, [itemText, chosen] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QMenu *menu = activePopupMenu();
         if (!menu)
             return;
         QAction *item = nullptr;

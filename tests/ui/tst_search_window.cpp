@@ -17,13 +17,6 @@
 
 using namespace uitest;
 
-namespace {
-const QColor kNavy(0, 0, 128);
-const QColor kBlue(0, 0, 255);
-const QString kTextA = QStringLiteral("Вводите данные для расчета правильно");
-const QString kTextB = QStringLiteral("Не был выполнен расчет с новыми данными");
-} // namespace
-
 class SearchWindowTest : public QObject {
     Q_OBJECT
 
@@ -68,9 +61,9 @@ private slots:
         press(form->SpeedButton28);
         QCOMPARE(form->Edit2->text(), QStringLiteral("1,5"));
         QCOMPARE(form->Edit55->text(), QString());
-        QCOMPARE(form->SpeedButton19->palette().color(QPalette::ButtonText), kBlue);
-        QCOMPARE(form->SpeedButton28->palette().color(QPalette::ButtonText), kBlue);
-        QCOMPARE(form->SpeedButton7->palette().color(QPalette::ButtonText), kNavy);
+        QCOMPARE(form->SpeedButton19->palette().color(QPalette::ButtonText), kMarkedBlue);
+        QCOMPARE(form->SpeedButton28->palette().color(QPalette::ButtonText), kMarkedBlue);
+        QCOMPARE(form->SpeedButton7->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         // The hint of "В" names the entry it would give back.
         QTest::mouseMove(form->SpeedButton43);
         QCOMPARE(form->SpeedButton43->toolTip(), QStringLiteral("Вернуть (1,5)"));
@@ -83,8 +76,8 @@ private slots:
         press(form->SpeedButton43);
         QCOMPARE(form->Edit4->text(), QStringLiteral("0"));
         QCOMPARE(form->Edit55->text(), QStringLiteral("1234"));
-        QCOMPARE(form->SpeedButton21->palette().color(QPalette::ButtonText), kNavy);
-        QCOMPARE(form->SpeedButton30->palette().color(QPalette::ButtonText), kNavy);
+        QCOMPARE(form->SpeedButton21->palette().color(QPalette::ButtonText), kUnmarkedNavy);
+        QCOMPARE(form->SpeedButton30->palette().color(QPalette::ButtonText), kUnmarkedNavy);
     }
 
     void ctrl_z_in_an_input_edit_resets_the_entry() {
@@ -99,7 +92,7 @@ private slots:
     void a_single_blank_is_no_input() {
         form->Edit1->setText(" ");
         QCOMPARE(form->Edit1->text(), QString());
-        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kNavy);
+        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         form->Edit55->setText(" ");
         QCOMPARE(form->Edit55->text(), QString());
     }

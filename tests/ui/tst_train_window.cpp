@@ -53,11 +53,6 @@ Responder choosing(const QString &path, const QString &otherButton = {}) {
     };
 }
 
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
