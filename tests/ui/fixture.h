@@ -29,6 +29,9 @@
 //   kTextA, kTextB, kSmallerWheelText, kCalculatorMissingText          its notice texts
 //   activePopupMenu, visiblePopupMenu   the popup menu that is open
 //   fileBytes                           a file's bytes, "<missing>" without it
+//
+// The started main window (createWindows(), shown) is in main_window_fixture.h; this
+// header stays free of the program's own headers.
 #pragma once
 
 #include <QAbstractButton>

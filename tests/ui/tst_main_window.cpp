@@ -1,9 +1,7 @@
 // The main window on the offscreen platform: its start state, "ВЫЧИСЛИТЬ"
 // and its notices, and the command map (keys, hidden and disabled items, the
 // popup menu).
-#include "fixture.h"
-#include "ui/Unit1.h"
-#include "ui/startup.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -13,19 +11,10 @@
 #include <QMenu>
 #include <QToolButton>
 #include <QtTest>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
 namespace {
-QString text(TForm1 *w, const char *edit) {
-    return w->findChild<QLineEdit *>(edit)->text();
-}
-void type(TForm1 *w, const char *edit, const QString &t) {
-    w->findChild<QLineEdit *>(edit)->setText(t);
-}
-
 // Every result edit that shows a value, with its text.
 QMap<QString, QString> results(TForm1 *w) {
     QMap<QString, QString> shown;
@@ -35,20 +24,10 @@ QMap<QString, QString> results(TForm1 *w) {
 }
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
-
-    void enterPair(const QString &z1, const QString &fr1, const QString &z2,
-                   const QString &fm = QStringLiteral("0")) {
-        type(form.get(), "Edit1", z1);
-        type(form.get(), "Edit2", fr1);
-        type(form.get(), "Edit3", z2);
-        type(form.get(), "Edit4", fm);
-    }
     // F1 as the user presses it, with the focus in Z1.
     QList<ModalSeen> pressF1() {
         form->Edit1->setFocus();
@@ -56,16 +35,8 @@ private:
     }
 
 private slots:
-    void init() {
-        fixture.emplace();
-        form.reset(createWindows());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void init() { QVERIFY(startMainWindow()); }
+    void cleanup() { stopMainWindow(); }
 
     void start_state_matches_the_layout() {
         QCOMPARE(form->centralWidget()->size(), QSize(721, 537));

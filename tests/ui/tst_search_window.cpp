@@ -1,10 +1,8 @@
 // The frequency search and the keypad on the real windows: F2 and its
 // notices, the list window, the manual mode, the tolerance keys and "В".
-#include "fixture.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
-#include "ui/startup.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -12,28 +10,15 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
-class SearchWindowTest : public QObject {
+class SearchWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
     TForm5 *variants = nullptr;
 
-    void calculate(const QString &z1, const QString &fr1, const QString &z2,
-                   const QString &fm = "0") {
-        form->Edit1->setText(z1);
-        form->Edit2->setText(fr1);
-        form->Edit3->setText(z2);
-        form->Edit4->setText(fm);
-        const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
-        QVERIFY2(seen.isEmpty(), describe(seen));
-    }
     QList<ModalSeen> pressF2() {
         return closeModalsDuring([&] { QTest::keyClick(form->Edit55, Qt::Key_F2); });
     }
@@ -41,17 +26,11 @@ private:
 
 private slots:
     void init() {
-        fixture.emplace();
-        form.reset(createWindows());
+        QVERIFY(startMainWindow());
         variants = form->findChild<TForm5 *>("TForm5");
         QVERIFY(variants);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void cleanup() { stopMainWindow(); }
 
     void keypad_builds_a_number_and_moves_it_into_fr1() {
         press(form->SpeedButton17); // 1
