@@ -23,13 +23,25 @@
 //
 // Watchers nest; only the innermost one acts, so closeModalsDuring inside a guarded test
 // takes over the windows it expects.
+//
+// Below them, what several tests expect the program to show and read back:
+//   kUnmarkedNavy, kMarkedBlue, kTextNavy, kListMaroon, kListYellow   its colours
+//   kTextA, kTextB, kSmallerWheelText, kCalculatorMissingText          its notice texts
+//   activePopupMenu, visiblePopupMenu   the popup menu that is open
+//   fileBytes                           a file's bytes, "<missing>" without it
+//
+// The started main window (createWindows(), shown) is in main_window_fixture.h; this
+// header stays free of the program's own headers.
 #pragma once
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColor>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -275,5 +287,42 @@ struct UiFixture {
     ScopedWorkDir workDir;
     UnexpectedModalGuard guard;
 };
+
+// A transfer button's caption: navy while its box holds what the last calculation used,
+// blue (marked) once a value has been typed or moved into the box since.
+inline const QColor kUnmarkedNavy(0, 0, 128);
+inline const QColor kMarkedBlue(0, 0, 255);
+// The same navy in the bold texts of the notices and the captions of the list window.
+inline const QColor kTextNavy(0, 0, 128);
+// The lists of the list window: yellow text on a maroon ground.
+inline const QColor kListMaroon(128, 0, 0);
+inline const QColor kListYellow(255, 255, 0);
+
+// The notices' texts: TForm3's text A (refused input) and text B (a search on inputs
+// changed since the calculation), TForm2's and TForm6's single texts.
+inline const QString kTextA = QStringLiteral("Вводите данные для расчета правильно");
+inline const QString kTextB = QStringLiteral("Не был выполнен расчет с новыми данными");
+inline const QString kSmallerWheelText =
+    QStringLiteral("У меньшего колеса число зубьев всгда меньше чем у большего");
+inline const QString kCalculatorMissingText =
+    QStringLiteral("Файл  Calc.exe в директории программы не найден");
+
+// The menu that has the keyboard and mouse grab, if any.
+inline QMenu *activePopupMenu() {
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+// Any menu shown as a window of its own, grabbing or not.
+inline QMenu *visiblePopupMenu() {
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible())
+            return menu;
+    return nullptr;
+}
+
+inline QByteArray fileBytes(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
 
 } // namespace uitest

@@ -2,11 +2,9 @@
 // quantity it holds, every picture button by its hint, the lists of the list
 // window by their titles. Read through QAccessible, as assistive technology
 // reads them.
-#include "fixture.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
-#include "ui/startup.h"
 #include "ui/updown.h"
 
 #include <QAccessible>
@@ -16,8 +14,6 @@
 #include <QtTest>
 
 #include <array>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
@@ -30,29 +26,18 @@ QString announced(QWidget *w) {
 
 } // namespace
 
-class AccessibleNamesTest : public QObject {
+class AccessibleNamesTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
-    std::optional<UiFixture> fixture_;
-    std::unique_ptr<TForm1> form_;
-
 private slots:
-    void init() {
-        fixture_.emplace();
-        form_.reset(createWindows());
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    }
-    void cleanup() {
-        form_.reset();
-        fixture_.reset();
-    }
+    void init() { QVERIFY(startMainWindow(WaitFor::Exposed)); }
+    void cleanup() { stopMainWindow(); }
 
     void every_visible_box_has_a_name_of_its_own() {
         QSet<QString> names;
         int boxes = 0;
-        for (QLineEdit *e : form_->findChildren<QLineEdit *>()) {
-            if (!e->isVisibleTo(form_.get()))
+        for (QLineEdit *e : form->findChildren<QLineEdit *>()) {
+            if (!e->isVisibleTo(form.get()))
                 continue;
             ++boxes;
             const QString name = announced(e);
@@ -105,7 +90,7 @@ private slots:
     void box_is_named_after_its_quantity() {
         QFETCH(QString, edit);
         QFETCH(QString, name);
-        QLineEdit *e = form_->findChild<QLineEdit *>(edit);
+        QLineEdit *e = form->findChild<QLineEdit *>(edit);
         QVERIFY(e);
         QCOMPARE(announced(e), name);
     }
@@ -127,7 +112,7 @@ private slots:
     void picture_button_is_named_by_its_hint() {
         QFETCH(QString, button);
         QFETCH(QString, name);
-        auto *b = form_->findChild<QToolButton *>(button);
+        auto *b = form->findChild<QToolButton *>(button);
         QVERIFY(b);
         QCOMPARE(announced(b), name);
         if (!b->toolTip().isEmpty())
@@ -135,13 +120,13 @@ private slots:
     }
 
     void spinner_arrows_have_names() {
-        QVERIFY(!announced(form_->UpDown4->upButton).isEmpty());
-        QVERIFY(!announced(form_->UpDown4->downButton).isEmpty());
-        QVERIFY(announced(form_->UpDown4->upButton) != announced(form_->UpDown4->downButton));
+        QVERIFY(!announced(form->UpDown4->upButton).isEmpty());
+        QVERIFY(!announced(form->UpDown4->downButton).isEmpty());
+        QVERIFY(announced(form->UpDown4->upButton) != announced(form->UpDown4->downButton));
     }
 
     void lists_are_named_by_the_titles_above_them() {
-        auto *variants = form_->findChild<TForm5 *>("TForm5");
+        auto *variants = form->findChild<TForm5 *>("TForm5");
         QVERIFY(variants);
         QCOMPARE(announced(variants->Memo1), QStringLiteral("Fz + Fr1"));
         QCOMPARE(announced(variants->Memo11), QStringLiteral("Fm - Fr2"));

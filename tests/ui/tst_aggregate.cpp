@@ -1,8 +1,6 @@
 // Whole journeys along an aggregate on the real window: next, back, the
 // pair items, F5 and F6, and a new aggregate with its confirmation.
-#include "fixture.h"
-#include "ui/Unit1.h"
-#include "ui/startup.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QLabel>
@@ -10,33 +8,13 @@
 #include <QMenu>
 #include <QToolButton>
 #include <QtTest>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
-namespace {
-const QColor kNavy(0, 0, 128);
-const QColor kBlue(0, 0, 255);
-} // namespace
-
-class AggregateTest : public QObject {
+class AggregateTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
-
-    void enter(const QString &z1, const QString &fr1, const QString &z2, const QString &fm = "0") {
-        form->Edit1->setText(z1);
-        form->Edit2->setText(fr1);
-        form->Edit3->setText(z2);
-        form->Edit4->setText(fm);
-    }
-    void calculate() {
-        const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
-        QVERIFY2(seen.isEmpty(), describe(seen));
-    }
     QList<ModalSeen> next() {
         return closeModalsDuring([&] { form->SpeedButton31->click(); });
     }
@@ -53,7 +31,9 @@ private:
                 items << k + 1;
         return items;
     }
-    bool marked(QToolButton *b) const { return b->palette().color(QPalette::ButtonText) == kBlue; }
+    bool marked(QToolButton *b) const {
+        return b->palette().color(QPalette::ButtonText) == kMarkedBlue;
+    }
     void checkMovesAgree() const {
         QCOMPARE(form->SpeedButton31->isEnabled(), form->SpeedButton40->isEnabled());
         QCOMPARE(form->SpeedButton32->isEnabled(), form->SpeedButton37->isEnabled());
@@ -61,19 +41,11 @@ private:
     }
 
 private slots:
-    void init() {
-        fixture.emplace();
-        form.reset(createWindows());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void init() { QVERIFY(startMainWindow()); }
+    void cleanup() { stopMainWindow(); }
 
     void next_from_a_calculated_pair_starts_the_next_one() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         QVERIFY(next().isEmpty());
         QCOMPARE(form->Aggregate.PairStore.load(1), (aggregate::GearPair{"40", "25", "80", "0"}));
@@ -95,7 +67,7 @@ private slots:
 
     void rounded_fr2_is_carried_as_shown() {
         form->N0001->trigger();
-        enter("3", "10", "7"); // Fr2 = 4,285714...
+        enterPair("3", "10", "7"); // Fr2 = 4,285714...
         calculate();
         QCOMPARE(form->Edit16->text(), QStringLiteral("4,29"));
         QVERIFY(next().isEmpty());
@@ -103,7 +75,7 @@ private slots:
     }
 
     void back_from_an_uncalculated_new_pair_drops_it() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         next();
         form->Edit1->setText("20");
@@ -123,10 +95,10 @@ private slots:
     }
 
     void back_from_a_calculated_new_pair_keeps_it() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         next();
-        enter("20", "12,5", "60");
+        enterPair("20", "12,5", "60");
         calculate();
         back();
         QCOMPARE(visibleItems(), (QList<int>{1, 2}));
@@ -139,10 +111,10 @@ private slots:
     }
 
     void changes_to_a_pair_with_a_stored_successor_are_lost() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         next();
-        enter("20", "12,5", "60");
+        enterPair("20", "12,5", "60");
         calculate();
         back();
         form->Edit1->setText("41"); // pair 1 edited, then left by each move in turn
@@ -157,7 +129,7 @@ private slots:
     }
 
     void f5_and_f6_do_nothing_while_disabled() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         QTest::keyClick(form->Edit1, Qt::Key_F6);
         QTest::keyClick(form->Edit1, Qt::Key_F5);
         QCOMPARE(form->Label45->text(), QStringLiteral("1"));
@@ -167,14 +139,14 @@ private slots:
 
     void creating_pairs_2_to_9_in_turn() {
         for (int k = 1; k <= 8; ++k) {
-            enter("10", k == 1 ? "100" : form->Edit2->text(), "20");
+            enterPair("10", k == 1 ? "100" : form->Edit2->text(), "20");
             calculate();
             QVERIFY2(form->SpeedButton31->isEnabled(), qPrintable(QString::number(k)));
             next();
             QCOMPARE(form->Label45->text(), QString::number(k + 1));
             checkMovesAgree();
         }
-        enter("10", form->Edit2->text(), "20");
+        enterPair("10", form->Edit2->text(), "20");
         calculate();
         // Pair 9 is the last: Next stays off after a successful calculation.
         QVERIFY(!form->SpeedButton31->isEnabled());
@@ -192,10 +164,10 @@ private slots:
     }
 
     void jump_to_the_pair_shown_reloads_it() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         next();
-        enter("20", "12,5", "60");
+        enterPair("20", "12,5", "60");
         calculate();
         back();
         next();
@@ -206,7 +178,7 @@ private slots:
     }
 
     void cancel_changes_nothing() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         next();
         const QStringList before = inputs();
@@ -221,7 +193,7 @@ private slots:
     }
 
     void continue_resets_the_chain_and_leaves_the_results() {
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         next();
         form->Edit1->setText("7");
@@ -236,7 +208,7 @@ private slots:
         // user types into when it is active again.
         QCOMPARE(form->focusWidget(), form->Edit1);
         for (QToolButton *b : form->transferButtons)
-            QCOMPARE(b->palette().color(QPalette::ButtonText), kNavy);
+            QCOMPARE(b->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         QVERIFY(!form->SpeedButton31->isEnabled() && !form->SpeedButton32->isEnabled());
         QVERIFY(!form->SpeedButton37->isEnabled() && !form->SpeedButton40->isEnabled());
         QCOMPARE(visibleItems(), QList<int>{});

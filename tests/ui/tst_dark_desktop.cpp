@@ -137,7 +137,7 @@ private slots:
             QCOMPARE(window->palette().color(QPalette::Window), lightSurface);
         auto *notice = main_->findChild<QWidget *>("TForm3");
         auto *textA = notice->findChild<QLabel *>("Label1");
-        QCOMPARE(textA->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        QCOMPARE(textA->palette().color(QPalette::WindowText), kTextNavy);
         QCOMPARE(textA->palette().color(QPalette::Window), lightSurface);
         QCOMPARE(main_->Edit1->palette().color(QPalette::Base), QColor(Qt::white));
         QCOMPARE(main_->Edit1->palette().color(QPalette::Text), QColor(Qt::black));

@@ -1,51 +1,28 @@
 // Hints of the result and coefficient boxes: a box too narrow for its text
 // shows the whole text as its hint, a box whose text fits shows none, so a
 // value cut off at the box's edge (an exponent, the last digits) can be read.
-#include "fixture.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/Unit5.h"
-#include "ui/startup.h"
 
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
 
-#include <memory>
-#include <optional>
-
 using namespace uitest;
 
-class FitHintsTest : public QObject {
+class FitHintsTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
-    std::optional<UiFixture> fixture_;
-    std::unique_ptr<TForm1> form_;
-
-    void calculate(const QString &z1, const QString &fr1, const QString &z2) {
-        form_->Edit1->setText(z1);
-        form_->Edit2->setText(fr1);
-        form_->Edit3->setText(z2);
-        const auto seen = closeModalsDuring([&] { form_->SpeedButton1->click(); });
-        QVERIFY2(seen.isEmpty(), describe(seen));
-    }
-    QLineEdit *box(const QString &name) { return form_->findChild<QLineEdit *>(name); }
+    QLineEdit *box(const QString &name) { return form->findChild<QLineEdit *>(name); }
 
 private slots:
-    void init() {
-        fixture_.emplace();
-        form_.reset(createWindows());
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    }
-    void cleanup() {
-        form_.reset();
-        fixture_.reset();
-    }
+    void init() { QVERIFY(startMainWindow(WaitFor::Exposed)); }
+    void cleanup() { stopMainWindow(); }
 
     void boxes_start_without_hints() {
-        for (QLineEdit *e : form_->displayEdits)
+        for (QLineEdit *e : form->displayEdits)
             QVERIFY2(e->toolTip().isEmpty(), qPrintable(e->objectName()));
-        for (QLineEdit *e : form_->inputEdits)
+        for (QLineEdit *e : form->inputEdits)
             QVERIFY2(e->toolTip().isEmpty(), qPrintable(e->objectName()));
     }
 
@@ -118,7 +95,7 @@ private slots:
     }
 
     void summary_box_of_the_list_window_shows_a_long_value_as_hint() {
-        auto *variants = form_->findChild<TForm5 *>("TForm5");
+        auto *variants = form->findChild<TForm5 *>("TForm5");
         QVERIFY(variants);
         variants->startRun("250", "40", "333,333333333333", "80", "0", "166,666666666667",
                            "13333,3333333333");

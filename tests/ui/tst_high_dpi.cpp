@@ -2,18 +2,14 @@
 // program-drawn pictures come in the screen's own pixels instead of being
 // 16-pixel bitmaps blown up, and the About picture shows the detail its
 // source has.
-#include "fixture.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/Unit4.h"
-#include "ui/startup.h"
 
 #include <QLabel>
 #include <QToolButton>
 #include <QtTest>
 
 #include <cmath>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
@@ -32,11 +28,9 @@ bool isBlownUp(const QImage &dense, const QImage &plain) {
 
 } // namespace
 
-class HighDpiTest : public QObject {
+class HighDpiTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
-    std::optional<UiFixture> fixture_;
-    std::unique_ptr<TForm1> form_;
     qreal ratio_ = 1;
 
 private slots:
@@ -44,16 +38,8 @@ private slots:
         ratio_ = qApp->devicePixelRatio();
         QVERIFY2(ratio_ > 1, "run with QT_SCALE_FACTOR above 1");
     }
-    void init() {
-        fixture_.emplace();
-        form_.reset(createWindows());
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    }
-    void cleanup() {
-        form_.reset();
-        fixture_.reset();
-    }
+    void init() { QVERIFY(startMainWindow(WaitFor::Exposed)); }
+    void cleanup() { stopMainWindow(); }
 
     void drawn_pictures_come_in_screen_pixels_data() {
         QTest::addColumn<QString>("button");
@@ -65,15 +51,15 @@ private slots:
     }
     void drawn_pictures_come_in_screen_pixels() {
         QFETCH(QString, button);
-        QIcon icon = form_->windowIcon();
+        QIcon icon = form->windowIcon();
         QSize size(32, 32);
         if (!button.isEmpty()) {
-            auto *b = form_->findChild<QToolButton *>(button);
+            auto *b = form->findChild<QToolButton *>(button);
             QVERIFY(b);
             icon = b->icon();
             size = b->iconSize();
         }
-        QCOMPARE(form_->devicePixelRatioF(), ratio_);
+        QCOMPARE(form->devicePixelRatioF(), ratio_);
         const QPixmap dense = icon.pixmap(size, ratio_);
         const QPixmap plain = icon.pixmap(size, 1.0);
         const QSize pixels(qRound(size.width() * ratio_), qRound(size.height() * ratio_));
@@ -84,7 +70,7 @@ private slots:
     }
 
     void about_picture_has_the_detail_of_the_screen() {
-        auto *about = form_->findChild<TForm4 *>("TForm4");
+        auto *about = form->findChild<TForm4 *>("TForm4");
         QVERIFY(about);
         about->bringUp();
         QVERIFY(QTest::qWaitForWindowExposed(about));

@@ -2,12 +2,10 @@
 // Return, Escape and the main window's function keys; F10 opens the main
 // menu, Shift+F10 and the Menu key the focused control's popup menu; one
 // Escape closes a menu and the next keys typed go to the focused edit.
-#include "fixture.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
-#include "ui/startup.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -18,16 +16,9 @@
 #include <QWindow>
 #include <QtTest>
 
-#include <memory>
-#include <optional>
-
 using namespace uitest;
 
 namespace {
-
-QMenu *openMenu() {
-    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
-}
 
 void closeMenus() {
     while (QWidget *popup = QApplication::activePopupWidget())
@@ -43,11 +34,9 @@ void typeInto(QWidget *window, const QString &text) {
 
 } // namespace
 
-class KeyboardTest : public QObject {
+class KeyboardTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
-    std::optional<UiFixture> fixture_;
-    std::unique_ptr<TForm1> form_;
     TForm4 *about_ = nullptr;
     TForm5 *variants_ = nullptr;
 
@@ -63,18 +52,14 @@ class KeyboardTest : public QObject {
 
 private slots:
     void init() {
-        fixture_.emplace();
-        form_.reset(createWindows());
-        about_ = form_->findChild<TForm4 *>("TForm4");
-        variants_ = form_->findChild<TForm5 *>("TForm5");
+        QVERIFY(startMainWindow());
+        about_ = form->findChild<TForm4 *>("TForm4");
+        variants_ = form->findChild<TForm5 *>("TForm5");
         QVERIFY(about_ && variants_);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     }
     void cleanup() {
         closeMenus();
-        form_.reset();
-        fixture_.reset();
+        stopMainWindow();
     }
 
     void list_window_answers_return_and_escape_data() {
@@ -96,7 +81,7 @@ private slots:
         target->setFocus();
         QTest::keyClick(variants_->windowHandle(), Qt::Key(key));
         QVERIFY2(variants_->isHidden(), "the list window stayed open");
-        QVERIFY(form_->isVisible());
+        QVERIFY(form->isVisible());
     }
 
     void return_in_a_list_leaves_the_window_open() {
@@ -122,34 +107,34 @@ private slots:
     }
     void function_keys_of_the_main_window_work_in_the_window() {
         QFETCH(QString, window);
-        form_->Edit1->setText("40");
-        form_->Edit2->setText("25");
-        form_->Edit3->setText("80");
+        form->Edit1->setText("40");
+        form->Edit2->setText("25");
+        form->Edit3->setText("80");
         QWidget *up = bringUp(window);
         QTRY_VERIFY(up->isActiveWindow());
         const auto seen =
             closeModalsDuring([&] { QTest::keyClick(up->windowHandle(), Qt::Key_F1); });
         QVERIFY2(seen.isEmpty(), describe(seen));
-        QCOMPARE(form_->Edit6->text(), QStringLiteral("1000"));
-        QVERIFY(form_->SpeedButton31->isEnabled());
+        QCOMPARE(form->Edit6->text(), QStringLiteral("1000"));
+        QVERIFY(form->SpeedButton31->isEnabled());
 
         // F6 moves on to pair 2, as "Далее >" does.
         QTest::keyClick(up->windowHandle(), Qt::Key_F6);
-        QCOMPARE(form_->Label45->text(), QStringLiteral("2"));
+        QCOMPARE(form->Label45->text(), QStringLiteral("2"));
 
         // F12 ends the program: the main window closes, and the window with it.
         QTest::keyClick(up->windowHandle(), Qt::Key_F12);
-        QVERIFY(!form_->isVisible());
+        QVERIFY(!form->isVisible());
         QVERIFY(up->isHidden());
     }
 
     void f10_opens_the_main_menu() {
-        form_->Edit2->setFocus();
-        QTest::keyClick(form_->windowHandle(), Qt::Key_F10);
+        form->Edit2->setFocus();
+        QTest::keyClick(form->windowHandle(), Qt::Key_F10);
         QMenu *menu = nullptr;
-        QTRY_VERIFY((menu = openMenu()) != nullptr);
-        QCOMPARE(menu, form_->N1->menu());
-        QCOMPARE(form_->MainMenu1->activeAction(), form_->N1);
+        QTRY_VERIFY((menu = activePopupMenu()) != nullptr);
+        QCOMPARE(menu, form->N1->menu());
+        QCOMPARE(form->MainMenu1->activeAction(), form->N1);
     }
 
     void popup_menu_by_keyboard_opens_at_the_focused_control_data() {
@@ -172,13 +157,13 @@ private slots:
         QFETCH(int, modifiers);
         QFETCH(QString, focus);
         QFETCH(bool, programMenu);
-        auto *control = form_->findChild<QWidget *>(focus);
+        auto *control = form->findChild<QWidget *>(focus);
         QVERIFY(control);
         control->setFocus();
-        QTest::keyClick(form_->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(form->windowHandle(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QMenu *menu = nullptr;
-        QTRY_VERIFY((menu = openMenu()) != nullptr);
-        QCOMPARE(menu == form_->PopupMenu1, programMenu);
+        QTRY_VERIFY((menu = activePopupMenu()) != nullptr);
+        QCOMPARE(menu == form->PopupMenu1, programMenu);
         const QRect around(control->mapToGlobal(QPoint(0, 0)), control->size());
         QVERIFY2(around.contains(menu->pos()),
                  qPrintable(QStringLiteral("the menu opened at %1, %2")
@@ -194,23 +179,22 @@ private slots:
     }
     void escape_closes_a_menu_and_the_next_keys_go_to_the_edit() {
         QFETCH(QString, how);
-        form_->Edit1->setFocus();
+        form->Edit1->setFocus();
         if (how == QLatin1String("mouse"))
-            QTest::mouseClick(
-                form_->windowHandle(), Qt::LeftButton, {},
-                form_->MainMenu1->mapTo(form_.get(),
-                                        form_->MainMenu1->actionGeometry(form_->N5).center()));
+            QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {},
+                              form->MainMenu1->mapTo(
+                                  form.get(), form->MainMenu1->actionGeometry(form->N5).center()));
         else if (how == QLatin1String("F10"))
-            QTest::keyClick(form_->windowHandle(), Qt::Key_F10);
+            QTest::keyClick(form->windowHandle(), Qt::Key_F10);
         else
-            QTest::keyClick(form_->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
-        QTRY_VERIFY(openMenu() != nullptr);
+            QTest::keyClick(form->windowHandle(), Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(activePopupMenu() != nullptr);
 
-        QTest::keyClick(form_->windowHandle(), Qt::Key_Escape);
-        QTRY_VERIFY(openMenu() == nullptr);
-        QCOMPARE(QApplication::focusWidget(), form_->Edit1);
-        typeInto(form_.get(), QStringLiteral("12"));
-        QCOMPARE(form_->Edit1->text(), QStringLiteral("12"));
+        QTest::keyClick(form->windowHandle(), Qt::Key_Escape);
+        QTRY_VERIFY(activePopupMenu() == nullptr);
+        QCOMPARE(QApplication::focusWidget(), form->Edit1);
+        typeInto(form.get(), QStringLiteral("12"));
+        QCOMPARE(form->Edit1->text(), QStringLiteral("12"));
     }
 };
 

@@ -18,9 +18,6 @@ using namespace uitest;
 
 namespace {
 
-const QColor maroon(128, 0, 0);
-const QColor yellow(255, 255, 0);
-
 QString numberedLines(int count) {
     QStringList lines;
     for (int i = 0; i < count; ++i)
@@ -80,8 +77,8 @@ class LineMemoTest : public QObject {
     void showMemo() {
         memo_->setGeometry(100, 100, 199, 105);
         memo_->setFont(kit::sansFont(16, true));
-        kit::setColour(memo_.get(), QPalette::Base, maroon);
-        kit::setColour(memo_.get(), QPalette::Text, yellow);
+        kit::setColour(memo_.get(), QPalette::Base, kListMaroon);
+        kit::setColour(memo_.get(), QPalette::Text, kListYellow);
         memo_->show();
         QVERIFY(QTest::qWaitForWindowExposed(memo_.get()));
         memo_->activateWindow();
@@ -427,23 +424,23 @@ private slots:
         int yellowPixels = 0;
         for (int y = line.top(); y <= line.bottom(); ++y)
             for (int x = 1; x < image.width() - 1; ++x)
-                yellowPixels += QColor(image.pixel(x, y)) == yellow;
+                yellowPixels += QColor(image.pixel(x, y)) == kListYellow;
         QVERIFY(yellowPixels > 20);
         // Away from the text the list shows its base colour.
-        QCOMPARE(QColor(image.pixel(image.width() / 2, image.height() - 4)), maroon);
+        QCOMPARE(QColor(image.pixel(image.width() / 2, image.height() - 4)), kListMaroon);
     }
 
     void selected_lines_are_painted_highlighted() {
         showMemo();
         memo_->setPlainText(numberedLines(3));
         const QColor highlight = memo_->palette().color(QPalette::Highlight);
-        QVERIFY(highlight != maroon);
+        QVERIFY(highlight != kListMaroon);
         clickLine(*memo_, 1);
         const QImage image = viewportImage(*memo_);
         const int x = image.width() - 6; // right of the text
         QCOMPARE(QColor(image.pixel(x, memo_->lineRect(1).center().y())), highlight);
-        QCOMPARE(QColor(image.pixel(x, memo_->lineRect(0).center().y())), maroon);
-        QCOMPARE(QColor(image.pixel(x, memo_->lineRect(2).center().y())), maroon);
+        QCOMPARE(QColor(image.pixel(x, memo_->lineRect(0).center().y())), kListMaroon);
+        QCOMPARE(QColor(image.pixel(x, memo_->lineRect(2).center().y())), kListMaroon);
     }
 
     void typing_leaves_the_text_as_it_is() {
@@ -487,7 +484,7 @@ private slots:
         bool copyEnabled = false;
         // The menu runs its own loop; it is answered from inside.
         QTimer::singleShot(0, memo_.get(), [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QMenu *menu = activePopupMenu();
             if (!menu)
                 return;
             for (QAction *action : menu->actions()) {

@@ -1,12 +1,10 @@
 // The machine-wide search window on the real main window: the list's texts
 // as the user reads them, the refusal of bad input (a message, nothing else
 // changes), the modes and units, and the move to the pair of a chosen line.
-#include "fixture.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/machine_menu.h"
 #include "ui/machine_search_window.h"
 #include "ui/match_table_model.h"
-#include "ui/startup.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -19,8 +17,6 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
@@ -42,29 +38,19 @@ struct Inputs {
 
 Q_DECLARE_METATYPE(Inputs)
 
-class MachineSearchTest : public QObject {
+class MachineSearchTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
     MachineSearchWindow *window = nullptr;
 
-    void enterAndCalculate(const QString &z1, const QString &fr1, const QString &z2) {
-        form->Edit1->setText(z1);
-        form->Edit2->setText(fr1);
-        form->Edit3->setText(z2);
-        form->Edit4->setText("0");
-        const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
-        QVERIFY2(seen.isEmpty(), describe(seen));
-    }
     // Pair 1 17 / 51 at 24 Hz (stored), pair 2 13 / 32 on its 8 Hz shaft
     // (calculated, in the fields, not stored yet).
     void twoPairs() {
-        enterAndCalculate("17", "24", "51");
+        calculate("17", "24", "51");
         form->SpeedButton31->click();
         QCOMPARE(form->Edit2->text(), QStringLiteral("8"));
-        enterAndCalculate("13", "8", "32");
+        calculate("13", "8", "32");
     }
     void set(const Inputs &in) {
         (in.spacing ? window->spacingMode : window->peakMode)->setChecked(true);
@@ -115,10 +101,7 @@ private:
 
 private slots:
     void init() {
-        fixture.emplace();
-        form.reset(createWindows());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(startMainWindow());
         // F7 with the focus in an input field of the main window.
         QTest::keyClick(form->Edit1, Qt::Key_F7);
         window = form->findChild<MachineSearchWindow *>();
@@ -126,9 +109,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window));
     }
     void cleanup() {
-        form.reset();
         window = nullptr;
-        fixture.reset();
+        stopMainWindow();
     }
 
     void window_is_a_sizeable_non_modal_window() {
@@ -196,7 +178,7 @@ private slots:
         QFETCH(QStringList, headings);
         QFETCH(QStringList, names);
         QFETCH(QStringList, firstRow);
-        enterAndCalculate("8", "20", "42");
+        calculate("8", "20", "42");
         search(inputs);
         QCOMPARE(this->headings(), headings);
         QCOMPARE(column(0), names);
@@ -238,7 +220,7 @@ private slots:
         QFETCH(Inputs, inputs);
         QFETCH(QString, message);
         if (calculated) {
-            enterAndCalculate("8", "20", "42");
+            calculate("8", "20", "42");
             search(Inputs{"80", "0,01"});
             QCOMPARE(window->model->rowCount(), 2);
         }

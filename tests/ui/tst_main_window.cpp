@@ -1,9 +1,7 @@
 // The main window on the offscreen platform: its start state, "ВЫЧИСЛИТЬ"
 // and its notices, and the command map (keys, hidden and disabled items, the
 // popup menu).
-#include "fixture.h"
-#include "ui/Unit1.h"
-#include "ui/startup.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -13,22 +11,10 @@
 #include <QMenu>
 #include <QToolButton>
 #include <QtTest>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
 namespace {
-const QColor kNavy(0, 0, 128);
-const QColor kBlue(0, 0, 255);
-
-QString text(TForm1 *w, const char *edit) {
-    return w->findChild<QLineEdit *>(edit)->text();
-}
-void type(TForm1 *w, const char *edit, const QString &t) {
-    w->findChild<QLineEdit *>(edit)->setText(t);
-}
-
 // Every result edit that shows a value, with its text.
 QMap<QString, QString> results(TForm1 *w) {
     QMap<QString, QString> shown;
@@ -36,29 +22,12 @@ QMap<QString, QString> results(TForm1 *w) {
         shown.insert(e->objectName(), e->text());
     return shown;
 }
-
-QMenu *visiblePopupMenu() {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *menu = qobject_cast<QMenu *>(w); menu && menu->isVisible())
-            return menu;
-    return nullptr;
-}
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
-
-    void enterPair(const QString &z1, const QString &fr1, const QString &z2,
-                   const QString &fm = QStringLiteral("0")) {
-        type(form.get(), "Edit1", z1);
-        type(form.get(), "Edit2", fr1);
-        type(form.get(), "Edit3", z2);
-        type(form.get(), "Edit4", fm);
-    }
     // F1 as the user presses it, with the focus in Z1.
     QList<ModalSeen> pressF1() {
         form->Edit1->setFocus();
@@ -66,16 +35,8 @@ private:
     }
 
 private slots:
-    void init() {
-        fixture.emplace();
-        form.reset(createWindows());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void init() { QVERIFY(startMainWindow()); }
+    void cleanup() { stopMainWindow(); }
 
     void start_state_matches_the_layout() {
         QCOMPARE(form->centralWidget()->size(), QSize(721, 537));
@@ -157,10 +118,10 @@ private slots:
     void success_unmarks_enables_next_and_focuses_the_entry_field() {
         enterPair("40", "25", "80", "5"); // typing marks all four
         for (QToolButton *b : form->transferButtons)
-            QCOMPARE(b->palette().color(QPalette::ButtonText), kBlue);
+            QCOMPARE(b->palette().color(QPalette::ButtonText), kMarkedBlue);
         QVERIFY(pressF1().isEmpty());
         for (QToolButton *b : form->transferButtons)
-            QCOMPARE(b->palette().color(QPalette::ButtonText), kNavy);
+            QCOMPARE(b->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         QVERIFY(form->SpeedButton31->isEnabled());
         QVERIFY(form->SpeedButton40->isEnabled());
         QCOMPARE(QApplication::focusWidget(), form->Edit55);
@@ -198,12 +159,11 @@ private slots:
         const auto seen = pressF1();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, QStringLiteral("TForm3"));
-        QCOMPARE(seen[0].texts,
-                 QStringList{QStringLiteral("Вводите данные для расчета правильно")});
+        QCOMPARE(seen[0].texts, QStringList{kTextA});
         QCOMPARE(results(form.get()), before);
         QCOMPARE(form->pair.pairCalculated(), 0);
         QVERIFY(!form->SpeedButton31->isEnabled());
-        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kBlue);
+        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kMarkedBlue);
     }
 
     void manual_smaller_wheel_contradiction_shows_the_smaller_wheel_notice() {
@@ -215,8 +175,7 @@ private slots:
         const auto seen = pressF1();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, QStringLiteral("TForm2"));
-        QCOMPARE(seen[0].texts, QStringList{QStringLiteral(
-                                    "У меньшего колеса число зубьев всгда меньше чем у большего")});
+        QCOMPARE(seen[0].texts, QStringList{kSmallerWheelText});
         QCOMPARE(text(form.get(), "Edit6"), QString());
 
         // The button turns the indicator and the row to wheel 2; then it passes.

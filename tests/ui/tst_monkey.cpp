@@ -16,15 +16,13 @@
 // A failure names the seed, the action number and the last actions; the same
 // seed and count replay the same run.
 #include "calc/rows.h"
-#include "fixture.h"
+#include "main_window_fixture.h"
 #include "monkey_support.h"
-#include "ui/Unit1.h"
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
 #include "ui/Unit7.h"
 #include "ui/entry_widgets.h"
 #include "ui/line_memo.h"
-#include "ui/startup.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -173,7 +171,7 @@ struct Action {
 // its items by the keyboard or none (Escape).
 void answerPopupSoon(const QString &itemText, const std::shared_ptr<QString> &chosen) {
     QTimer::singleShot(0, [itemText, chosen] {
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QMenu *menu = activePopupMenu();
         if (!menu)
             return;
         QAction *item = nullptr;
@@ -268,12 +266,10 @@ private:
 
 } // namespace
 
-class MonkeyTest : public QObject {
+class MonkeyTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
     TForm4 *about = nullptr;
     TForm5 *variants = nullptr;
 
@@ -976,12 +972,7 @@ private:
         a.kind = QStringLiteral("enter pair");
         a.text = QStringLiteral("enter pair %1").arg(PairTexts{z1, fr1, z2, fm}.describe());
         TForm1 *f = form.get();
-        a.run = [f, z1, fr1, z2, fm] {
-            f->Edit1->setText(z1);
-            f->Edit2->setText(fr1);
-            f->Edit3->setText(z2);
-            f->Edit4->setText(fm);
-        };
+        a.run = [f, z1, fr1, z2, fm] { enterPair(f, z1, fr1, z2, fm); };
         return a;
     }
 
@@ -1977,24 +1968,18 @@ private slots:
     void cleanupTestCase() { qInstallMessageHandler(previousHandler); }
 
     void init() {
-        fixture.emplace();
         seed = quint32(environmentInt("MONKEY_SEED", kDefaultSeed));
         rng.seed(seed);
-        form.reset(createWindows());
+        QVERIFY(startMainWindow(WaitFor::Exposed));
         about = form->findChild<TForm4 *>(QStringLiteral("TForm4"));
         variants = form->findChild<TForm5 *>(QStringLiteral("TForm5"));
         QVERIFY(about && variants);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         ownEdits = mainWidgets<QLineEdit>();
         fixedSize = form->size();
         regionPlaces = {form->GroupBox10->geometry(), form->GroupBox2->geometry(),
                         form->GroupBox1->geometry(), form->Panel2->geometry()};
     }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void cleanup() { stopMainWindow(); }
 
     void random_actions_keep_the_window_consistent() {
         const int actions = environmentInt("MONKEY_ACTIONS", kDefaultActions);

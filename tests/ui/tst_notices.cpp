@@ -22,10 +22,6 @@ using namespace uitest;
 namespace {
 
 const QString caption = QStringLiteral("Обратите внимание! ! !");
-const QString smallerWheelText =
-    QStringLiteral("У меньшего колеса число зубьев всгда меньше чем у большего");
-const QString textA = QStringLiteral("Вводите данные для расчета правильно");
-const QString textB = QStringLiteral("Не был выполнен расчет с новыми данными");
 
 std::unique_ptr<QDialog> makeNotice(const QString &name, QWidget *parent = nullptr) {
     if (name == QLatin1String("TForm2"))
@@ -109,11 +105,11 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("pixelSize");
         QTest::newRow("TForm2 smaller wheel") << "TForm2"
-                                              << "GroupBox1" << smallerWheelText << 15;
+                                              << "GroupBox1" << kSmallerWheelText << 15;
         QTest::newRow("TForm3 text A") << "TForm3"
-                                       << "GroupBox1" << textA << 16;
+                                       << "GroupBox1" << kTextA << 16;
         QTest::newRow("TForm3 text B") << "TForm3"
-                                       << "GroupBox2" << textB << 16;
+                                       << "GroupBox2" << kTextB << 16;
     }
     void frame_shows_navy_bold_text_that_fits() {
         QFETCH(QString, window);
@@ -130,7 +126,7 @@ private slots:
         QVERIFY(label);
 
         QCOMPARE(label->text(), text);
-        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        QCOMPARE(label->palette().color(QPalette::WindowText), kTextNavy);
         QCOMPARE(label->font().pixelSize(), pixelSize);
         QVERIFY(label->font().bold());
         QVERIFY(box->rect().contains(label->geometry()));
@@ -225,16 +221,16 @@ private slots:
         auto seen = show();
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, "TForm3");
-        QCOMPARE(seen[0].texts, QStringList{textA});
+        QCOMPARE(seen[0].texts, QStringList{kTextA});
 
         form3.GroupBox2->setVisible(true);
         seen = show();
         QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].texts, QStringList{textB});
+        QCOMPARE(seen[0].texts, QStringList{kTextB});
 
         seen = show();
         QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].texts, QStringList{textA});
+        QCOMPARE(seen[0].texts, QStringList{kTextA});
     }
 
     void window_manager_close_acts_as_the_button_data() {
@@ -269,11 +265,11 @@ private slots:
         auto seen = closeModalsDuring([&] { form3.exec(); },
                                       [](QWidget *modal) { closeByWindowManager(modal); });
         QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].texts, QStringList{textB});
+        QCOMPARE(seen[0].texts, QStringList{kTextB});
 
         seen = closeModalsDuring([&] { form3.exec(); });
         QCOMPARE(seen.size(), 1);
-        QCOMPARE(seen[0].texts, QStringList{textA});
+        QCOMPARE(seen[0].texts, QStringList{kTextA});
     }
 
     void text_b_frame_hides_text_a_completely() {

@@ -1,10 +1,8 @@
 // The frequency search and the keypad on the real windows: F2 and its
 // notices, the list window, the manual mode, the tolerance keys and "В".
-#include "fixture.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/Unit5.h"
 #include "ui/line_memo.h"
-#include "ui/startup.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -12,35 +10,15 @@
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
-namespace {
-const QColor kNavy(0, 0, 128);
-const QColor kBlue(0, 0, 255);
-const QString kTextA = QStringLiteral("Вводите данные для расчета правильно");
-const QString kTextB = QStringLiteral("Не был выполнен расчет с новыми данными");
-} // namespace
-
-class SearchWindowTest : public QObject {
+class SearchWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
     TForm5 *variants = nullptr;
 
-    void calculate(const QString &z1, const QString &fr1, const QString &z2,
-                   const QString &fm = "0") {
-        form->Edit1->setText(z1);
-        form->Edit2->setText(fr1);
-        form->Edit3->setText(z2);
-        form->Edit4->setText(fm);
-        const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
-        QVERIFY2(seen.isEmpty(), describe(seen));
-    }
     QList<ModalSeen> pressF2() {
         return closeModalsDuring([&] { QTest::keyClick(form->Edit55, Qt::Key_F2); });
     }
@@ -48,17 +26,11 @@ private:
 
 private slots:
     void init() {
-        fixture.emplace();
-        form.reset(createWindows());
+        QVERIFY(startMainWindow());
         variants = form->findChild<TForm5 *>("TForm5");
         QVERIFY(variants);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void cleanup() { stopMainWindow(); }
 
     void keypad_builds_a_number_and_moves_it_into_fr1() {
         press(form->SpeedButton17); // 1
@@ -68,9 +40,9 @@ private slots:
         press(form->SpeedButton28);
         QCOMPARE(form->Edit2->text(), QStringLiteral("1,5"));
         QCOMPARE(form->Edit55->text(), QString());
-        QCOMPARE(form->SpeedButton19->palette().color(QPalette::ButtonText), kBlue);
-        QCOMPARE(form->SpeedButton28->palette().color(QPalette::ButtonText), kBlue);
-        QCOMPARE(form->SpeedButton7->palette().color(QPalette::ButtonText), kNavy);
+        QCOMPARE(form->SpeedButton19->palette().color(QPalette::ButtonText), kMarkedBlue);
+        QCOMPARE(form->SpeedButton28->palette().color(QPalette::ButtonText), kMarkedBlue);
+        QCOMPARE(form->SpeedButton7->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         // The hint of "В" names the entry it would give back.
         QTest::mouseMove(form->SpeedButton43);
         QCOMPARE(form->SpeedButton43->toolTip(), QStringLiteral("Вернуть (1,5)"));
@@ -83,8 +55,8 @@ private slots:
         press(form->SpeedButton43);
         QCOMPARE(form->Edit4->text(), QStringLiteral("0"));
         QCOMPARE(form->Edit55->text(), QStringLiteral("1234"));
-        QCOMPARE(form->SpeedButton21->palette().color(QPalette::ButtonText), kNavy);
-        QCOMPARE(form->SpeedButton30->palette().color(QPalette::ButtonText), kNavy);
+        QCOMPARE(form->SpeedButton21->palette().color(QPalette::ButtonText), kUnmarkedNavy);
+        QCOMPARE(form->SpeedButton30->palette().color(QPalette::ButtonText), kUnmarkedNavy);
     }
 
     void ctrl_z_in_an_input_edit_resets_the_entry() {
@@ -99,7 +71,7 @@ private slots:
     void a_single_blank_is_no_input() {
         form->Edit1->setText(" ");
         QCOMPARE(form->Edit1->text(), QString());
-        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kNavy);
+        QCOMPARE(form->SpeedButton27->palette().color(QPalette::ButtonText), kUnmarkedNavy);
         form->Edit55->setText(" ");
         QCOMPARE(form->Edit55->text(), QString());
     }

@@ -27,8 +27,6 @@ using namespace uitest;
 
 namespace {
 
-const QString calculatorMissing = QStringLiteral("Файл  Calc.exe в директории программы не найден");
-
 std::unique_ptr<QDialog> makeWindow(const QString &name, QWidget *parent = nullptr) {
     if (name == QLatin1String("TForm4"))
         return std::make_unique<TForm4>(parent);
@@ -176,8 +174,8 @@ private slots:
         QTest::addColumn<int>("pixelSize");
         QTest::addColumn<QPoint>("position"); // null: centred in the frame
         QTest::newRow("calculator notice")
-            << "TForm6" << QRect(3, 0, 398, 41) << "Label1" << calculatorMissing << "MS Sans Serif"
-            << 13 << QPoint();
+            << "TForm6" << QRect(3, 0, 398, 41) << "Label1" << kCalculatorMissingText
+            << "MS Sans Serif" << 13 << QPoint();
         QTest::newRow("confirmation first line") << "TForm7" << QRect(1, 0, 344, 73) << "Label1"
                                                  << "исходные  данные"
                                                  << "Times New Roman" << 19 << QPoint(89, 12);
@@ -363,7 +361,7 @@ private slots:
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, "TForm6");
         QCOMPARE(seen[0].title, "ВНИМАНИЕ ! ! ");
-        QCOMPARE(seen[0].texts, QStringList{calculatorMissing});
+        QCOMPARE(seen[0].texts, QStringList{kCalculatorMissingText});
         QCOMPARE(seen[0].focus, "Button1");
         QVERIFY2(!seen[0].closedByFallback, "the button left the notice open");
         QVERIFY(notice.isHidden());

@@ -19,11 +19,6 @@
 using namespace uitest;
 
 namespace {
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 std::unique_ptr<TForm1> start() {
     std::unique_ptr<TForm1> form(createWindows());
     form->show();
@@ -177,8 +172,7 @@ private slots:
         const auto seen = closeModalsDuring([&] { QTest::keyClick(form->Edit1, Qt::Key_F4); });
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].objectName, QStringLiteral("TForm6"));
-        QCOMPARE(seen[0].texts,
-                 QStringList{QStringLiteral("Файл  Calc.exe в директории программы не найден")});
+        QCOMPARE(seen[0].texts, QStringList{kCalculatorMissingText});
     }
 
     void every_press_starts_one_calculator() {

@@ -4,11 +4,9 @@
 // the pairs, Ctrl+C, the machine file (good, every bad kind, the question
 // before dropping changes, save -> open -> save, a failed save) and the
 // export's exact bytes.
-#include "fixture.h"
 #include "machine/machine_file.h"
-#include "ui/Unit1.h"
+#include "main_window_fixture.h"
 #include "ui/machine_menu.h"
-#include "ui/startup.h"
 #include "ui/train_model.h"
 #include "ui/train_window.h"
 
@@ -26,8 +24,6 @@
 #include <QtTest>
 
 #include <csignal>
-#include <memory>
-#include <optional>
 #include <sys/resource.h>
 
 using namespace uitest;
@@ -53,11 +49,6 @@ Responder choosing(const QString &path, const QString &otherButton = {}) {
     };
 }
 
-QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -65,27 +56,15 @@ void writeBytes(const QString &path, const QByteArray &bytes) {
 }
 } // namespace
 
-class TrainWindowTest : public QObject {
+class TrainWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
     MachineController *machine = nullptr;
 
-    void enter(const QString &z1, const QString &fr1, const QString &z2) {
-        form->Edit1->setText(z1);
-        form->Edit2->setText(fr1);
-        form->Edit3->setText(z2);
-        form->Edit4->setText("0");
-    }
-    void calculate() {
-        const auto seen = closeModalsDuring([&] { form->SpeedButton1->click(); });
-        QVERIFY2(seen.isEmpty(), describe(seen));
-    }
     // Pair 1 (13/35 at 22,5 Hz, 1350 rpm) and pair 2 (8/42) stored, pair 2 shown.
     void enterReducer() {
-        enter("13", "22,5", "35");
+        enterPair("13", "22,5", "35");
         calculate();
         form->SpeedButton31->click();
         form->Edit1->setText("8");
@@ -118,17 +97,11 @@ private:
 
 private slots:
     void init() {
-        fixture.emplace();
-        form.reset(createWindows());
+        QVERIFY(startMainWindow());
         machine = form->machineMenu;
         QVERIFY(machine);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void cleanup() { stopMainWindow(); }
 
     void menu_sits_between_settings_and_help() {
         QStringList titles;
@@ -162,7 +135,7 @@ private slots:
     }
 
     void f9_in_an_input_field_opens_the_table() {
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         form->Edit1->setFocus();
         QTest::keyClick(form->Edit1, Qt::Key_F9);
@@ -218,7 +191,7 @@ private slots:
 
     void worked_example_as_the_table_shows_it() {
         // 13 / 35 teeth at 1350 rpm.
-        enter("13", "22,5", "35");
+        enterPair("13", "22,5", "35");
         calculate();
         TrainWindow *w = openTable();
         w->unitBox->setCurrentIndex(1);
@@ -241,7 +214,7 @@ private slots:
     void table_follows_calculation_moves_and_new_aggregate() {
         TrainWindow *w = openTable();
         QCOMPARE(rows(), 0);
-        enter("13", "22,5", "35");
+        enterPair("13", "22,5", "35");
         calculate();
         QCOMPARE(rows(), 1);
         QCOMPARE(cell(0, ColNote), QStringLiteral("в полях ввода, ещё не сохранена"));
@@ -262,7 +235,7 @@ private slots:
     }
 
     void table_follows_the_precision_setting() {
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         openTable();
         QCOMPARE(cell(0, ColFr2), QStringLiteral("3,80952380952381"));
@@ -272,10 +245,10 @@ private slots:
     }
 
     void broken_chain_is_marked() {
-        enter("13", "22,5", "35");
+        enterPair("13", "22,5", "35");
         calculate();
         form->SpeedButton31->click();
-        enter("8", "8,4", "42"); // a tachometer reading instead of the chain's Fr1
+        enterPair("8", "8,4", "42"); // a tachometer reading instead of the chain's Fr1
         calculate();
         openTable();
         QVERIFY(
@@ -309,7 +282,7 @@ private slots:
     }
 
     void ctrl_c_copies_the_selected_cells() {
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         TrainWindow *w = openTable();
         QVERIFY(QTest::qWaitForWindowActive(w));
@@ -322,7 +295,7 @@ private slots:
     }
 
     void copy_item_puts_the_whole_table_on_the_clipboard() {
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         machine->copyAction->trigger();
         const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
@@ -331,7 +304,7 @@ private slots:
     }
 
     void export_writes_the_exact_csv() {
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         form->SpeedButton31->click(); // pair 1 stored
         const QString file = path("table.csv");
@@ -436,7 +409,7 @@ private slots:
         QFETCH(bool, opened);
         const QString file = path("empty.json");
         writeBytes(file, machine::machineFileBytes(machine::MachineState{}));
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         QVERIFY(machine->modified());
         const QStringList before = formState();
@@ -459,7 +432,7 @@ private slots:
     }
 
     void failed_save_keeps_the_previous_file_and_says_why() {
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         const QString file = path("kept.json");
         QVERIFY(machine->saveTo(file));
@@ -491,7 +464,7 @@ private slots:
     }
 
     void closing_the_main_window_asks_nothing_and_hides_the_table() {
-        enter("8", "20", "42");
+        enterPair("8", "20", "42");
         calculate();
         TrainWindow *w = openTable();
         QVERIFY(machine->modified());

@@ -21,9 +21,6 @@ using namespace uitest;
 
 namespace {
 
-const QColor maroon(128, 0, 0);
-const QColor yellow(255, 255, 0);
-const QColor navy(0, 0, 128);
 const QColor black(0, 0, 0);
 const QString startCaption = QStringLiteral("Модуляционные частоты");
 
@@ -118,8 +115,8 @@ private slots:
         QVERIFY(memo->toPlainText().isEmpty());
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(memo->palette().color(QPalette::Base), maroon);
-        QCOMPARE(memo->palette().color(QPalette::Text), yellow);
+        QCOMPARE(memo->palette().color(QPalette::Base), kListMaroon);
+        QCOMPARE(memo->palette().color(QPalette::Text), kListYellow);
         QVERIFY(memo->font().bold());
         QCOMPARE(memo->font().pixelSize(), 16);
     }
@@ -195,7 +192,7 @@ private slots:
         QVERIFY(caption && box);
         QCOMPARE(caption->pos(), labelPosition);
         QCOMPARE(caption->text(), text);
-        QCOMPARE(caption->palette().color(QPalette::WindowText), navy);
+        QCOMPARE(caption->palette().color(QPalette::WindowText), kTextNavy);
         QVERIFY(caption->font().bold());
         QCOMPARE(caption->font().pixelSize(), 16);
         QCOMPARE(box->geometry(), QRect(editPosition, QSize(75, 21)));
