@@ -232,10 +232,10 @@ private slots:
     }
     void every_move_leaves_the_pair_shown_uncalculated() {
         QFETCH(int, move);
-        enter("40", "25", "80");
+        enterPair("40", "25", "80");
         calculate();
         next();
-        enter("20", "12,5", "60");
+        enterPair("20", "12,5", "60");
         calculate();
         QCOMPARE(form->pair.pairCalculated(), 1);
         const QList<ModalSeen> seen = closeModalsDuring([&] {

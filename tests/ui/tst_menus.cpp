@@ -1,17 +1,13 @@
 // The menus as the user meets them: every entry of the menu bar and of the
 // popup menu, in order, with its key, mark, visibility and state, and the
 // order in which a key press is offered to the items.
-#include "fixture.h"
-#include "ui/Unit1.h"
-#include "ui/startup.h"
+#include "main_window_fixture.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QtTest>
-#include <memory>
-#include <optional>
 
 using namespace uitest;
 
@@ -41,24 +37,12 @@ void describeEntries(const QList<QAction *> &actions, int depth, QStringList &li
 }
 } // namespace
 
-class MenusTest : public QObject {
+class MenusTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
-private:
-    std::optional<UiFixture> fixture;
-    std::unique_ptr<TForm1> form;
-
 private slots:
-    void init() {
-        fixture.emplace();
-        form.reset(createWindows());
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    void cleanup() {
-        form.reset();
-        fixture.reset();
-    }
+    void init() { QVERIFY(startMainWindow()); }
+    void cleanup() { stopMainWindow(); }
 
     void menu_bar_holds_every_entry_in_order() {
         QStringList lines;
