@@ -1,6 +1,6 @@
 // The program entry.
-#include "app/quit_when_idle.h"
 #include "ui/Unit1.h"
+#include "ui/quit_when_idle.h"
 #include "ui/startup.h"
 
 #include <QApplication>
