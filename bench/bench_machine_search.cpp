@@ -2,6 +2,7 @@
 // to 50 by 0,5, sidebands up to 20, and tolerances that let thousands of
 // lines match. Timed from the search command to the list drawn, on the
 // offscreen platform.
+#include "nine_pair_reducer.h"
 #include "ui/Unit1.h"
 #include "ui/machine_search_window.h"
 #include "ui/match_table_model.h"
@@ -24,18 +25,11 @@ private slots:
 
 namespace {
 
-// The reducer of bench_identify, typed pair by pair as "Далее >" chains it.
+// The reducer of bench_identify, stored pair by pair as "Далее >" chains it.
 void storeNinePairs(TForm1 &form) {
-    const char *teeth[][3] = {{"17", "53", "1210"}, {"19", "61", "845"}, {"23", "47", "512"},
-                              {"29", "71", "330"},  {"31", "67", "207"}, {"13", "41", "118"},
-                              {"37", "79", "76"},   {"11", "43", "41"},  {"25", "59", "23"}};
-    std::vector<aggregate::GearPair> pairs;
-    QString fr1 = QStringLiteral("49,5");
-    for (const auto &t : teeth) {
-        pairs.push_back({t[0], fr1, t[1], t[2]});
-        fr1 = machine::buildTrain(pairs, false, 1).pairs.back().fr2Text;
-        form.Aggregate.storeSlot(static_cast<int>(pairs.size()), pairs.back());
-    }
+    const std::vector<aggregate::GearPair> pairs = ninePairReducer();
+    for (std::size_t k = 0; k < pairs.size(); ++k)
+        form.Aggregate.storeSlot(static_cast<int>(k) + 1, pairs[k]);
 }
 
 } // namespace
