@@ -1,6 +1,7 @@
 // Bounded reading of a regular file, without following a symlink.
 #include "settings/safe_read.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -11,18 +12,22 @@
 
 namespace settings {
 
-ReadOutcome readFilePrefix(const QString &path, qint64 limit) {
+ReadOutcome readFilePrefix(const QString &path, qint64 limit, Links links) {
     ReadOutcome outcome;
     const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
     // O_NONBLOCK: opening a named pipe must not wait for a writer;
     // O_NOFOLLOW: a symlink in the file's place is not the program's file.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int flags =
+        O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Followed ? 0 : O_NOFOLLOW);
+    const int fd = ::open(name.constData(), flags);
     if (fd < 0) {
         outcome.errorCode = errno == ELOOP || errno == ENOENT ? 0 : errno;
+        outcome.notRegular = errno == ELOOP || errno == EISDIR;
         return outcome;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        outcome.notRegular = true;
         ::close(fd);
         return outcome;
     }
@@ -50,6 +55,21 @@ ReadOutcome readFilePrefix(const QString &path, qint64 limit) {
     outcome.truncated = got > limit;
     outcome.bytes.resize(static_cast<qsizetype>(std::min(got, limit)));
     return outcome;
+}
+
+FileStamp stampOf(const QByteArray &bytes) {
+    return {true, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+}
+
+FileStamp stampFile(const QString &path, qint64 limit) {
+    const ReadOutcome read = readFilePrefix(path, limit, Links::Followed);
+    if (!read.opened)
+        return {};
+    FileStamp stamp = stampOf(read.bytes);
+    // A file past the bound differs from anything the program wrote.
+    if (read.truncated)
+        stamp.digest += "+";
+    return stamp;
 }
 
 } // namespace settings

@@ -11,7 +11,10 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,12 +87,6 @@ int writeAll(int fd, const QByteArray &bytes) {
     return 0;
 }
 
-int syncAndClose(Fd &fd) {
-    if (::fsync(fd.get()) != 0 && errno != EINVAL)
-        return errno;
-    return fd.close();
-}
-
 // The mode a new file gets: the old file's when a regular file is there,
 // otherwise what a plain create would give.
 mode_t newFileMode(const QByteArray &target) {
@@ -112,21 +109,81 @@ void syncFolder(const QByteArray &folder) {
 // Outcome of the first try: the temporary file could not even be created.
 constexpr int kNoTemporaryFile = -1;
 
+constexpr char kTemporaryMark[] = ".~gf";
+constexpr int kRandomLength = 6; // mkostemp's XXXXXX
+
+// FNV-1a over the name's bytes: stable across runs and systems, so the next
+// write of the same target finds what a killed one left.
+quint32 nameHash(const QByteArray &name) {
+    quint32 h = 2166136261u;
+    for (const char c : name) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 16777619u;
+    }
+    return h;
+}
+
+QByteArray temporaryPrefixBytes(const QByteArray &targetName) {
+    return QByteArray(kTemporaryMark) +
+           QByteArray::number(nameHash(targetName), 16).rightJustified(8, '0') + '.';
+}
+
+// A temporary file of this target left by a writer that died: the right
+// name, a regular file of ours, old enough that no live writer is between
+// creating and locking it, and not locked.
+void removeIfStale(int folderFd, const char *name) {
+    struct stat st {};
+    if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_uid != ::geteuid() || std::time(nullptr) - st.st_mtime < kStaleTemporarySeconds)
+        return;
+    const int fd = ::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        ::unlinkat(folderFd, name, 0);
+    ::close(fd);
+}
+
+void removeStaleTemporaries(const QByteArray &folder, const QByteArray &prefix) {
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd < 0)
+        return;
+    const int listFd = ::dup(folderFd);
+    DIR *dir = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (!dir) {
+        if (listFd >= 0)
+            ::close(listFd);
+        ::close(folderFd);
+        return;
+    }
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() == prefix.size() + kRandomLength && name.startsWith(prefix))
+            removeIfStale(folderFd, entry->d_name);
+    }
+    ::closedir(dir);
+    ::close(folderFd);
+}
+
 int writeThroughTemporaryFile(const QByteArray &target, const QByteArray &folder,
                               const QByteArray &bytes, int *createError) {
-    QByteArray pattern = folder + "/." +
-                         QFileInfo(QString::fromLocal8Bit(target)).fileName().toLocal8Bit() +
-                         ".XXXXXX";
+    const QByteArray prefix =
+        temporaryPrefixBytes(QFile::encodeName(QFileInfo(QFile::decodeName(target)).fileName()));
+    removeStaleTemporaries(folder, prefix);
+    QByteArray pattern = folder + '/' + prefix + QByteArray(kRandomLength, 'X');
     Fd fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         *createError = errno;
         return kNoTemporaryFile;
     }
-    int error = ::fchmod(fd.get(), newFileMode(target)) == 0 ? 0 : errno;
+    // Held until the rename: a file still locked is being written.
+    int error = ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
+    if (error == 0)
+        error = ::fchmod(fd.get(), newFileMode(target)) == 0 ? 0 : errno;
     if (error == 0)
         error = writeAll(fd.get(), bytes);
-    if (error == 0)
-        error = syncAndClose(fd);
+    if (error == 0 && ::fsync(fd.get()) != 0 && errno != EINVAL)
+        error = errno;
     // rename() replaces whatever has the name, a symlink included, and
     // never follows it.
     if (error == 0 && ::rename(pattern.constData(), target.constData()) != 0)
@@ -135,6 +192,9 @@ int writeThroughTemporaryFile(const QByteArray &target, const QByteArray &folder
         ::unlink(pattern.constData());
         return error;
     }
+    // The close's own error comes after the rename: the bytes were synced.
+    if (const int closeError = fd.close(); closeError != 0)
+        return closeError;
     syncFolder(folder);
     return 0;
 }
@@ -191,25 +251,42 @@ QString systemReason(int errorCode) {
         .arg(QString::fromLocal8Bit(std::strerror(errorCode)));
 }
 
-WriteOutcome writeFile(const QString &path, const QByteArray &bytes) {
+WriteOutcome writeFile(const QString &path, const QByteArray &bytes, InPlace inPlace) {
     const QString absolute = QFileInfo(path).absoluteFilePath();
     const QByteArray target = QFile::encodeName(absolute);
     const QByteArray folder = QFile::encodeName(QFileInfo(absolute).absolutePath());
     int createError = 0;
     int error = writeThroughTemporaryFile(target, folder, bytes, &createError);
-    if (error == kNoTemporaryFile)
+    if (error == kNoTemporaryFile) {
+        if (inPlace == InPlace::Refused) {
+            const bool refused =
+                createError == EACCES || createError == EROFS || createError == EPERM;
+            return {createError, systemReason(createError), refused};
+        }
         error = rewriteInPlace(target, bytes, createError);
+    }
     if (error == 0)
         return {};
-    return {error, systemReason(error)};
+    return {error, systemReason(error), false};
+}
+
+QString writeFailureText(const QString &path, const WriteOutcome &outcome) {
+    const QFileInfo info(path);
+    const QString file = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (outcome.folderRefused)
+        return QStringLiteral("Не удалось записать файл «%1»: папка «%2» не принимает новых "
+                              "файлов (%3). Файл не изменён; сохраните в другую папку.")
+            .arg(file, QDir::toNativeSeparators(info.absolutePath()), outcome.reason);
+    return QStringLiteral("Не удалось записать файл «%1»: %2").arg(file, outcome.reason);
 }
 
 QString writeFileSafely(const QString &path, const QByteArray &bytes) {
     const WriteOutcome outcome = writeFile(path, bytes);
-    if (outcome.ok())
-        return QString();
-    return QStringLiteral("Не удалось записать файл «%1»: %2")
-        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), outcome.reason);
+    return outcome.ok() ? QString() : writeFailureText(path, outcome);
+}
+
+QString temporaryPrefix(const QString &targetFileName) {
+    return QFile::decodeName(temporaryPrefixBytes(QFile::encodeName(targetFileName)));
 }
 
 } // namespace settings

@@ -109,7 +109,7 @@ LoadResult loadPrecision(const QString &programDir) {
 
 QString savePrecision(const QString &programDir, std::int32_t factor) {
     const QString path = settingsPath(programDir);
-    const WriteOutcome outcome = writeFile(path, formatPrecision(factor));
+    const WriteOutcome outcome = writeFile(path, formatPrecision(factor), InPlace::Allowed);
     return outcome.ok() ? QString() : writeError(path, outcome.reason);
 }
 

@@ -12,10 +12,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <fcntl.h>
 #include <functional>
 #include <grp.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -102,6 +106,17 @@ private:
     QByteArray folder;
     bool mounted = false;
 };
+
+// Sets a file's times `seconds` into the past.
+bool age(const QString &path, int seconds) {
+    const timespec past{std::time(nullptr) - seconds, 0};
+    const timespec times[2] = {past, past};
+    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+}
+
+QStringList temporaryNames(const QString &folder) {
+    return namesIn(folder).filter(QRegularExpression(QStringLiteral("^\\.~gf")));
+}
 
 } // namespace
 
@@ -208,7 +223,7 @@ private slots:
             QVERIFY(error.contains(path));
             QCOMPARE(bytesOf(path), old);
         }
-        QCOMPARE(namesIn(dir.path()).filter(QStringLiteral("VeviVerezoz.bmp.")), QStringList());
+        QCOMPARE(namesIn(dir.path()).filter(QStringLiteral(".~gf")), QStringList());
     }
 
     // A writable file in a folder that takes no new file: rewritten in
@@ -315,6 +330,112 @@ private slots:
         QCOMPARE(read.opened, opened);
         QCOMPARE(read.bytes, opened ? QByteArray("123") : QByteArray());
         QCOMPARE(read.truncated, opened);
+    }
+
+    // What a killed writer left of the same target goes at the next write;
+    // a file still locked is being written by someone and stays.
+    void temporary_files_of_a_killed_writer_are_removed_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<int>("ageSeconds");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("left by a killed writer") << "m.json" << false << 60 << true;
+        QTest::newRow("still being written") << "m.json" << true << 60 << false;
+        QTest::newRow("just made by another writer") << "m.json" << false << 0 << false;
+        QTest::newRow("another target's") << "other.json" << false << 60 << false;
+    }
+    void temporary_files_of_a_killed_writer_are_removed() {
+        QFETCH(QString, target);
+        QFETCH(bool, locked);
+        QFETCH(int, ageSeconds);
+        QTemporaryDir dir;
+        const QString left =
+            dir.filePath(settings::temporaryPrefix(target) + QStringLiteral("aB3dE9"));
+        QVERIFY(writeBytes(left, "half a fi"));
+        QVERIFY(age(left, ageSeconds));
+        const int holder = ::open(QFile::encodeName(left).constData(), O_RDONLY | O_CLOEXEC);
+        QVERIFY(holder >= 0);
+        if (locked)
+            QCOMPARE(::flock(holder, LOCK_EX | LOCK_NB), 0);
+        const QString path = dir.filePath(QStringLiteral("m.json"));
+        QVERIFY(settings::writeFile(path, "whole").ok());
+        ::close(holder);
+        QCOMPARE(bytesOf(path), QByteArray("whole"));
+        QTEST(!QFile::exists(left), "removed");
+        QCOMPARE(temporaryNames(dir.path()).size(), QFile::exists(left) ? 1 : 0);
+    }
+
+    // A writer killed at any moment leaves the old file or the new one, never
+    // a mixture: the new bytes reach the name only by the rename. What it
+    // left beside it goes at the next write.
+    void killed_writer_leaves_the_old_or_the_new_file() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.json"));
+        const QByteArray first(19 * 1024, 'a'), second(19 * 1024, 'b'), third(7, 'c');
+        QVERIFY(writeBytes(path, first));
+        auto *random = QRandomGenerator::global();
+        for (int round = 0; round < 40; ++round) {
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                for (int i = 0;; ++i)
+                    settings::writeFile(path, i % 2 == 0 ? second : first);
+            }
+            ::usleep(random->bounded(1000, 20000));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            const QByteArray now = bytesOf(path);
+            QVERIFY2(now == first || now == second,
+                     qPrintable(QStringLiteral("round %1: %2 bytes").arg(round).arg(now.size())));
+        }
+        for (const QString &name : temporaryNames(dir.path()))
+            QVERIFY(age(dir.filePath(name), 60));
+        QVERIFY(settings::writeFile(path, third).ok());
+        QCOMPARE(bytesOf(path), third);
+        QCOMPARE(temporaryNames(dir.path()), QStringList());
+    }
+
+    // The temporary name does not grow with the target's: a name of 255
+    // bytes, the most a file system takes, is written.
+    void longest_file_name_is_written() {
+        QTemporaryDir dir;
+        const QString name = QString(127, QChar(u'ж')) + QStringLiteral("x");
+        QCOMPARE(QFile::encodeName(name).size(), 255);
+        const QString path = dir.filePath(name);
+        const settings::WriteOutcome outcome = settings::writeFile(path, "bytes");
+        QVERIFY2(outcome.ok(), qPrintable(outcome.reason));
+        QCOMPARE(bytesOf(path), QByteArray("bytes"));
+    }
+
+    // Larger files are never rewritten in place, where a crash could leave
+    // half of one: a folder that takes no new file refuses the write and
+    // says which folder it is.
+    void read_only_folder_refuses_other_files() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("m.json"));
+        QVERIFY(writeBytes(path, "old"));
+        const QByteArray folderName = QFile::encodeName(dir.path());
+        const QByteArray fileName = QFile::encodeName(path);
+        if (::geteuid() == 0)
+            QCOMPARE(::chown(fileName.constData(), kNobody, kNobody), 0);
+        QCOMPARE(::chmod(folderName.constData(), 0555), 0);
+        const QString answer = unprivileged([&] {
+            const settings::WriteOutcome outcome = settings::writeFile(path, "new");
+            return QStringLiteral("%1|%2|%3")
+                .arg(outcome.ok())
+                .arg(outcome.folderRefused)
+                .arg(settings::writeFailureText(path, outcome));
+        });
+        QCOMPARE(::chmod(folderName.constData(), 0755), 0);
+        QCOMPARE(bytesOf(path), QByteArray("old"));
+        const QStringList parts = answer.split(QLatin1Char('|'));
+        QCOMPARE(parts.value(0), QStringLiteral("0"));
+        QCOMPARE(parts.value(1), QStringLiteral("1"));
+        QVERIFY2(parts.value(2).contains(
+                     QStringLiteral("папка «%1» не принимает новых файлов").arg(dir.path())) &&
+                     parts.value(2).contains(QStringLiteral("Отказано в доступе")),
+                 qPrintable(answer));
     }
 
     void reasons_are_russian_data() {
