@@ -18,4 +18,13 @@ inline QString leftCharacters(const QString &text, qsizetype limit) {
     return text.left(units);
 }
 
+// The number of characters in `text`: a surrogate pair counts once.
+inline qsizetype characterCount(const QString &text) {
+    qsizetype characters = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++characters)
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    return characters;
+}
+
 } // namespace calc

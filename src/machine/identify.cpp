@@ -10,10 +10,13 @@ namespace machine {
 namespace {
 
 // Mathematically equal values reached by different products differ in their
-// last bits only; 1e-9 of the window's size is far above that and far below
-// any difference an analyser resolves.
-double tieEpsilon(const IdentifyRequest &r) {
-    return 1e-9 * (std::abs(r.target) + r.tolerance);
+// last bits only; 1e-9 of the values compared is far above that and far
+// below any difference an analyser resolves. It scales with the values, not
+// with the tolerance, so a wide window does not blur the distances in it.
+constexpr double kTieRelative = 1e-9;
+
+double tieMargin(double target, double value) {
+    return kTieRelative * std::max(std::abs(target), std::abs(value));
 }
 
 // The orders k of the request: 1 … max (or 0,5 … max in steps of 0,5); in the
@@ -34,11 +37,11 @@ std::vector<double> harmonics(const IdentifyRequest &r) {
 class Collector {
 public:
     Collector(const IdentifyRequest &r, std::vector<IdentifyMatch> &out)
-        : target(r.target), reach(r.tolerance + tieEpsilon(r)), out(out) {}
+        : target(r.target), tolerance(r.tolerance), out(out) {}
 
     void add(const Candidate &c) {
         const double d = c.value - target;
-        if (std::abs(d) <= reach)
+        if (std::abs(d) <= tolerance + tieMargin(target, c.value))
             out.push_back({c, d});
     }
 
@@ -63,7 +66,7 @@ public:
 
 private:
     double target;
-    double reach;
+    double tolerance;
     std::vector<IdentifyMatch> &out;
 };
 
@@ -93,18 +96,19 @@ void collectSpacing(const IdentifyChain &chain, double k, Collector &c) {
 }
 
 // Sorts by distance, then gathers each run of distances within the tie
-// epsilon of the run's first (smallest) one into a group that shares that
+// margin of the run's first (smallest) one into a group that shares that
 // distance and is ordered by simplicity.
-void rank(std::vector<IdentifyMatch> &matches, double epsilon) {
+void rank(std::vector<IdentifyMatch> &matches, double target) {
     std::sort(matches.begin(), matches.end(), [](const IdentifyMatch &a, const IdentifyMatch &b) {
         return std::abs(a.distance) < std::abs(b.distance);
     });
     auto first = matches.begin();
     while (first != matches.end()) {
-        // A distance within the epsilon of 0 is an exact match.
-        const double lead = std::abs(first->distance) <= epsilon ? 0.0 : std::abs(first->distance);
+        const double margin = tieMargin(target, first->candidate.value);
+        // A distance within the margin of 0 is an exact match.
+        const double lead = std::abs(first->distance) <= margin ? 0.0 : std::abs(first->distance);
         auto last = first;
-        const double reach = std::abs(first->distance) + epsilon;
+        const double reach = std::abs(first->distance) + margin;
         while (last != matches.end() && std::abs(last->distance) <= reach)
             ++last;
         std::sort(first, last, [](const IdentifyMatch &a, const IdentifyMatch &b) {
@@ -178,7 +182,7 @@ std::vector<IdentifyMatch> identify(const IdentifyChain &chain, const IdentifyRe
         else
             collectPeak(chain, request, k, collector);
     }
-    rank(matches, tieEpsilon(request));
+    rank(matches, request.target);
     return matches;
 }
 

@@ -1,7 +1,9 @@
 // Writing and reading the machine file.
 #include "machine/machine_file.h"
 
-#include <QFile>
+#include "calc/text_limit.h"
+#include "settings/safe_write.h"
+
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -89,7 +91,7 @@ public:
             return fail(prefix(where) +
                         QStringLiteral("поле \"%1\" должно быть строкой").arg(QLatin1String(key)));
         out = v.toString();
-        if (out.size() > limit)
+        if (calc::characterCount(out) > limit)
             return fail(prefix(where) + QStringLiteral("текст поля \"%1\" длиннее %2 символов")
                                             .arg(QLatin1String(key))
                                             .arg(limit));
@@ -223,8 +225,13 @@ QString binaryProblem(const QByteArray &bytes) {
     return {};
 }
 
+QString tooLarge() {
+    return QStringLiteral("файл больше %1 КБ, это не файл агрегата").arg(kMachineFileLimit / 1024);
+}
+
 MachineFileRead failure(const QString &fileName, const QString &why) {
-    return {std::nullopt, QStringLiteral("Файл агрегата «%1» не открыт: %2.").arg(fileName, why)};
+    return {
+        std::nullopt, QStringLiteral("Файл агрегата «%1» не открыт: %2.").arg(fileName, why), {}};
 }
 
 } // namespace
@@ -233,17 +240,17 @@ MachineState captureState(const QString &name, const QString &notes,
                           const aggregate::PairStore &store, int currentPair,
                           const GearPair &inputs, const std::optional<ReferenceSpeed> &reference) {
     MachineState s;
-    s.name = name.left(kNameLimit);
-    s.notes = notes.left(kNotesLimit);
+    s.name = calc::leftCharacters(name, kNameLimit);
+    s.notes = calc::leftCharacters(notes, kNotesLimit);
     for (int k = 1; k <= aggregate::kPairCount; ++k)
         s.pairSlots[static_cast<std::size_t>(k - 1)] = store.load(k);
     s.currentPair = currentPair;
     const int limit = aggregate::kPairTextLimit;
-    s.inputs = {inputs.z1.left(limit), inputs.fr1.left(limit), inputs.z2.left(limit),
-                inputs.fm.left(limit)};
+    const auto cut = [limit](const QString &text) { return calc::leftCharacters(text, limit); };
+    s.inputs = {cut(inputs.z1), cut(inputs.fr1), cut(inputs.z2), cut(inputs.fm)};
     if (reference && !reference->text.isEmpty()) {
         s.reference = reference;
-        s.reference->text = reference->text.left(limit);
+        s.reference->text = cut(reference->text);
     }
     return s;
 }
@@ -293,8 +300,7 @@ aggregate::AggregateState restoredAggregate(const MachineState &state) {
 
 MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName) {
     if (bytes.size() > kMachineFileLimit)
-        return failure(fileName, QStringLiteral("файл больше %1 КБ, это не файл агрегата")
-                                     .arg(kMachineFileLimit / 1024));
+        return failure(fileName, tooLarge());
     if (bytes.trimmed().isEmpty())
         return failure(fileName, QStringLiteral("файл пуст"));
     if (const QString binary = binaryProblem(bytes); !binary.isEmpty())
@@ -319,25 +325,69 @@ MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileNam
                     readReference(r, root, s);
     if (!ok)
         return failure(fileName, r.error);
-    return {s, QString()};
+    return {s, QString(), {}};
 }
 
 MachineFileRead readMachineFile(const QString &path) {
-    const QFileInfo info(path);
-    const QString name = info.fileName();
-    if (!info.exists())
-        return failure(name, QStringLiteral("файла нет"));
-    // A folder, a pipe or a device is no machine file, and reading a pipe
-    // could wait for ever.
-    if (!info.isFile())
+    const QString name = QFileInfo(path).fileName();
+    const settings::ReadOutcome read =
+        settings::readFilePrefix(path, kMachineFileLimit, settings::Links::Followed);
+    // A folder, a pipe or a device is no machine file.
+    if (read.notRegular)
         return failure(name, QStringLiteral("это не обычный файл"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(name, file.errorString());
-    const QByteArray bytes = file.read(kMachineFileLimit + 1);
-    if (file.error() != QFileDevice::NoError)
-        return failure(name, file.errorString());
-    return parseMachineFile(bytes, name);
+    if (read.errorCode != 0)
+        return failure(name, settings::systemReason(read.errorCode));
+    if (!read.opened)
+        return failure(name, QStringLiteral("файла нет"));
+    if (read.truncated)
+        return failure(name, tooLarge());
+    MachineFileRead out = parseMachineFile(read.bytes, name);
+    out.stamp = settings::stampOf(read.bytes);
+    return out;
+}
+
+QString resolvedFilePath(const QString &path) {
+    QString current = QFileInfo(path).absoluteFilePath();
+    // A chain of links, each relative to its own folder; a loop ends it.
+    for (int hop = 0; hop < 40; ++hop) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            break;
+        current = info.symLinkTarget();
+    }
+    const QString canonical = QFileInfo(current).canonicalFilePath();
+    return canonical.isEmpty() ? current : canonical;
+}
+
+QString suggestedFileName(const QString &machineName, const QString &suffix) {
+    static const QString kSpecial = QStringLiteral("\"/\\<>|*?:");
+    QString name;
+    bool blank = false;
+    for (const QChar c : machineName) {
+        const bool space = c.isSpace() || c.category() == QChar::Other_Control ||
+                           c.category() == QChar::Other_Format;
+        if (space) {
+            blank = !name.isEmpty();
+            continue;
+        }
+        if (blank)
+            name += QLatin1Char(' ');
+        blank = false;
+        name += kSpecial.contains(c) ? QLatin1Char('_') : c;
+    }
+    // A leading dot would hide the file; trailing dots vanish on some systems.
+    while (name.startsWith(QLatin1Char('.')))
+        name.remove(0, 1);
+    while (name.endsWith(QLatin1Char('.')))
+        name.chop(1);
+    name = name.trimmed();
+    // 255 bytes is the usual limit of a file name; a character is kept whole.
+    const qsizetype room = 255 - QByteArray(".").size() - suffix.toUtf8().size();
+    while (name.toUtf8().size() > room)
+        name = calc::leftCharacters(name, calc::characterCount(name) - 1).trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("агрегат");
+    return name + QLatin1Char('.') + suffix;
 }
 
 } // namespace machine

@@ -25,6 +25,7 @@
 #include "aggregate/navigation.h"
 #include "aggregate/pair_store.h"
 #include "machine/train.h"
+#include "settings/safe_read.h"
 
 #include <QByteArray>
 #include <QString>
@@ -71,13 +72,28 @@ struct MachineFileRead {
     std::optional<MachineState> state;
     // For the user, in Russian, naming the file and what is wrong with it.
     QString error;
+    // The bytes read, to notice another program's change before a save.
+    settings::FileStamp stamp;
 };
 
 // fileName is only used in the message.
 MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName);
 
 // Reads at most kMachineFileLimit + 1 bytes of a regular file, whatever size
-// the file claims.
+// the file claims, through the bounded reader: a pipe or device never blocks
+// it. A symlink is followed, since the user chose the path.
 MachineFileRead readMachineFile(const QString &path);
+
+// The file a path chosen by the user stands for: a symlink resolved to the
+// file it leads to (even one not made yet), so that saving replaces that
+// file, not the link. Other paths come back absolute.
+QString resolvedFilePath(const QString &path);
+
+// A file name made from the machine's name for the save dialog: characters
+// that a file dialog or another system treats specially (quotes, slashes,
+// < > | * ? :, control characters) become "_", blanks are collapsed, and the
+// name stays short enough for any file system with `suffix` added. Empty
+// or nothing but such characters: "агрегат".
+QString suggestedFileName(const QString &machineName, const QString &suffix);
 
 } // namespace machine

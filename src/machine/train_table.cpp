@@ -153,7 +153,8 @@ QString totalRatioText(const Train &train) {
     return head + tableNumber(*train.totalRatio, train.precisionFactor);
 }
 
-QString csvField(const QString &text) {
+QString csvField(const QString &cell) {
+    const QString text = spreadsheetCell(cell);
     if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
         !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
         return text;
@@ -162,7 +163,8 @@ QString csvField(const QString &text) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-QString tabField(QString text) {
+QString tabField(const QString &cell) {
+    QString text = spreadsheetCell(cell);
     for (QChar &c : text)
         if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
             c = QLatin1Char(' ');
@@ -194,11 +196,43 @@ QString joined(const TrainTables &tables, QChar separator, const QString &lineEn
     return out;
 }
 
-QString tabFieldRef(const QString &text) {
-    return tabField(text);
+// Sign, digits with at most one decimal comma or point, an exponent.
+bool isPlainNumber(const QString &text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
+            ++i;
+        return i > from;
+    };
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    if (!digits())
+        return false;
+    if (i < n && (text[i] == QLatin1Char(',') || text[i] == QLatin1Char('.'))) {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
+        ++i;
+        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == n;
 }
 
 } // namespace
+
+QString spreadsheetCell(const QString &text) {
+    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
+    if (text.isEmpty() || !kFormulaStarts.contains(text.front()) || isPlainNumber(text))
+        return text;
+    return QLatin1Char('\'') + text;
+}
 
 double roundedToSignificant(double value, int digits) {
     if (value == 0.0 || !std::isfinite(value) || digits < 1 || digits > 15)
@@ -259,7 +293,7 @@ QByteArray trainCsv(const TrainTables &tables) {
 }
 
 QString trainTabText(const TrainTables &tables) {
-    return joined(tables, QLatin1Char('\t'), QStringLiteral("\n"), &tabFieldRef);
+    return joined(tables, QLatin1Char('\t'), QStringLiteral("\n"), &tabField);
 }
 
 } // namespace machine

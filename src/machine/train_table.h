@@ -65,6 +65,13 @@ QString tableNumber(double value, std::int32_t precisionFactor);
 double roundedToSignificant(double value, int digits);
 QString significantText(double value, int digits);
 
+// A cell as a spreadsheet takes it without running it: a text that is not a
+// plain number (sign, digits, a decimal comma or point, an exponent) and
+// starts with "=", "+", "-", "@", a tab or a carriage return gets a leading
+// apostrophe, so that it stays text. Every exported and copied cell passes
+// through it.
+QString spreadsheetCell(const QString &text);
+
 // Semicolons, decimal comma, CR LF, UTF-8 with a byte-order mark: the pair
 // table with its header, an empty line, the shaft table with its header, an
 // empty line and the total ratio.

@@ -7,6 +7,7 @@
 #include "ui/Unit2.h"
 #include "ui/Unit3.h"
 #include "ui/Unit5.h"
+#include "ui/plain_text.h"
 #include "ui/widget_kit.h"
 
 #include <QAction>
@@ -45,7 +46,8 @@ void TForm1::SpeedButton1Click() {
             windows.form2->exec();
         return;
     case calc::CalcResult::Fault:
-        QMessageBox::critical(this, windowTitle(), calc::faultMessage(*outcome.fault));
+        kit::showMessage(this, QMessageBox::Critical, windowTitle(),
+                         calc::faultMessage(*outcome.fault));
         return;
     case calc::CalcResult::Success:
         break;

@@ -10,6 +10,7 @@
 #include "search/tolerance_ladder.h"
 #include "ui/Unit3.h"
 #include "ui/Unit5.h"
+#include "ui/plain_text.h"
 #include "ui/updown.h"
 #include "ui/widget_kit.h"
 
@@ -66,7 +67,8 @@ void TForm1::SpeedButton14Click() {
             windows.form5->setListText(f, search::listText(result, family));
     }
     if (result.fault) {
-        QMessageBox::critical(this, windowTitle(), calc::faultMessage(*result.fault));
+        kit::showMessage(this, QMessageBox::Critical, windowTitle(),
+                         calc::faultMessage(*result.fault));
         return;
     }
     if (windows.form5) {

@@ -7,6 +7,7 @@
 #include "ui/Unit4.h"
 #include "ui/Unit5.h"
 #include "ui/Unit6.h"
+#include "ui/plain_text.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -49,14 +50,14 @@ void TForm1::N33Click() {
     const settings::LoadResult loaded = settings::loadPrecision(ProgramDir);
     PrecisionFactor = loaded.precisionFactor;
     if (!loaded.error.isEmpty())
-        QMessageBox::critical(this, windowTitle(), loaded.error);
+        kit::showMessage(this, QMessageBox::Critical, windowTitle(), loaded.error);
     markPrecision(PrecisionFactor);
 }
 
 void TForm1::N34Click() {
     const QString error = settings::savePrecision(ProgramDir, PrecisionFactor);
     if (!error.isEmpty())
-        QMessageBox::critical(this, windowTitle(), error);
+        kit::showMessage(this, QMessageBox::Critical, windowTitle(), error);
 }
 
 void TForm1::markPrecision(std::int32_t factor) {

@@ -1,6 +1,7 @@
 // TForm2: the smaller-wheel notice.
 #include "ui/Unit2.h"
 
+#include "ui/plain_text.h"
 #include "ui/widget_kit.h"
 
 #include <QGroupBox>
@@ -15,7 +16,7 @@ TForm2::TForm2(QWidget *parent)
     GroupBox1->setGeometry(4, 4, 509, 49);
     GroupBox1->setFocusPolicy(Qt::NoFocus);
 
-    Label1 = new QLabel(
+    Label1 = kit::plainLabel(
         QStringLiteral("У меньшего колеса число зубьев всгда меньше чем у большего"), GroupBox1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(2, 2, 505, 45);

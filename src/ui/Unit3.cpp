@@ -1,6 +1,7 @@
 // TForm3: the input notice.
 #include "ui/Unit3.h"
 
+#include "ui/plain_text.h"
 #include "ui/widget_kit.h"
 
 #include <QGroupBox>
@@ -19,7 +20,7 @@ QGroupBox *textFrame(QWidget *parent, const QString &frameName, const QString &l
     frame->setAutoFillBackground(true);
     frame->setFocusPolicy(Qt::NoFocus);
 
-    label = new QLabel(text, frame);
+    label = kit::plainLabel(text, frame);
     label->setObjectName(labelName);
     label->setGeometry(2, 2, 505, 45);
     label->setAlignment(Qt::AlignCenter);

@@ -6,6 +6,7 @@
 #include "ui/accessibility.h"
 #include "ui/fit_hints.h"
 #include "ui/line_memo.h"
+#include "ui/plain_text.h"
 #include "ui/widget_kit.h"
 #include "ui/window_frame.h"
 
@@ -224,7 +225,8 @@ void TForm5::startRun(const QString &target, const QString &z1, const QString &f
                       const QString &z2, const QString &fm, const QString &fr2, const QString &fz) {
     for (const ListLayout &row : kLists)
         (this->*row.memo)->clear();
-    setWindowTitle(QStringLiteral("результаты пойска значения ") + target);
+    // The typed target as it stands: Qt would drop a "[*]" from a title.
+    kit::setPlainTitle(this, QStringLiteral("результаты пойска значения ") + target);
     const std::pair<QLineEdit *, const QString *> summary[] = {
         {Edit1, &z1}, {Edit2, &fr1}, {Edit3, &z2}, {Edit4, &fm}, {Edit5, &fr2}, {Edit6, &fz}};
     for (const auto &[edit, text] : summary) {

@@ -1,6 +1,7 @@
 // TForm7: the confirmation before a new aggregate.
 #include "ui/Unit7.h"
 
+#include "ui/plain_text.h"
 #include "ui/widget_kit.h"
 #include "ui/window_frame.h"
 
@@ -16,7 +17,7 @@ namespace {
 constexpr QRect outerPlace(365, 209, 353, 147);
 
 QLabel *warningLine(QWidget *parent, const QString &name, const QString &text, QPoint at) {
-    auto *label = new QLabel(text, parent);
+    auto *label = kit::plainLabel(text, parent);
     label->setObjectName(name);
     label->setFont(kit::serifFont(19, true));
     kit::setColour(label, QPalette::WindowText, kit::colour::red);

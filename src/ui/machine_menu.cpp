@@ -4,6 +4,7 @@
 #include "settings/safe_write.h"
 #include "ui/Unit1.h"
 #include "ui/menu_rows.h"
+#include "ui/plain_text.h"
 #include "ui/train_window.h"
 
 #include <QAction>
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -78,7 +78,7 @@ TrainWindow *MachineController::trainWindow() {
     connect(window, &TrainWindow::documentEdited, this, [this] {
         // The tables do not depend on the name and notes: only the mark follows.
         doc.name = window->name();
-        doc.notes = window->notes().left(machine::kNotesLimit);
+        doc.notes = window->notes();
         showMark();
     });
     connect(window, &TrainWindow::unitChanged, this, &MachineController::takeWindowEdits);
@@ -98,7 +98,7 @@ bool MachineController::eventFilter(QObject *watched, QEvent *event) {
 
 void MachineController::takeWindowEdits() {
     doc.name = window->name();
-    doc.notes = window->notes().left(machine::kNotesLimit);
+    doc.notes = window->notes();
     doc.unit = window->unit();
     doc.reference = window->reference();
     refreshWindow();
@@ -116,6 +116,7 @@ void MachineController::aggregateReset() {
     doc.notes.clear();
     doc.reference.text.clear();
     doc.path.clear();
+    doc.diskStamp = {};
     doc.savedBytes = machine::machineFileBytes(state());
     if (window)
         window->showDocument(doc.name, doc.notes, doc.unit, doc.reference);
@@ -170,8 +171,7 @@ bool MachineController::modified() const {
 
 void MachineController::showMark() {
     if (window)
-        window->showFile(doc.path.isEmpty() ? QString() : QFileInfo(doc.path).fileName(),
-                         modified());
+        window->showFile(doc.path, modified());
 }
 
 QString MachineController::status(const machine::ChainRewrite &rewrite,
@@ -250,19 +250,53 @@ QString MachineController::chooseFile(QFileDialog::AcceptMode mode, const QStrin
     return dialog.selectedFiles().constFirst();
 }
 
-bool MachineController::askToDropChanges() const {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Открытие файла агрегата"),
-                    QStringLiteral("В текущем агрегате есть несохранённые изменения. Открыть "
-                                   "другой файл и потерять их?"),
-                    QMessageBox::NoButton, dialogParent());
-    box.setObjectName("machineConfirmOpen");
-    QPushButton *openButton = box.addButton(QStringLiteral("Открыть"), QMessageBox::AcceptRole);
-    openButton->setObjectName("openButton");
-    QPushButton *cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+namespace {
+// A question with a button that goes ahead and "Отмена", which is the default.
+bool confirm(QWidget *parent, const char *name, const QString &title, const QString &text,
+             const QString &goAhead, const char *goAheadName) {
+    const auto box = kit::messageBox(parent, QMessageBox::Question, title, text);
+    box->setObjectName(QLatin1String(name));
+    QPushButton *yes = box->addButton(goAhead, QMessageBox::AcceptRole);
+    yes->setObjectName(QLatin1String(goAheadName));
+    QPushButton *cancel = box->addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
     cancel->setObjectName("cancelButton");
-    box.setDefaultButton(cancel);
-    box.exec();
-    return box.clickedButton() == openButton;
+    box->setDefaultButton(cancel);
+    box->exec();
+    return box->clickedButton() == yes;
+}
+} // namespace
+
+bool MachineController::askToDropChanges() const {
+    return confirm(dialogParent(), "machineConfirmOpen", QStringLiteral("Открытие файла агрегата"),
+                   QStringLiteral("В текущем агрегате есть несохранённые изменения. Открыть "
+                                  "другой файл и потерять их?"),
+                   QStringLiteral("Открыть"), "openButton");
+}
+
+bool MachineController::askToReplaceChangedFile(const QString &path) const {
+    return confirm(dialogParent(), "machineConfirmReplace",
+                   QStringLiteral("Сохранение файла агрегата"),
+                   QStringLiteral("Файл «%1» изменён на диске после того, как агрегат был открыт "
+                                  "или сохранён (другой программой или другим окном). Заменить "
+                                  "его и потерять те изменения?")
+                       .arg(QDir::toNativeSeparators(path)),
+                   QStringLiteral("Заменить"), "replaceButton");
+}
+
+bool MachineController::writeOrExplain(const QString &path, const QByteArray &bytes,
+                                       const QString &title, bool *chooseAnother) {
+    *chooseAnother = false;
+    const settings::WriteOutcome outcome = settings::writeFile(path, bytes);
+    if (outcome.ok())
+        return true;
+    const QString text = settings::writeFailureText(path, outcome);
+    if (!outcome.folderRefused) {
+        kit::showMessage(dialogParent(), QMessageBox::Critical, title, text);
+        return false;
+    }
+    *chooseAnother = confirm(dialogParent(), "machineFolderRefused", title, text,
+                             QStringLiteral("Сохранить как…"), "saveAsButton");
+    return false;
 }
 
 bool MachineController::open() {
@@ -273,14 +307,18 @@ bool MachineController::open() {
     return !path.isEmpty() && openFile(path);
 }
 
-bool MachineController::openFile(const QString &path) {
+bool MachineController::openFile(const QString &chosen) {
+    // Opened through a link, the file is the one the link leads to: a save
+    // replaces that file, and the title names it.
+    const QString path = machine::resolvedFilePath(chosen);
     const machine::MachineFileRead read = machine::readMachineFile(path);
     if (!read.state) {
-        QMessageBox::critical(dialogParent(), QStringLiteral("Открытие файла агрегата"),
-                              read.error);
+        kit::showMessage(dialogParent(), QMessageBox::Critical,
+                         QStringLiteral("Открытие файла агрегата"), read.error);
         return false;
     }
     doc.path = path;
+    doc.diskStamp = read.stamp;
     doc.savedBytes = machine::machineFileBytes(*read.state);
     applyState(*read.state);
     return true;
@@ -311,46 +349,49 @@ bool MachineController::save() {
 }
 
 bool MachineController::saveAs() {
-    // A name may hold a slash; the suggested file name may not.
-    QString fromName = doc.name.trimmed();
-    fromName.replace(QLatin1Char('/'), QLatin1Char('_'))
-        .replace(QLatin1Char('\\'), QLatin1Char('_'));
-    const QString suggestion =
-        !doc.path.isEmpty()
-            ? doc.path
-            : (fromName.isEmpty() ? QStringLiteral("агрегат") : fromName) + QStringLiteral(".json");
+    // The machine's name, cleaned of what a file dialog or another system
+    // reads specially, unless the machine has a file already.
+    const QString suggestion = !doc.path.isEmpty()
+                                   ? doc.path
+                                   : machine::suggestedFileName(doc.name, QStringLiteral("json"));
     const QString path = chooseFile(QFileDialog::AcceptSave, QStringLiteral("Сохранить агрегат"),
                                     kFileFilter, QStringLiteral("json"), suggestion);
-    return !path.isEmpty() && saveTo(path);
+    return !path.isEmpty() && saveTo(machine::resolvedFilePath(path));
 }
 
 bool MachineController::saveTo(const QString &path) {
-    const QByteArray bytes = machine::machineFileBytes(state());
-    const QString error = settings::writeFileSafely(path, bytes);
-    if (!error.isEmpty()) {
-        QMessageBox::critical(dialogParent(), QStringLiteral("Сохранение файла агрегата"), error);
-        return false;
+    // Another program (or window) has changed the file since it was opened
+    // or saved here: its change is not replaced without a question.
+    if (path == doc.path && doc.diskStamp.exists) {
+        const settings::FileStamp now = settings::stampFile(path, machine::kMachineFileLimit);
+        if (now.exists && now != doc.diskStamp && !askToReplaceChangedFile(path))
+            return false;
     }
+    const QByteArray bytes = machine::machineFileBytes(state());
+    bool chooseAnother = false;
+    if (!writeOrExplain(path, bytes, QStringLiteral("Сохранение файла агрегата"), &chooseAnother))
+        return chooseAnother && saveAs();
     doc.path = path;
+    doc.diskStamp = settings::stampOf(bytes);
     doc.savedBytes = bytes;
     showMark();
     return true;
 }
 
 bool MachineController::exportTable() {
-    const QString base =
-        doc.path.isEmpty() ? QStringLiteral("агрегат") : QFileInfo(doc.path).completeBaseName();
+    const QString base = doc.path.isEmpty()
+                             ? machine::suggestedFileName(doc.name, QStringLiteral("csv"))
+                             : QFileInfo(doc.path).completeBaseName() + QStringLiteral(".csv");
     const QString path = chooseFile(QFileDialog::AcceptSave, QStringLiteral("Экспорт таблицы"),
-                                    kCsvFilter, QStringLiteral("csv"), base + ".csv");
-    return !path.isEmpty() && exportTo(path);
+                                    kCsvFilter, QStringLiteral("csv"), base);
+    return !path.isEmpty() && exportTo(machine::resolvedFilePath(path));
 }
 
 bool MachineController::exportTo(const QString &path) {
-    const QString error = settings::writeFileSafely(path, machine::trainCsv(tables()));
-    if (!error.isEmpty()) {
-        QMessageBox::critical(dialogParent(), QStringLiteral("Экспорт таблицы"), error);
-        return false;
-    }
+    bool chooseAnother = false;
+    if (!writeOrExplain(path, machine::trainCsv(tables()), QStringLiteral("Экспорт таблицы"),
+                        &chooseAnother))
+        return chooseAnother && exportTable();
     return true;
 }
 
@@ -366,7 +407,8 @@ bool MachineController::writeChain() {
     const machine::ChainRewrite rewrite =
         machine::followSpeed(machine::chainPairs(s).pairs, *reference, s.precisionFactor);
     if (!rewrite.error.isEmpty()) {
-        QMessageBox::warning(dialogParent(), TrainWindow::baseTitle(), rewrite.error);
+        kit::showMessage(dialogParent(), QMessageBox::Warning, TrainWindow::baseTitle(),
+                         rewrite.error);
         return false;
     }
     const machine::ChainWriteBack plan = machine::planWriteBack(s, rewrite);

@@ -74,8 +74,11 @@ private:
         QString notes;
         machine::UnitChoice unit;
         machine::ReferenceSpeed reference; // an empty text: no speed typed
-        QString path;
+        QString path;                      // the file itself, a link the user chose resolved
         QByteArray savedBytes;
+        // What the file held when it was opened or saved: another program's
+        // change since is not overwritten without a question.
+        settings::FileStamp diskStamp;
     };
 
     TForm1 *form;
@@ -93,6 +96,12 @@ private:
     QString chooseFile(QFileDialog::AcceptMode mode, const QString &title, const QString &filter,
                        const QString &suffix, const QString &suggestion) const;
     bool askToDropChanges() const;
+    bool askToReplaceChangedFile(const QString &path) const;
+    // Writes `bytes` through the safe writer; says why when it cannot. A
+    // folder that takes no new file offers "Сохранить как…" (true when the
+    // user took it).
+    bool writeOrExplain(const QString &path, const QByteArray &bytes, const QString &title,
+                        bool *chooseAnother);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -5,6 +5,7 @@
 #include "ui/Unit1.h"
 #include "ui/machine_menu.h"
 #include "ui/match_table_model.h"
+#include "ui/plain_text.h"
 #include "ui/widget_kit.h"
 
 #include <QAction>
@@ -47,13 +48,13 @@ MachineSearchWindow::MachineSearchWindow(TForm1 *mainWindow)
     layout->addWidget(buildModeRow());
     layout->addWidget(buildFrequencyRow());
     layout->addWidget(buildLimitsRow());
-    messageLabel = named(new QLabel, "messageLabel");
+    messageLabel = named(kit::plainLabel({}), "messageLabel");
     messageLabel->setWordWrap(true);
     layout->addWidget(messageLabel);
     buildResults();
     layout->addWidget(resultView, 1);
-    auto *hint = new QLabel(QStringLiteral("Двойной щелчок или Enter на строке — её пара в "
-                                           "главном окне, рассчитанная."));
+    auto *hint = kit::plainLabel(QStringLiteral("Двойной щелчок или Enter на строке — её пара в "
+                                                "главном окне, рассчитанная."));
     hint->setWordWrap(true);
     layout->addWidget(hint);
     resize(640, 520);
@@ -72,7 +73,7 @@ QWidget *MachineSearchWindow::buildModeRow() {
     group->addButton(peakMode);
     group->addButton(spacingMode);
     connect(peakMode, &QRadioButton::toggled, this, &MachineSearchWindow::modeChanged);
-    layout->addWidget(new QLabel(QStringLiteral("Искать:")));
+    layout->addWidget(kit::plainLabel(QStringLiteral("Искать:")));
     layout->addWidget(peakMode);
     layout->addWidget(spacingMode);
     layout->addStretch();
@@ -83,7 +84,7 @@ QWidget *MachineSearchWindow::buildFrequencyRow() {
     auto *row = new QWidget;
     auto *grid = new QGridLayout(row);
     grid->setContentsMargins(0, 0, 0, 0);
-    frequencyLabel = named(new QLabel, "frequencyLabel");
+    frequencyLabel = named(kit::plainLabel({}), "frequencyLabel");
     frequencyEdit = named(new QLineEdit, "frequencyEdit");
     // The units as the train window offers them.
     unitBox = named(new QComboBox, "unitBox");
@@ -102,7 +103,7 @@ QWidget *MachineSearchWindow::buildFrequencyRow() {
     grid->addWidget(frequencyEdit, 0, 1);
     grid->addWidget(unitBox, 0, 2);
     grid->addWidget(ordersShaftBox, 0, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Допуск ±")), 1, 0);
+    grid->addWidget(kit::plainLabel(QStringLiteral("Допуск ±")), 1, 0);
     grid->addWidget(toleranceEdit, 1, 1);
     grid->addWidget(toleranceUnitBox, 1, 2);
     grid->addWidget(searchButton, 0, 4, 2, 1);
@@ -122,11 +123,11 @@ QWidget *MachineSearchWindow::buildLimitsRow() {
     stepBox = named(new QComboBox, "stepBox");
     stepBox->addItems({QStringLiteral("1"), QStringLiteral("0,5")});
     maxSidebandBox = spinBox("maxSidebandBox", 0, machine::kSidebandLimit, 3);
-    layout->addWidget(new QLabel(QStringLiteral("Наибольшая гармоника")));
+    layout->addWidget(kit::plainLabel(QStringLiteral("Наибольшая гармоника")));
     layout->addWidget(maxHarmonicBox);
-    layout->addWidget(new QLabel(QStringLiteral("шаг")));
+    layout->addWidget(kit::plainLabel(QStringLiteral("шаг")));
     layout->addWidget(stepBox);
-    layout->addWidget(new QLabel(QStringLiteral("Наибольшая боковая")));
+    layout->addWidget(kit::plainLabel(QStringLiteral("Наибольшая боковая")));
     layout->addWidget(maxSidebandBox);
     layout->addStretch();
     return row;

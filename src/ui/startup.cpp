@@ -8,6 +8,7 @@
 #include "ui/Unit5.h"
 #include "ui/Unit6.h"
 #include "ui/Unit7.h"
+#include "ui/plain_text.h"
 #include "ui/widget_kit.h"
 
 #include <QApplication>
@@ -33,6 +34,8 @@ TForm1 *createWindows() {
     // its own title as it stands.
     installRussianTranslation();
     kit::useFusionStyle();
+    // Hints are shown as written, whatever a file or the user put in them.
+    kit::installPlainHints();
 
     // The main window comes first: its own creation runs before any other
     // window exists. The others live as long as it does and start hidden.

@@ -79,7 +79,9 @@ QString TrainTableView::selectedText() const {
         QStringList cells;
         for (int c = left; c <= right; ++c) {
             const QModelIndex i = model()->index(r, c);
-            cells << (selectionModel()->isSelected(i) ? i.data().toString() : QString());
+            cells << (selectionModel()->isSelected(i)
+                          ? machine::spreadsheetCell(i.data().toString())
+                          : QString());
         }
         lines << cells.join(QLatin1Char('\t'));
     }

@@ -2,10 +2,14 @@
 // controller.
 #include "ui/train_window.h"
 
+#include "calc/text_limit.h"
 #include "machine/machine_file.h"
+#include "ui/plain_text.h"
 #include "ui/train_model.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -15,6 +19,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,7 +52,7 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(buildDocumentRow());
     layout->addWidget(buildUnitRow());
     layout->addWidget(buildReferenceRow());
-    statusLabel = named(new QLabel, "statusLabel");
+    statusLabel = named(kit::plainLabel({}), "statusLabel");
     statusLabel->setWordWrap(true);
     layout->addWidget(statusLabel);
 
@@ -55,11 +62,11 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     pairsView->setModel(pairsModel);
     shaftsView = named(new TrainTableView, "shaftsView");
     shaftsView->setModel(shaftsModel);
-    layout->addWidget(new QLabel(QStringLiteral("Пары зацепления")));
+    layout->addWidget(kit::plainLabel(QStringLiteral("Пары зацепления")));
     layout->addWidget(pairsView, 3);
-    layout->addWidget(new QLabel(QStringLiteral("Валы")));
+    layout->addWidget(kit::plainLabel(QStringLiteral("Валы")));
     layout->addWidget(shaftsView, 2);
-    totalLabel = named(new QLabel, "totalLabel");
+    totalLabel = named(kit::plainLabel({}), "totalLabel");
     totalLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(totalLabel);
 
@@ -81,11 +88,43 @@ QWidget *TrainWindow::buildDocumentRow() {
     notesEdit = named(new QPlainTextEdit, "notesEdit");
     notesEdit->setTabChangesFocus(true);
     notesEdit->setFixedHeight(notesEdit->fontMetrics().lineSpacing() * 3 + 12);
-    form->addRow(QStringLiteral("Название:"), nameEdit);
-    form->addRow(QStringLiteral("Примечания:"), notesEdit);
+    notesLimitLabel =
+        named(kit::plainLabel(QStringLiteral("Примечания — не длиннее %L1 символов: лишнее не "
+                                             "вставлено.")
+                                  .arg(machine::kNotesLimit)),
+              "notesLimitLabel");
+    notesLimitLabel->hide();
+    form->addRow(kit::plainLabel(QStringLiteral("Название:")), nameEdit);
+    form->addRow(kit::plainLabel(QStringLiteral("Примечания:")), notesEdit);
+    form->addRow(QString(), notesLimitLabel);
     connect(nameEdit, &QLineEdit::textEdited, this, &TrainWindow::documentEdited);
-    connect(notesEdit, &QPlainTextEdit::textChanged, this, &TrainWindow::documentEdited);
+    connect(notesEdit->document(), &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { notesChangeEnd = position + added; });
+    connect(notesEdit, &QPlainTextEdit::textChanged, this, [this] {
+        keepNotesWithinLimit();
+        emit documentEdited();
+    });
     return box;
+}
+
+void TrainWindow::keepNotesWithinLimit() {
+    const QString text = notesEdit->toPlainText();
+    const qsizetype over = calc::characterCount(text) - machine::kNotesLimit;
+    notesLimitLabel->setVisible(over > 0);
+    if (over <= 0 || notesChangeEnd < 0)
+        return;
+    // Take the last `over` characters of what was just inserted out again.
+    const int end = std::min<int>(notesChangeEnd, static_cast<int>(text.size()));
+    const QString before = text.left(end);
+    const qsizetype keep = calc::characterCount(before) - over;
+    const int start =
+        static_cast<int>(calc::leftCharacters(before, std::max<qsizetype>(keep, 0)).size());
+    QTextCursor cursor(notesEdit->document());
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    const QSignalBlocker blocker(notesEdit);
+    cursor.removeSelectedText();
+    notesEdit->setTextCursor(cursor);
 }
 
 QWidget *TrainWindow::buildUnitRow() {
@@ -98,7 +137,7 @@ QWidget *TrainWindow::buildUnitRow() {
     unitBox->addItem(QStringLiteral("порядки"), int(machine::Unit::Orders));
     ordersShaftBox = shaftBox("ordersShaftBox", QStringLiteral("вала "));
     ordersShaftBox->setEnabled(false);
-    h->addWidget(new QLabel(QStringLiteral("Единицы:")));
+    h->addWidget(kit::plainLabel(QStringLiteral("Единицы:")));
     h->addWidget(unitBox);
     h->addWidget(ordersShaftBox);
     h->addStretch();
@@ -124,7 +163,7 @@ QWidget *TrainWindow::buildReferenceRow() {
     writeButton = named(new QPushButton(QStringLiteral("Записать цепь в пары")), "writeButton");
     writeButton->setToolTip(QStringLiteral("Fr1 пары 1 и каждой следующей пары — по заданной "
                                            "скорости; пара на экране пересчитывается"));
-    h->addWidget(new QLabel(QStringLiteral("Известная скорость:")));
+    h->addWidget(kit::plainLabel(QStringLiteral("Известная скорость:")));
     h->addWidget(referenceShaftBox);
     h->addWidget(speedEdit);
     h->addWidget(speedUnitBox);
@@ -168,15 +207,18 @@ void TrainWindow::showDocument(const QString &name, const QString &notes,
     selectData(speedUnitBox, int(reference.unit));
 }
 
-void TrainWindow::showFile(const QString &fileName, bool modified) {
+void TrainWindow::showFile(const QString &path, bool modified) {
     // The mark is part of the title itself, so that the title reads back as
     // the user sees it.
     QString title = baseTitle();
-    if (!fileName.isEmpty())
-        title += QStringLiteral(" — ") + fileName;
+    if (!path.isEmpty()) {
+        const QFileInfo file(path);
+        title += QStringLiteral(" — %1 (%2)")
+                     .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()));
+    }
     if (modified)
         title += QStringLiteral(" *");
-    setWindowTitle(title);
+    kit::setPlainTitle(this, title);
 }
 
 QString TrainWindow::name() const {

@@ -32,9 +32,10 @@ public:
     // fields the user is typing in are left alone when they already agree.
     void showDocument(const QString &name, const QString &notes, const machine::UnitChoice &unit,
                       const machine::ReferenceSpeed &reference);
-    // "Сводная таблица агрегата — file.json *": the file's name when there is
-    // one, the mark " *" while there are unsaved changes.
-    void showFile(const QString &fileName, bool modified);
+    // "Сводная таблица агрегата — file.json (/its/folder) *": the file's name
+    // and folder when there is one, the mark " *" while there are unsaved
+    // changes.
+    void showFile(const QString &path, bool modified);
 
     QString name() const;
     QString notes() const;
@@ -50,6 +51,7 @@ public:
     QComboBox *speedUnitBox = nullptr;  // "Гц", "об/мин"
     QPushButton *writeButton = nullptr; // "Записать цепь в пары"
     QLabel *statusLabel = nullptr;
+    QLabel *notesLimitLabel = nullptr; // says that the notes take no more
     TrainTableView *pairsView = nullptr;
     TrainTableView *shaftsView = nullptr;
     QLabel *totalLabel = nullptr;
@@ -64,6 +66,10 @@ signals:
 
 private:
     QWidget *buildDocumentRow();
+    // Notes longer than the file keeps are refused where they were typed or
+    // pasted: what does not fit is taken out again.
+    void keepNotesWithinLimit();
+    int notesChangeEnd = -1; // where the last change of the notes ended
     QWidget *buildUnitRow();
     QWidget *buildReferenceRow();
 };

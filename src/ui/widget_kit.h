@@ -4,10 +4,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QPalette>
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <type_traits>
 
 class QLineEdit;
 
@@ -53,10 +55,13 @@ void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c);
 void showResult(QLineEdit *box, const QString &text);
 
 // A child widget with its objectName, at a position in its parent's pixels.
+// A label shows its text as it stands (plain_text.h).
 template <class W> W *make(QWidget *parent, const QString &name, const QRect &geometry) {
     auto *w = new W(parent);
     w->setObjectName(name);
     w->setGeometry(geometry);
+    if constexpr (std::is_base_of_v<QLabel, W>)
+        w->setTextFormat(Qt::PlainText);
     return w;
 }
 

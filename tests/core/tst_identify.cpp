@@ -112,6 +112,8 @@ private slots:
     void line_names_data();
     void line_names();
     void pairs_that_do_not_calculate_are_left_out();
+    void distances_are_right_at_any_tolerance_data();
+    void distances_are_right_at_any_tolerance();
 };
 
 void TestIdentify::lines_found_in_ranked_order_data() {
@@ -388,6 +390,38 @@ void TestIdentify::pairs_that_do_not_calculate_are_left_out() {
     for (const IdentifyShaft &s : chain.shafts)
         shafts << shaftName(s);
     QCOMPARE(shafts, (QStringList{"Fr1 (пара 1)", "Fr2 (пара 1)", "Fr2 (пара 3)"}));
+}
+
+// The tie margin follows the values compared, not the width of the window:
+// a wide tolerance must not turn the distances of its lines into 0.
+void TestIdentify::distances_are_right_at_any_tolerance_data() {
+    QTest::addColumn<double>("tolerance");
+    QTest::addColumn<bool>("halfStep");
+    QTest::newRow("1 Hz") << 1.0 << false;
+    QTest::newRow("1e4 Hz") << 1e4 << false;
+    QTest::newRow("1e8 Hz") << 1e8 << false;
+    QTest::newRow("1e10 Hz") << 1e10 << false;
+    QTest::newRow("1e12 Hz, half orders") << 1e12 << true;
+}
+
+void TestIdentify::distances_are_right_at_any_tolerance() {
+    QFETCH(double, tolerance);
+    QFETCH(bool, halfStep);
+    const IdentifyChain chain = identifyChain(trainOf(kThreePairs));
+    IdentifyRequest request;
+    request.target = 100.0;
+    request.tolerance = tolerance;
+    request.halfStep = halfStep;
+    const std::vector<IdentifyMatch> found = identify(chain, request);
+    QVERIFY(!found.empty());
+    for (const IdentifyMatch &m : found) {
+        const double d = m.candidate.value - request.target;
+        QVERIFY2(std::abs(m.distance - d) <= 1e-9 * std::max(request.target, m.candidate.value),
+                 qPrintable(QStringLiteral("%1: %2 instead of %3")
+                                .arg(lineName(m.candidate))
+                                .arg(m.distance)
+                                .arg(d)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestIdentify)

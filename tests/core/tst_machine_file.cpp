@@ -187,6 +187,11 @@ private slots:
                                   << "это не обычный файл";
         QTest::newRow("a named pipe") << "fifo"
                                       << "это не обычный файл";
+        // The system's reason in Russian, not Qt's English one.
+        QTest::newRow("a path through a file") << "through a file"
+                                               << "Это не каталог";
+        QTest::newRow("a link to the file") << "link"
+                                            << "";
         QTest::newRow("a file of 100 MB") << "huge"
                                           << "файл больше 1024 КБ, это не файл агрегата";
         QTest::newRow("a good file") << "good"
@@ -197,8 +202,17 @@ private slots:
         QFETCH(QString, why);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
-        const QString path = dir.filePath("gear.json");
-        if (kind == "folder") {
+        QString path = dir.filePath("gear.json");
+        if (kind == "through a file") {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            path += "/x.json";
+        } else if (kind == "link") {
+            QFile f(dir.filePath("real.json"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(machineFileBytes(reducerState()));
+            QVERIFY(QFile::link("real.json", path));
+        } else if (kind == "folder") {
             QVERIFY(QDir(dir.path()).mkdir("gear.json"));
         } else if (kind == "fifo") {
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
@@ -214,10 +228,81 @@ private slots:
         if (why.isEmpty()) {
             QVERIFY2(read.state, qPrintable(read.error));
             QVERIFY(*read.state == reducerState());
+            QCOMPARE(read.stamp, settings::stampOf(machineFileBytes(reducerState())));
+        } else if (kind == "through a file") {
+            QCOMPARE(read.error, "Файл агрегата «x.json» не открыт: " + why + ".");
         } else {
             QVERIFY(!read.state);
             QCOMPARE(read.error, message(why));
         }
+    }
+
+    // A path chosen by the user stands for the file it leads to.
+    void chosen_links_are_resolved_data() {
+        QTest::addColumn<QStringList>("links"); // name -> target, in order of creation
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("resolved");
+        QTest::newRow("a plain file") << QStringList{} << "real.json"
+                                      << "real.json";
+        QTest::newRow("a link") << QStringList{"link.json", "real.json"} << "link.json"
+                                << "real.json";
+        QTest::newRow("a link to a link")
+            << QStringList{"a.json", "b.json", "b.json", "real.json"} << "a.json"
+            << "real.json";
+        QTest::newRow("a link into a folder")
+            << QStringList{"link.json", "sub/deep.json"} << "link.json"
+            << "sub/deep.json";
+        QTest::newRow("a link to a file not made yet")
+            << QStringList{"link.json", "new.json"} << "link.json"
+            << "new.json";
+        QTest::newRow("a file not made yet") << QStringList{} << "new.json"
+                                             << "new.json";
+    }
+    void chosen_links_are_resolved() {
+        QFETCH(QStringList, links);
+        QFETCH(QString, chosen);
+        QFETCH(QString, resolved);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        for (const QString name : {"real.json", "sub/deep.json"}) {
+            QFile f(dir.filePath(name));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        for (qsizetype i = 0; i + 1 < links.size(); i += 2)
+            QVERIFY(QFile::link(links[i + 1], dir.filePath(links[i])));
+        const QString canonicalDir = QFileInfo(dir.path()).canonicalFilePath();
+        QCOMPARE(resolvedFilePath(dir.filePath(chosen)), canonicalDir + "/" + resolved);
+    }
+
+    void suggested_file_names_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("plain") << "Редуктор Ц2У-250"
+                               << "Редуктор Ц2У-250.json";
+        QTest::newRow("empty") << ""
+                               << "агрегат.json";
+        QTest::newRow("blanks only") << " \t\n "
+                                     << "агрегат.json";
+        QTest::newRow("quote") << "Насос \"Н-3\""
+                               << "Насос _Н-3_.json";
+        QTest::newRow("line break and tab") << "Насос\nН-3\tвход"
+                                            << "Насос Н-3 вход.json";
+        QTest::newRow("characters other systems refuse") << "a<b>c|d*e?f:g/h\\i"
+                                                         << "a_b_c_d_e_f_g_h_i.json";
+        QTest::newRow("hidden or trailing dots") << "..name..."
+                                                 << "name.json";
+        QTest::newRow("control characters") << QString("x") + QChar(0x07) + QChar(0x200E) + "y"
+                                            << "x y.json";
+        // 255 bytes at most: 125 Cyrillic letters and ".json" fit, 130 do not.
+        QTest::newRow("long Cyrillic name")
+            << QString(130, QChar(u'ж')) << QString(125, QChar(u'ж')) + ".json";
+    }
+    void suggested_file_names() {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        const QString made = suggestedFileName(name, "json");
+        QCOMPARE(made, file);
+        QVERIFY(made.toUtf8().size() <= 255);
     }
 
     void capture_cuts_what_the_file_cannot_hold() {

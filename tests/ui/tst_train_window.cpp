@@ -34,21 +34,6 @@ using machine::ColNote;
 using machine::ColZ1;
 
 namespace {
-// A file dialog gets the path typed into its name field and its own accept
-// (which checks the name as for a user); any other modal its button.
-Responder choosing(const QString &path, const QString &otherButton = {}) {
-    return [path, otherButton](QWidget *modal) {
-        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
-            auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            QVERIFY(name);
-            name->setText(path);
-            static_cast<QDialog *>(dialog)->accept();
-            return;
-        }
-        pressButton(otherButton)(modal);
-    };
-}
-
 void writeBytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -333,7 +318,8 @@ private slots:
         w->notesEdit->setPlainText("Вход — электродвигатель\nтахометр на выходе");
         const QString first = path("reducer.json"), second = path("again.json");
         QVERIFY(machine->saveTo(first));
-        QCOMPARE(w->windowTitle(), TrainWindow::baseTitle() + " — reducer.json");
+        const QString folder = QDir::toNativeSeparators(fixture->workDir.path());
+        QCOMPARE(w->windowTitle(), TrainWindow::baseTitle() + " — reducer.json (" + folder + ")");
         auto seen =
             closeModalsDuring([&] { form->SpeedButton33->click(); }, pressButton("Button1"));
         QCOMPARE(seen.size(), 1);
@@ -351,7 +337,7 @@ private slots:
         // An edit marks the title until the next save.
         w->nameEdit->setText("Редуктор 2");
         emit w->nameEdit->textEdited(w->nameEdit->text());
-        QCOMPARE(w->windowTitle(), TrainWindow::baseTitle() + " — again.json *");
+        QCOMPARE(w->windowTitle(), TrainWindow::baseTitle() + " — again.json (" + folder + ") *");
     }
 
     void bad_files_leave_the_aggregate_as_it_was_data() {
