@@ -1,7 +1,7 @@
 // The second yardstick of the start-up benchmark: the smallest Qt Widgets
 // program, one empty window of the main window's client size. It sets up no
 // font at all; text_window is the one the program is measured against.
-#include "ui/quit_when_idle.h"
+#include "ui/kit/quit_when_idle.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // one window of the main window's client size that shows one line of text in
 // the main window's fonts ("MS Sans Serif" asked for first, "Liberation Sans"
 // found), so that it pays the font set-up that every window with text pays.
-#include "ui/quit_when_idle.h"
+#include "ui/kit/quit_when_idle.h"
 
 #include <QApplication>
 #include <QFont>

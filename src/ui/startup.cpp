@@ -1,15 +1,15 @@
 // createWindows: the start-up order of the windows.
 #include "ui/startup.h"
 
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
-#include "ui/Unit3.h"
-#include "ui/Unit4.h"
-#include "ui/Unit5.h"
-#include "ui/Unit6.h"
-#include "ui/Unit7.h"
-#include "ui/plain_text.h"
-#include "ui/widget_kit.h"
+#include "ui/main/Unit1.h"
+#include "ui/dialogs/Unit2.h"
+#include "ui/dialogs/Unit3.h"
+#include "ui/dialogs/Unit4.h"
+#include "ui/dialogs/Unit5.h"
+#include "ui/dialogs/Unit6.h"
+#include "ui/dialogs/Unit7.h"
+#include "ui/kit/plain_text.h"
+#include "ui/kit/widget_kit.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -18,7 +18,7 @@
 #pragma once
 
 #include "fixture.h"
-#include "ui/Unit1.h"
+#include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
 #include <QLineEdit>

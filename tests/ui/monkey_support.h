@@ -4,7 +4,7 @@
 // run puts into its working directory.
 #pragma once
 
-#include "ui/line_memo.h"
+#include "ui/kit/line_memo.h"
 
 #include <QDir>
 #include <QFile>

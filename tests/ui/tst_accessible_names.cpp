@@ -3,9 +3,9 @@
 // window by their titles. Read through QAccessible, as assistive technology
 // reads them.
 #include "main_window_fixture.h"
-#include "ui/Unit5.h"
-#include "ui/line_memo.h"
-#include "ui/updown.h"
+#include "ui/dialogs/Unit5.h"
+#include "ui/kit/line_memo.h"
+#include "ui/kit/updown.h"
 
 #include <QAccessible>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 // palette whatever palette the theme gives the application, and every text
 // stays readable against what lies behind it.
 #include "fixture.h"
-#include "ui/Unit1.h"
+#include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
 #include <QAbstractButton>

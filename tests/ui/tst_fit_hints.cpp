@@ -2,7 +2,7 @@
 // shows the whole text as its hint, a box whose text fits shows none, so a
 // value cut off at the box's edge (an exponent, the last digits) can be read.
 #include "main_window_fixture.h"
-#include "ui/Unit5.h"
+#include "ui/dialogs/Unit5.h"
 
 #include <QLineEdit>
 #include <QToolButton>

@@ -3,7 +3,7 @@
 // 16-pixel bitmaps blown up, and the About picture shows the detail its
 // source has.
 #include "main_window_fixture.h"
-#include "ui/Unit4.h"
+#include "ui/dialogs/Unit4.h"
 
 #include <QLabel>
 #include <QToolButton>

@@ -7,10 +7,10 @@
 #include "calc/text_limit.h"
 #include "machine/machine_file.h"
 #include "main_window_fixture.h"
-#include "ui/machine_menu.h"
-#include "ui/machine_search_window.h"
-#include "ui/train_model.h"
-#include "ui/train_window.h"
+#include "ui/machine/machine_menu.h"
+#include "ui/machine/machine_search_window.h"
+#include "ui/machine/train_model.h"
+#include "ui/machine/train_window.h"
 
 #include <QAction>
 #include <QClipboard>

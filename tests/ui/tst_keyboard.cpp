@@ -3,9 +3,9 @@
 // menu, Shift+F10 and the Menu key the focused control's popup menu; one
 // Escape closes a menu and the next keys typed go to the focused edit.
 #include "main_window_fixture.h"
-#include "ui/Unit4.h"
-#include "ui/Unit5.h"
-#include "ui/line_memo.h"
+#include "ui/dialogs/Unit4.h"
+#include "ui/dialogs/Unit5.h"
+#include "ui/kit/line_memo.h"
 
 #include <QAction>
 #include <QLineEdit>

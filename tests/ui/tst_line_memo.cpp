@@ -3,8 +3,8 @@
 // can be brought fully into view.
 #include "fixture.h"
 
-#include "ui/line_memo.h"
-#include "ui/widget_kit.h"
+#include "ui/kit/line_memo.h"
+#include "ui/kit/widget_kit.h"
 
 #include <QClipboard>
 #include <QMenu>

@@ -2,9 +2,9 @@
 // as the user reads them, the refusal of bad input (a message, nothing else
 // changes), the modes and units, and the move to the pair of a chosen line.
 #include "main_window_fixture.h"
-#include "ui/machine_menu.h"
-#include "ui/machine_search_window.h"
-#include "ui/match_table_model.h"
+#include "ui/machine/machine_menu.h"
+#include "ui/machine/machine_search_window.h"
+#include "ui/machine/match_table_model.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -18,11 +18,11 @@
 #include "calc/rows.h"
 #include "main_window_fixture.h"
 #include "monkey_support.h"
-#include "ui/Unit4.h"
-#include "ui/Unit5.h"
-#include "ui/Unit7.h"
-#include "ui/entry_widgets.h"
-#include "ui/line_memo.h"
+#include "ui/dialogs/Unit4.h"
+#include "ui/dialogs/Unit5.h"
+#include "ui/dialogs/Unit7.h"
+#include "ui/main/entry_widgets.h"
+#include "ui/kit/line_memo.h"
 
 #include <QAction>
 #include <QClipboard>

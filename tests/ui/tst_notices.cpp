@@ -2,9 +2,9 @@
 // their look, their keyboard and the return of text A after text B.
 #include "fixture.h"
 
-#include "ui/Unit2.h"
-#include "ui/Unit3.h"
-#include "ui/Unit6.h"
+#include "ui/dialogs/Unit2.h"
+#include "ui/dialogs/Unit3.h"
+#include "ui/dialogs/Unit6.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>

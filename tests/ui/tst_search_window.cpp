@@ -1,8 +1,8 @@
 // The frequency search and the keypad on the real windows: F2 and its
 // notices, the list window, the manual mode, the tolerance keys and "В".
 #include "main_window_fixture.h"
-#include "ui/Unit5.h"
-#include "ui/line_memo.h"
+#include "ui/dialogs/Unit5.h"
+#include "ui/kit/line_memo.h"
 
 #include <QAction>
 #include <QGroupBox>

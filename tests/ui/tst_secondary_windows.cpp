@@ -3,10 +3,10 @@
 // About picture.
 #include "fixture.h"
 
-#include "ui/Unit4.h"
-#include "ui/Unit6.h"
-#include "ui/Unit7.h"
-#include "ui/jpeg_image.h"
+#include "ui/dialogs/Unit4.h"
+#include "ui/dialogs/Unit6.h"
+#include "ui/dialogs/Unit7.h"
+#include "ui/kit/jpeg_image.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,8 +2,8 @@
 // search writes into it, and how it comes up and goes away.
 #include "fixture.h"
 
-#include "ui/Unit5.h"
-#include "ui/line_memo.h"
+#include "ui/dialogs/Unit5.h"
+#include "ui/kit/line_memo.h"
 
 #include <QGroupBox>
 #include <QLabel>

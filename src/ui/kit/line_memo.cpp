@@ -1,0 +1,351 @@
+// LineMemo: the line offsets, painting of the lines in view, scrolling and the
+// whole-line selection.
+#include "ui/kit/line_memo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+// Room between the frame and the text, as a text edit leaves it.
+constexpr int kMargin = 4;
+// Shaping may place a line a little wider than the sum of its characters'
+// advances; this keeps its last character reachable.
+constexpr int kWidthSlack = 2;
+
+int floorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+bool isOwnKey(const QKeyEvent *e) {
+    if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::SelectAll))
+        return true;
+    const Qt::KeyboardModifiers modifiers =
+        e->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+    if (modifiers != Qt::NoModifier)
+        return false;
+    switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+LineMemo::LineMemo(QWidget *parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lineHeight_ = std::max(1, fontMetrics().lineSpacing());
+    updateScrollBars();
+}
+
+void LineMemo::setPlainText(const QString &text) {
+    text_ = text;
+    ++revision_;
+    anchor_ = current_ = -1;
+    dragging_ = false;
+    indexLines();
+    updateScrollBars();
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+void LineMemo::clear() {
+    setPlainText(QString());
+}
+
+QString LineMemo::selectedText() const {
+    if (!hasSelection())
+        return QString();
+    const int first = std::min(anchor_, current_);
+    const int last = std::max(anchor_, current_);
+    const qsizetype end = last + 1 < lineCount() ? lineEnd(last) : text_.size();
+    return text_.mid(starts_[std::size_t(first)], end - starts_[std::size_t(first)]);
+}
+
+void LineMemo::selectAll() {
+    if (lineCount() > 0)
+        selectLines(0, lineCount() - 1);
+}
+
+void LineMemo::copy() const {
+    if (hasSelection())
+        QApplication::clipboard()->setText(selectedText());
+}
+
+QRect LineMemo::lineRect(int line) const {
+    const int top = kMargin + (line - verticalScrollBar()->value()) * lineHeight_;
+    return QRect(0, top, viewport()->width(), lineHeight_);
+}
+
+qsizetype LineMemo::lineEnd(int line) const {
+    if (std::size_t(line) + 1 < starts_.size())
+        return starts_[std::size_t(line) + 1] - 1;
+    return text_.endsWith(u'\n') ? text_.size() - 1 : text_.size();
+}
+
+// The line under a viewport height, which may be outside the list.
+int LineMemo::lineAt(int y) const {
+    return verticalScrollBar()->value() + floorDiv(y - kMargin, lineHeight_);
+}
+
+int LineMemo::fullyVisibleLines() const {
+    return std::max(1, (viewport()->height() - kMargin) / lineHeight_);
+}
+
+// One pass over the text finds the lines and the width of the longest. Summing
+// cached advances is what keeps a long list quick; a line outside Latin-1 may
+// combine or shape its characters and is measured whole.
+void LineMemo::indexLines() {
+    starts_.clear();
+    widest_ = 0;
+    if (text_.isEmpty())
+        return;
+    const QFontMetricsF metrics(font());
+    if (!advancesMeasured_) {
+        for (std::size_t c = 0; c < advances_.size(); ++c)
+            advances_[c] = qint32(std::ceil(metrics.horizontalAdvance(QChar(char16_t(c))) * 64));
+        advancesMeasured_ = true;
+    }
+    const auto wholeWidth = [&](qsizetype start, qsizetype end) {
+        return qint64(std::ceil(metrics.horizontalAdvance(text_.mid(start, end - start)) * 64));
+    };
+
+    const QChar *chars = text_.constData();
+    const qsizetype size = text_.size();
+    starts_.push_back(0);
+    qsizetype start = 0;
+    qint64 width = 0;
+    bool beyondLatin1 = false;
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i].unicode();
+        if (c == u'\n') {
+            widest_ = std::max(widest_, beyondLatin1 ? wholeWidth(start, i) : width);
+            start = i + 1;
+            if (start < size)
+                starts_.push_back(start);
+            width = 0;
+            beyondLatin1 = false;
+        } else if (c < advances_.size()) {
+            width += advances_[c];
+        } else {
+            beyondLatin1 = true;
+        }
+    }
+    widest_ = std::max(widest_, beyondLatin1 ? wholeWidth(start, size) : width);
+}
+
+void LineMemo::updateScrollBars() {
+    const int visible = fullyVisibleLines();
+    QScrollBar *vertical = verticalScrollBar();
+    vertical->setRange(0, std::max(0, lineCount() - visible));
+    vertical->setPageStep(visible);
+    vertical->setSingleStep(1);
+
+    const int width = viewport()->width();
+    const qint64 contentWidth = (widest_ + 63) / 64 + 2 * kMargin + kWidthSlack;
+    QScrollBar *horizontal = horizontalScrollBar();
+    horizontal->setRange(0, int(std::clamp<qint64>(contentWidth - width, 0, INT_MAX)));
+    horizontal->setPageStep(std::max(1, width));
+    horizontal->setSingleStep(std::max(1, fontMetrics().averageCharWidth()));
+}
+
+void LineMemo::selectLines(int anchor, int current) {
+    anchor_ = anchor;
+    current_ = current;
+    viewport()->update();
+}
+
+bool LineMemo::event(QEvent *e) {
+    // The keys of the list win over shortcuts of the window while it has the focus.
+    if (e->type() == QEvent::ShortcutOverride && isOwnKey(static_cast<QKeyEvent *>(e))) {
+        e->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(e);
+}
+
+void LineMemo::changeEvent(QEvent *e) {
+    if (e->type() == QEvent::FontChange) {
+        advancesMeasured_ = false;
+        lineHeight_ = std::max(1, fontMetrics().lineSpacing());
+        indexLines();
+        updateScrollBars();
+        viewport()->update();
+    }
+    QAbstractScrollArea::changeEvent(e);
+}
+
+void LineMemo::paintEvent(QPaintEvent *e) {
+    QPainter painter(viewport());
+    painter.setFont(font());
+    const QPalette &colours = palette();
+    const int ascent = fontMetrics().ascent();
+    const qreal x = kMargin - horizontalScrollBar()->value();
+    const int selectionFirst = std::min(anchor_, current_);
+    const int selectionLast = std::max(anchor_, current_);
+
+    // A line scrolled out at the top must not show its feet in the margin.
+    const int first = std::max(verticalScrollBar()->value(), lineAt(e->rect().top()));
+    const int last = std::min(lineCount() - 1, lineAt(e->rect().bottom()));
+    for (int line = first; line <= last; ++line) {
+        const QRect rect = lineRect(line);
+        const bool selected = hasSelection() && line >= selectionFirst && line <= selectionLast;
+        if (selected)
+            painter.fillRect(rect, colours.brush(QPalette::Highlight));
+        painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        const qsizetype start = starts_[std::size_t(line)];
+        painter.drawText(QPointF(x, rect.top() + ascent), text_.mid(start, lineEnd(line) - start));
+    }
+
+    if (hasFocus()) {
+        painter.setPen(QPen(colours.color(QPalette::Text), 1, Qt::DotLine));
+        painter.drawRect(viewport()->rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void LineMemo::resizeEvent(QResizeEvent *e) {
+    QAbstractScrollArea::resizeEvent(e);
+    updateScrollBars();
+}
+
+void LineMemo::keyPressEvent(QKeyEvent *e) {
+    if (e->matches(QKeySequence::Copy)) {
+        copy();
+        return;
+    }
+    if (e->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return;
+    }
+    if (!isOwnKey(e)) {
+        // Typing does nothing in a list; the key goes on to the window.
+        QAbstractScrollArea::keyPressEvent(e);
+        return;
+    }
+    QScrollBar *vertical = verticalScrollBar();
+    QScrollBar *horizontal = horizontalScrollBar();
+    const bool control = e->modifiers().testFlag(Qt::ControlModifier);
+    switch (e->key()) {
+    case Qt::Key_Up:
+        vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Down:
+        vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    case Qt::Key_PageUp:
+        vertical->triggerAction(QAbstractSlider::SliderPageStepSub);
+        break;
+    case Qt::Key_PageDown:
+        vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        break;
+    case Qt::Key_Left:
+        horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        break;
+    case Qt::Key_Right:
+        horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        break;
+    // Home and End go to the starts and ends of the lines, with Ctrl to the
+    // first and the last line.
+    case Qt::Key_Home:
+        (control ? vertical : horizontal)->triggerAction(QAbstractSlider::SliderToMinimum);
+        break;
+    case Qt::Key_End:
+        (control ? vertical : horizontal)->triggerAction(QAbstractSlider::SliderToMaximum);
+        break;
+    default:
+        break;
+    }
+    e->accept();
+}
+
+void LineMemo::mousePressEvent(QMouseEvent *e) {
+    if (e->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(e);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const int line = std::max(lineAt(e->position().toPoint().y()), verticalScrollBar()->value());
+    if (line >= lineCount()) {
+        // Below the last line there is nothing to take.
+        if (hasSelection())
+            selectLines(-1, -1);
+        return;
+    }
+    dragging_ = true;
+    if (e->modifiers().testFlag(Qt::ShiftModifier) && hasSelection())
+        selectLines(anchor_, line);
+    else
+        selectLines(line, line);
+}
+
+void LineMemo::mouseMoveEvent(QMouseEvent *e) {
+    if (!dragging_ || !(e->buttons() & Qt::LeftButton))
+        return;
+    const int y = e->position().toPoint().y();
+    // Dragging past an edge brings the next lines into view.
+    if (y < 0)
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    else if (y >= viewport()->height())
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    const int first = verticalScrollBar()->value();
+    const int last = std::min(lineCount() - 1, first + fullyVisibleLines() - 1);
+    selectLines(anchor_, std::clamp(lineAt(y), first, std::max(first, last)));
+}
+
+void LineMemo::mouseReleaseEvent(QMouseEvent *e) {
+    if (e->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseReleaseEvent(e);
+        return;
+    }
+    if (dragging_) {
+        dragging_ = false;
+        QClipboard *clipboard = QApplication::clipboard();
+        if (clipboard->supportsSelection() && hasSelection())
+            clipboard->setText(selectedText(), QClipboard::Selection);
+    }
+}
+
+void LineMemo::contextMenuEvent(QContextMenuEvent *e) {
+    QMenu menu(this);
+    QAction *copyAction = menu.addAction(QStringLiteral("Копировать"), this, &LineMemo::copy);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setEnabled(hasSelection());
+    QAction *allAction = menu.addAction(QStringLiteral("Выделить всё"), this, &LineMemo::selectAll);
+    allAction->setShortcut(QKeySequence::SelectAll);
+    allAction->setEnabled(lineCount() > 0);
+    menu.exec(e->globalPos());
+}
+
+void LineMemo::focusInEvent(QFocusEvent *e) {
+    QAbstractScrollArea::focusInEvent(e);
+    viewport()->update();
+}
+
+void LineMemo::focusOutEvent(QFocusEvent *e) {
+    QAbstractScrollArea::focusOutEvent(e);
+    viewport()->update();
+}

@@ -1,0 +1,108 @@
+// Fonts and colours of the windows.
+#include "ui/kit/widget_kit.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QToolTip>
+
+#include <array>
+
+namespace kit {
+
+namespace {
+QFont font(const QStringList &families, int pixelSize, bool bold) {
+    QFont f;
+    f.setFamilies(families);
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    // The windows show Latin and Cyrillic letters, digits and signs only, all
+    // of which the fonts have: without looking up fallback fonts for other
+    // scripts, each font costs a good deal less to load.
+    f.setStyleStrategy(QFont::NoFontMerging);
+    return f;
+}
+// Qt's Fusion light palette: active, inactive and disabled colour of each
+// role in QPalette::ColorRole order, as ARGB.
+struct RoleColours {
+    QPalette::ColorRole role;
+    QRgb active, inactive, disabled;
+};
+constexpr std::array<RoleColours, 21> kLightColours{{
+    {QPalette::WindowText, 0xff000000, 0xff000000, 0xffbebebe},
+    {QPalette::Button, 0xffefefef, 0xffefefef, 0xffefefef},
+    {QPalette::Light, 0xffffffff, 0xffffffff, 0xffffffff},
+    {QPalette::Midlight, 0xffcacaca, 0xffcacaca, 0xffcacaca},
+    {QPalette::Dark, 0xff9f9f9f, 0xff9f9f9f, 0xffbebebe},
+    {QPalette::Mid, 0xffb8b8b8, 0xffb8b8b8, 0xffb8b8b8},
+    {QPalette::Text, 0xff000000, 0xff000000, 0xffbebebe},
+    {QPalette::BrightText, 0xffffffff, 0xffffffff, 0xffffffff},
+    {QPalette::ButtonText, 0xff000000, 0xff000000, 0xffbebebe},
+    {QPalette::Base, 0xffffffff, 0xffffffff, 0xffefefef},
+    {QPalette::Window, 0xffefefef, 0xffefefef, 0xffefefef},
+    {QPalette::Shadow, 0xff767676, 0xff767676, 0xffb1b1b1},
+    {QPalette::Highlight, 0xff308cc6, 0xff308cc6, 0xff919191},
+    {QPalette::HighlightedText, 0xffffffff, 0xffffffff, 0xffffffff},
+    {QPalette::Link, 0xff0000ff, 0xff0000ff, 0xff0000ff},
+    {QPalette::LinkVisited, 0xffff00ff, 0xffff00ff, 0xffff00ff},
+    {QPalette::AlternateBase, 0xfff7f7f7, 0xfff7f7f7, 0xfff7f7f7},
+    {QPalette::NoRole, 0xff000000, 0xff000000, 0xff000000},
+    {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc, 0xffffffdc},
+    {QPalette::ToolTipText, 0xff000000, 0xff000000, 0xff000000},
+    {QPalette::PlaceholderText, 0x80000000, 0x80000000, 0x80000000},
+}};
+static_assert(kLightColours.size() == QPalette::NColorRoles);
+
+} // namespace
+
+QPalette lightPalette() {
+    QPalette palette;
+    for (const RoleColours &c : kLightColours) {
+        palette.setColor(QPalette::Active, c.role, QColor::fromRgba(c.active));
+        palette.setColor(QPalette::Inactive, c.role, QColor::fromRgba(c.inactive));
+        palette.setColor(QPalette::Disabled, c.role, QColor::fromRgba(c.disabled));
+    }
+    return palette;
+}
+
+void useLightPalette(QWidget *window) {
+    const QPalette light = lightPalette();
+    window->setPalette(light);
+    for (QMenu *menu : window->findChildren<QMenu *>())
+        menu->setPalette(light);
+    // Menus made on demand (the edits' standard menu) and hints are windows
+    // of their own that take the application's palette for their class.
+    QApplication::setPalette(light, "QMenu");
+    QToolTip::setPalette(light);
+}
+
+void useFusionStyle() {
+    if (QApplication::style()->name() != QLatin1String("fusion"))
+        QApplication::setStyle(QStringLiteral("Fusion"));
+}
+
+QFont sansFont(int pixelSize, bool bold) {
+    return font({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")}, pixelSize,
+                bold);
+}
+
+QFont serifFont(int pixelSize, bool bold) {
+    return font({QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}, pixelSize,
+                bold);
+}
+
+void showResult(QLineEdit *box, const QString &text) {
+    box->setText(text);
+    box->setCursorPosition(0);
+}
+
+void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c) {
+    // The disabled look stays the style's own, so a disabled button greys out.
+    QPalette p = w->palette();
+    p.setColor(QPalette::Active, role, c);
+    p.setColor(QPalette::Inactive, role, c);
+    w->setPalette(p);
+}
+
+} // namespace kit

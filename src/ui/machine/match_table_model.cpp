@@ -1,0 +1,62 @@
+// The identification's result list as a table model.
+#include "ui/machine/match_table_model.h"
+
+MatchTableModel::MatchTableModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void MatchTableModel::setMatches(const machine::Train &t, const machine::IdentifyRequest &r,
+                                 const machine::UnitChoice &u,
+                                 std::vector<machine::IdentifyMatch> found) {
+    beginResetModel();
+    train = t;
+    request = r;
+    unit = u;
+    matches = std::move(found);
+    rows.assign(matches.size(), std::nullopt);
+    endResetModel();
+}
+
+void MatchTableModel::clear() {
+    beginResetModel();
+    matches.clear();
+    rows.clear();
+    endResetModel();
+}
+
+int MatchTableModel::pairOf(int r) const {
+    return matches[static_cast<std::size_t>(r)].candidate.pair;
+}
+
+int MatchTableModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(matches.size());
+}
+
+int MatchTableModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : machine::kColumnCount;
+}
+
+const machine::MatchRow &MatchTableModel::row(int r) const {
+    std::optional<machine::MatchRow> &cached = rows[static_cast<std::size_t>(r)];
+    if (!cached)
+        cached = machine::matchRow(train, request, unit, matches[static_cast<std::size_t>(r)]);
+    return *cached;
+}
+
+QVariant MatchTableModel::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+        return {};
+    if (role == Qt::DisplayRole)
+        return row(index.row()).texts[static_cast<std::size_t>(index.column())];
+    if (role == Qt::TextAlignmentRole && index.column() > 0)
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant MatchTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    if (section < 0 || section >= machine::kColumnCount)
+        return {};
+    return machine::columnHeadings(unit)[static_cast<std::size_t>(section)];
+}
