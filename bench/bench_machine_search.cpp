@@ -3,9 +3,9 @@
 // lines match. Timed from the search command to the list drawn, on the
 // offscreen platform.
 #include "nine_pair_reducer.h"
-#include "ui/main/Unit1.h"
 #include "ui/machine/machine_search_window.h"
 #include "ui/machine/match_table_model.h"
+#include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
 #include <QComboBox>

@@ -2,9 +2,9 @@
 // matches, so every list is as long as it gets), and the calculation of the
 // worked example as a command.
 #include "search/grid.h"
-#include "ui/main/Unit1.h"
 #include "ui/dialogs/Unit5.h"
 #include "ui/kit/line_memo.h"
+#include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
 #include <QDir>

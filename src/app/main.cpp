@@ -1,6 +1,6 @@
 // The program entry.
-#include "ui/main/Unit1.h"
 #include "ui/kit/quit_when_idle.h"
+#include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
 #include <QApplication>

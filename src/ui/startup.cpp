@@ -1,7 +1,6 @@
 // createWindows: the start-up order of the windows.
 #include "ui/startup.h"
 
-#include "ui/main/Unit1.h"
 #include "ui/dialogs/Unit2.h"
 #include "ui/dialogs/Unit3.h"
 #include "ui/dialogs/Unit4.h"
@@ -10,6 +9,7 @@
 #include "ui/dialogs/Unit7.h"
 #include "ui/kit/plain_text.h"
 #include "ui/kit/widget_kit.h"
+#include "ui/main/Unit1.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -21,8 +21,8 @@
 #include "ui/dialogs/Unit4.h"
 #include "ui/dialogs/Unit5.h"
 #include "ui/dialogs/Unit7.h"
-#include "ui/main/entry_widgets.h"
 #include "ui/kit/line_memo.h"
+#include "ui/main/entry_widgets.h"
 
 #include <QAction>
 #include <QClipboard>

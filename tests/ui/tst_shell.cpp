@@ -2,8 +2,8 @@
 // starts, the ways of closing, the window-size items, About and the
 // external calculator.
 #include "fixture.h"
-#include "ui/main/Unit1.h"
 #include "ui/dialogs/Unit4.h"
+#include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
 #include <QAction>

@@ -4,15 +4,15 @@
 // Openbox's, a thick one like xfwm4's); the first showing must already
 // stand where the frame belongs, not one showing later.
 #include "fixture.h"
-#include "ui/main/Unit1.h"
 #include "ui/dialogs/Unit2.h"
 #include "ui/dialogs/Unit3.h"
 #include "ui/dialogs/Unit4.h"
 #include "ui/dialogs/Unit5.h"
 #include "ui/dialogs/Unit6.h"
 #include "ui/dialogs/Unit7.h"
-#include "ui/startup.h"
 #include "ui/kit/window_frame.h"
+#include "ui/main/Unit1.h"
+#include "ui/startup.h"
 
 #include <QScreen>
 #include <QtTest>
