@@ -2,6 +2,7 @@
 // message that names the file, or read into a state that keeps the file's
 // limits and survives writing: the written bytes read back as the same
 // state and write again as the same bytes.
+#include "calc/input_text.h"
 #include "fuzz_check.h"
 #include "machine/machine_file.h"
 
@@ -15,7 +16,7 @@ void checkLimits(const machine::MachineState &s, const std::string &shown) {
     FUZZ_CHECK(s.notes.size() <= machine::kNotesLimit, shown);
     auto pairFits = [](const aggregate::GearPair &p) {
         for (const QString *t : {&p.z1, &p.fr1, &p.z2, &p.fm})
-            if (t->size() > aggregate::kPairTextLimit)
+            if (!calc::fitsTextLimit(*t))
                 return false;
         return true;
     };
@@ -24,7 +25,7 @@ void checkLimits(const machine::MachineState &s, const std::string &shown) {
         FUZZ_CHECK(pairFits(p), shown);
     if (s.reference)
         FUZZ_CHECK(s.reference->shaft >= 1 && s.reference->shaft <= machine::kShaftLimit &&
-                       s.reference->text.size() <= aggregate::kPairTextLimit,
+                       calc::fitsTextLimit(s.reference->text),
                    shown);
 }
 

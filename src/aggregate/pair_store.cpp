@@ -1,7 +1,7 @@
 // The pair store.
 #include "aggregate/pair_store.h"
 
-#include "calc/text_limit.h"
+#include "calc/input_text.h"
 
 #include <QtGlobal>
 
@@ -15,10 +15,8 @@ std::size_t slotIndex(int k) {
 } // namespace
 
 void PairStore::store(int k, const GearPair &pair) {
-    pairs[slotIndex(k)] = {calc::leftCharacters(pair.z1, kPairTextLimit),
-                           calc::leftCharacters(pair.fr1, kPairTextLimit),
-                           calc::leftCharacters(pair.z2, kPairTextLimit),
-                           calc::leftCharacters(pair.fm, kPairTextLimit)};
+    pairs[slotIndex(k)] = {calc::capturedText(pair.z1), calc::capturedText(pair.fr1),
+                           calc::capturedText(pair.z2), calc::capturedText(pair.fm)};
 }
 
 const GearPair &PairStore::load(int k) const {

@@ -7,7 +7,6 @@
 namespace aggregate {
 
 inline constexpr int kPairCount = 9;
-inline constexpr int kPairTextLimit = 50;
 
 struct GearPair {
     QString z1;
@@ -19,7 +18,8 @@ struct GearPair {
 
 class PairStore {
 public:
-    // k is 1 to 9. Texts longer than 50 characters are cut; nothing is checked.
+    // k is 1 to 9. Each text is kept as calc::capturedText keeps it (its
+    // first 50 characters); nothing is checked.
     void store(int k, const GearPair &pair);
     const GearPair &load(int k) const;
     // A slot counts as occupied exactly when its Z2 text is not empty.

@@ -3,7 +3,7 @@
 // stops at a fault leaves the entries before it written.
 #include "calc/calculate.h"
 
-#include "calc/text_limit.h"
+#include "calc/input_text.h"
 
 #include "calc/number_text.h"
 #include "calc/rows.h"
@@ -80,7 +80,7 @@ CalcOutcome faultOutcome(ArithFault f) {
 // Capture, the comma rule and parsing: all 26 before any status counts.
 bool captureAndParse(PairState &pair, const std::array<QString, kInputCount> &editTexts) {
     for (std::size_t i = 0; i < kInputs.size(); ++i) {
-        pair.inputTexts[i] = applyCommaRule(leftCharacters(editTexts[i], kTextLimit));
+        pair.inputTexts[i] = numberText(editTexts[i]);
         const ParsedNumber p = parseNumber(pair.inputTexts[i]);
         pair.table[kInputs[i].entry] = p.value;
         pair.parseStatus[static_cast<std::size_t>(kInputs[i].parseStatusIndex)] = p.status;

@@ -171,7 +171,4 @@ private:
     std::int32_t pairCalculated_ = 0;
 };
 
-// Captured texts are bounded to this many characters.
-inline constexpr int kTextLimit = 50;
-
 } // namespace calc

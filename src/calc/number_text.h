@@ -7,6 +7,7 @@
 #include "calc/arith_fault.h"
 
 #include <QString>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -54,6 +55,20 @@ struct DisplayText {
     std::optional<ArithFault> fault;
 };
 DisplayText RoundToPrecision(double value, std::int32_t precisionFactor);
+
+// The precision settings the menu offers, in menu order: the factor and the
+// item's caption (with a decimal point, as the menu shows it).
+struct PrecisionSetting {
+    std::int32_t factor;
+    const char *caption;
+};
+inline constexpr std::array<PrecisionSetting, 5> kPrecisionSettings{{
+    {100, "0.00"},
+    {1000, "0.000"},
+    {10000, "0.0000"},
+    {100000, "0.00000"},
+    {1, "не округлять"},
+}};
 
 // Compares a text with "0" as strings of unsigned bytes: <0, 0 or >0.
 int compareWithZero(const QString &text);

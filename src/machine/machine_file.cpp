@@ -1,7 +1,7 @@
 // Writing and reading the machine file.
 #include "machine/machine_file.h"
 
-#include "calc/text_limit.h"
+#include "calc/input_text.h"
 #include "settings/safe_write.h"
 
 #include <QFileInfo>
@@ -134,7 +134,7 @@ public:
 
     bool pair(const QJsonObject &o, const QString &where, GearPair &out) {
         for (int i = 0; i < 4; ++i)
-            if (!string(o, kPairKeys[i], aggregate::kPairTextLimit, *pairField(out, i), where))
+            if (!string(o, kPairKeys[i], calc::kTextLimit, *pairField(out, i), where))
                 return false;
         return true;
     }
@@ -201,7 +201,7 @@ bool readReference(Reader &r, const QJsonObject &root, MachineState &s) {
     ReferenceSpeed ref;
     QString unit;
     if (!r.whole(o, "shaft", 1, kShaftLimit, ref.shaft, where) ||
-        !r.string(o, "speed", aggregate::kPairTextLimit, ref.text, where) ||
+        !r.string(o, "speed", calc::kTextLimit, ref.text, where) ||
         !r.string(o, "unit", 20, unit, where))
         return false;
     if (unit == speedUnitName(SpeedUnit::Hertz))
@@ -245,12 +245,12 @@ MachineState captureState(const QString &name, const QString &notes,
     for (int k = 1; k <= aggregate::kPairCount; ++k)
         s.pairSlots[static_cast<std::size_t>(k - 1)] = store.load(k);
     s.currentPair = currentPair;
-    const int limit = aggregate::kPairTextLimit;
-    const auto cut = [limit](const QString &text) { return calc::leftCharacters(text, limit); };
-    s.inputs = {cut(inputs.z1), cut(inputs.fr1), cut(inputs.z2), cut(inputs.fm)};
+    using calc::capturedText;
+    s.inputs = {capturedText(inputs.z1), capturedText(inputs.fr1), capturedText(inputs.z2),
+                capturedText(inputs.fm)};
     if (reference && !reference->text.isEmpty()) {
         s.reference = reference;
-        s.reference->text = cut(reference->text);
+        s.reference->text = capturedText(reference->text);
     }
     return s;
 }

@@ -3,7 +3,7 @@
 #include "machine/train.h"
 
 #include "calc/calculate.h"
-#include "calc/number_text.h"
+#include "calc/input_text.h"
 
 #include <array>
 #include <cmath>
@@ -23,10 +23,6 @@ constexpr std::size_t displayIndex(calc::Entry e) {
 constexpr std::size_t kFr2Shown = displayIndex(calc::Entry::Fr2);
 static_assert(kFr2Shown < calc::kDisplay.size());
 
-// The precision settings the main window offers: a Fr1 text made by
-// "Далее >" under any of them follows from the pair before.
-constexpr std::array<std::int32_t, 5> kPrecisionSettings{1, 100, 1000, 10000, 100000};
-
 struct PairCalc {
     bool ok = false;
     QString problem;
@@ -43,7 +39,7 @@ QString inputProblem(const GearPair &p) {
         const QString n = QString::fromLatin1(name);
         if (text.isEmpty())
             return QStringLiteral("%1 не задано").arg(n);
-        if (calc::parseNumber(calc::applyCommaRule(text.left(calc::kTextLimit))).status != 0)
+        if (calc::readNumber(text).status != 0)
             return QStringLiteral("%1 не число").arg(n);
         const bool fm = n == QLatin1String("Fm");
         if (fm ? calc::compareWithZero(text) < 0 : calc::compareWithZero(text) <= 0)
@@ -86,7 +82,7 @@ PairCalc calculatePair(GearPair p, std::int32_t precisionFactor) {
 }
 
 double parsedText(const QString &text) {
-    return calc::parseNumber(calc::applyCommaRule(text.left(calc::kTextLimit))).value;
+    return calc::readNumber(text).value;
 }
 
 // A Fr1 text follows from the pair before when it reads as the Fr2 text the
@@ -95,8 +91,9 @@ bool followsFrom(const TrainPair &before, const QString &fr1Text) {
     const double fr1 = parsedText(fr1Text);
     if (parsedText(before.fr2Text) == fr1)
         return true;
-    for (const std::int32_t factor : kPrecisionSettings) {
-        const calc::DisplayText shown = calc::RoundToPrecision(before.fr2, factor);
+    // A Fr1 text made by "Далее >" under any precision setting follows.
+    for (const calc::PrecisionSetting &setting : calc::kPrecisionSettings) {
+        const calc::DisplayText shown = calc::RoundToPrecision(before.fr2, setting.factor);
         if (!shown.fault && parsedText(shown.text) == fr1)
             return true;
     }
@@ -159,8 +156,7 @@ ChainRewrite refused(const QString &why) {
 // Teeth counts as the calculation reads them, if they pass its checks.
 std::optional<std::pair<double, double>> teethOf(const GearPair &p) {
     for (const QString &t : {p.z1, p.z2})
-        if (calc::compareWithZero(t) <= 0 ||
-            calc::parseNumber(calc::applyCommaRule(t.left(calc::kTextLimit))).status != 0)
+        if (calc::compareWithZero(t) <= 0 || calc::readNumber(t).status != 0)
             return std::nullopt;
     const double z1 = parsedText(p.z1), z2 = parsedText(p.z2);
     if (!(z1 > 0.0) || !(z2 > 0.0))
@@ -182,7 +178,7 @@ bool fieldsCalculated(std::int32_t pairCalculated, const std::array<QString, 4> 
         return false;
     const std::array<QString, 4> texts{fields.z1, fields.fr1, fields.z2, fields.fm};
     for (std::size_t i = 0; i < texts.size(); ++i)
-        if (calc::applyCommaRule(texts[i].left(calc::kTextLimit)) != capturedTexts[i])
+        if (calc::numberText(texts[i]) != capturedTexts[i])
             return false;
     return true;
 }
@@ -194,9 +190,8 @@ ChainPairs chainPairs(const TrainSource &source) {
         chain.pairs.push_back(source.store.load(k));
     if (k <= aggregate::kPairCount && source.currentPair == k && source.shownCalculated) {
         GearPair shown = source.shown;
-        shown = {
-            shown.z1.left(aggregate::kPairTextLimit), shown.fr1.left(aggregate::kPairTextLimit),
-            shown.z2.left(aggregate::kPairTextLimit), shown.fm.left(aggregate::kPairTextLimit)};
+        shown = {calc::capturedText(shown.z1), calc::capturedText(shown.fr1),
+                 calc::capturedText(shown.z2), calc::capturedText(shown.fm)};
         chain.pairs.push_back(shown);
         chain.lastInFields = true;
     }
@@ -264,9 +259,8 @@ QString speedUnitName(SpeedUnit unit) {
 SpeedValue referenceHertz(const ReferenceSpeed &reference) {
     if (reference.text.trimmed().isEmpty())
         return {std::nullopt, QStringLiteral("скорость не задана")};
-    const calc::ParsedNumber p =
-        calc::parseNumber(calc::applyCommaRule(reference.text.left(calc::kTextLimit)));
-    if (reference.text.size() > calc::kTextLimit || p.status != 0)
+    const calc::ParsedNumber p = calc::readNumber(reference.text);
+    if (!calc::fitsTextLimit(reference.text) || p.status != 0)
         return {std::nullopt, QStringLiteral("скорость «%1» не число").arg(reference.text)};
     if (!(p.value > 0.0))
         return {std::nullopt, QStringLiteral("скорость должна быть больше нуля")};

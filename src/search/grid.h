@@ -78,6 +78,20 @@ inline constexpr const FamilySpec &familySpec(Family f) {
     return kFamilies[static_cast<std::size_t>(f)];
 }
 
+// Each family is the row of its name: the enumeration follows the row table.
+static_assert(kFamilies.size() == calc::kRows.size());
+static_assert(familySpec(Family::FzPlusFr1).entry == calc::Entry::FzPlusFr1);
+static_assert(familySpec(Family::FzMinusFr1).entry == calc::Entry::FzMinusFr1);
+static_assert(familySpec(Family::FzPlusFr2).entry == calc::Entry::FzPlusFr2);
+static_assert(familySpec(Family::FzMinusFr2).entry == calc::Entry::FzMinusFr2);
+static_assert(familySpec(Family::Fr1TimesFr2).entry == calc::Entry::Fr1TimesFr2);
+static_assert(familySpec(Family::Fr1PlusFr2).entry == calc::Entry::Fr1PlusFr2);
+static_assert(familySpec(Family::FrDifference).entry == calc::Entry::FrDifference);
+static_assert(familySpec(Family::FmPlusFr1).entry == calc::Entry::FmPlusFr1);
+static_assert(familySpec(Family::FmMinusFr1).entry == calc::Entry::FmMinusFr1);
+static_assert(familySpec(Family::FmPlusFr2).entry == calc::Entry::FmPlusFr2);
+static_assert(familySpec(Family::FmMinusFr2).entry == calc::Entry::FmMinusFr2);
+
 // The titles of the variants window's lists: one per row, the difference
 // row twice (wheel 1, then wheel 2 the smaller); both carry its count.
 struct TitleSpec {

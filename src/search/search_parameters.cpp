@@ -1,7 +1,7 @@
 // Defaults, the inputs check, parsing and upper limits of the search.
 #include "search/search_parameters.h"
 
-#include "calc/text_limit.h"
+#include "calc/input_text.h"
 
 #include "calc/rows.h"
 
@@ -32,8 +32,7 @@ std::vector<BoxText> fillEmptyParameters(ParameterTexts &texts) {
 bool inputsMatchCalculation(const std::array<QString, 4> &inputEdits,
                             const std::array<QString, calc::kInputCount> &inputTexts) {
     for (std::size_t i = 0; i < inputEdits.size(); ++i)
-        if (calc::applyCommaRule(calc::leftCharacters(inputEdits[i], calc::kTextLimit)) !=
-            inputTexts[i])
+        if (calc::numberText(inputEdits[i]) != inputTexts[i])
             return false;
     return true;
 }
@@ -42,8 +41,7 @@ std::optional<SearchParameters> parseSearchParameters(const ParameterTexts &text
     std::array<double, kParameterCount> values{};
     bool allParsed = true;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        const calc::ParsedNumber p = calc::parseNumber(
-            calc::applyCommaRule(calc::leftCharacters(texts.texts[i], calc::kTextLimit)));
+        const calc::ParsedNumber p = calc::readNumber(texts.texts[i]);
         values[i] = p.value;
         allParsed = allParsed && p.status == 0;
     }

@@ -3,7 +3,7 @@
 // form, which also takes sums such as 0,2 + 0,1 back onto the rung 0,3.
 #include "search/tolerance_ladder.h"
 
-#include "calc/number_text.h"
+#include "calc/input_text.h"
 
 namespace search {
 
@@ -60,8 +60,8 @@ double stepToleranceValue(double v, ToleranceDirection direction) {
 }
 
 std::optional<QString> StepTolerance(const QString &toleranceText, ToleranceDirection direction) {
-    const calc::ParsedNumber p =
-        calc::parseNumber(calc::applyCommaRule(toleranceText.left(kToleranceTextLimit)));
+    const calc::ParsedNumber p = calc::parseNumber(
+        calc::applyCommaRule(calc::leftCharacters(toleranceText, kToleranceTextLimit)));
     if (p.status != 0)
         return std::nullopt;
     return calc::generalDecimal(stepToleranceValue(p.value, direction));

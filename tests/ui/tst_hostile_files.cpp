@@ -4,7 +4,7 @@
 // disk since it was opened, or opened through a link, is not overwritten
 // behind the user's back; a folder that takes no new file offers another;
 // the notes keep to what the file holds.
-#include "calc/text_limit.h"
+#include "calc/input_text.h"
 #include "machine/machine_file.h"
 #include "main_window_fixture.h"
 #include "ui/machine/machine_menu.h"

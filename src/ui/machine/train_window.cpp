@@ -2,7 +2,7 @@
 // controller.
 #include "ui/machine/train_window.h"
 
-#include "calc/text_limit.h"
+#include "calc/input_text.h"
 #include "machine/machine_file.h"
 #include "ui/kit/plain_text.h"
 #include "ui/machine/train_model.h"
@@ -155,7 +155,7 @@ QWidget *TrainWindow::buildReferenceRow() {
     h->setContentsMargins(0, 0, 0, 0);
     referenceShaftBox = shaftBox("referenceShaftBox", QStringLiteral("вал "));
     speedEdit = named(new QLineEdit, "speedEdit");
-    speedEdit->setMaxLength(aggregate::kPairTextLimit);
+    speedEdit->setMaxLength(calc::kTextLimit);
     speedEdit->setPlaceholderText(QStringLiteral("не задана"));
     speedUnitBox = named(new QComboBox, "speedUnitBox");
     speedUnitBox->addItem(QStringLiteral("Гц"), int(machine::SpeedUnit::Hertz));

@@ -3,6 +3,7 @@
 // opens.
 #include "ui/main/Unit1.h"
 
+#include "calc/number_text.h"
 #include "ui/dialogs/Unit2.h"
 #include "ui/dialogs/Unit3.h"
 #include "ui/dialogs/Unit4.h"
@@ -91,6 +92,8 @@ void TForm1::buildMenus() {
     using Row = menus::Row<TForm1>;
     using menus::Checkable, menus::Checked, menus::Disabled, menus::Grouped, menus::Hidden;
     using menus::Item, menus::Separator, menus::Submenu;
+    constexpr const auto &precision = calc::kPrecisionSettings;
+    static_assert(precision.size() == 5 && precision[4].factor == 1, "four roundings, then none");
     static constexpr Row bar[] = {
         {0, Submenu, &TForm1::N1, "N1", "Файл"},
         {1, Item, &TForm1::N17, "N17", "Калькулятор", Qt::Key_F4},
@@ -98,12 +101,47 @@ void TForm1::buildMenus() {
         {1, Item, &TForm1::N2, "N2", "Выход", Qt::Key_F12},
         {0, Submenu, &TForm1::N5, "N5", "Установки"},
         {1, Submenu, &TForm1::N6, "N6", "Точность вычисления"},
-        // Each precision item carries its factor.
-        {2, Item, &TForm1::N0001, "N0001", "0.00", {}, Checkable | Grouped, 100},
-        {2, Item, &TForm1::N00001, "N00001", "0.000", {}, Checkable | Grouped, 1000},
-        {2, Item, &TForm1::N000001, "N000001", "0.0000", {}, Checkable | Grouped, 10000},
-        {2, Item, &TForm1::N0000001, "N0000001", "0.00000", {}, Checkable | Grouped, 100000},
-        {2, Item, &TForm1::N32, "N32", "не округлять", {}, Checked | Grouped, 1},
+        // Each precision item carries its factor; both come from the core's table.
+        {2,
+         Item,
+         &TForm1::N0001,
+         "N0001",
+         precision[0].caption,
+         {},
+         Checkable | Grouped,
+         precision[0].factor},
+        {2,
+         Item,
+         &TForm1::N00001,
+         "N00001",
+         precision[1].caption,
+         {},
+         Checkable | Grouped,
+         precision[1].factor},
+        {2,
+         Item,
+         &TForm1::N000001,
+         "N000001",
+         precision[2].caption,
+         {},
+         Checkable | Grouped,
+         precision[2].factor},
+        {2,
+         Item,
+         &TForm1::N0000001,
+         "N0000001",
+         precision[3].caption,
+         {},
+         Checkable | Grouped,
+         precision[3].factor},
+        {2,
+         Item,
+         &TForm1::N32,
+         "N32",
+         precision[4].caption,
+         {},
+         Checked | Grouped,
+         precision[4].factor},
         {1, Submenu, &TForm1::N9, "N9", "меньшее колесо"},
         {2, Item, &TForm1::N7, "N7", "Определять самостоятельно"},
         {1, Submenu, &TForm1::N12, "N12", "Размер окна"},
