@@ -46,11 +46,11 @@ void BenchIdentify::nine_pairs_with_fm_ranked_data() {
 
 void BenchIdentify::nine_pairs_with_fm_ranked() {
     QFETCH(double, tolerance);
-    const IdentifyChain chain = identifyChain(nineFmPairs());
+    const Train train = nineFmPairs();
     const IdentifyRequest r = widest(tolerance);
     std::size_t count = 0;
     QBENCHMARK {
-        count = identify(chain, r).size();
+        count = identify(train, r).size();
     }
     qInfo("%zu lines match", count);
     QVERIFY(count > 1000);
@@ -59,11 +59,10 @@ void BenchIdentify::nine_pairs_with_fm_ranked() {
 void BenchIdentify::nine_pairs_with_fm_ranked_and_shown() {
     QFETCH(double, tolerance);
     const Train train = nineFmPairs();
-    const IdentifyChain chain = identifyChain(train);
     const IdentifyRequest r = widest(tolerance);
     std::size_t count = 0;
     QBENCHMARK {
-        count = matchRows(train, r, {}, identify(chain, r)).size();
+        count = matchRows(train, r, {}, identify(train, r)).size();
     }
     QVERIFY(count > 1000);
 }

@@ -3,6 +3,7 @@
 // lines match. Timed from the search command to the list drawn, on the
 // offscreen platform.
 #include "nine_pair_reducer.h"
+#include "ui/machine/machine_controller.h"
 #include "ui/machine/machine_search_window.h"
 #include "ui/machine/match_table_model.h"
 #include "ui/main/Unit1.h"
@@ -28,8 +29,10 @@ namespace {
 // The reducer of bench_identify, stored pair by pair as "Далее >" chains it.
 void storeNinePairs(TForm1 &form) {
     const std::vector<aggregate::GearPair> pairs = ninePairReducer();
+    aggregate::AggregateState a;
     for (std::size_t k = 0; k < pairs.size(); ++k)
-        form.Aggregate.storeSlot(static_cast<int>(k) + 1, pairs[k]);
+        a.storeSlot(static_cast<int>(k) + 1, pairs[k]);
+    form.replaceAggregate(a, std::nullopt, false, false);
 }
 
 } // namespace
@@ -46,7 +49,7 @@ void BenchMachineSearch::nine_pairs_search_and_draw() {
     QFETCH(int, lines);
     std::unique_ptr<TForm1> form(createWindows());
     storeNinePairs(*form);
-    auto *window = new MachineSearchWindow(form.get());
+    auto *window = form->findChild<MachineController *>()->searchWindow();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
     window->frequencyEdit->setText(QStringLiteral("400"));

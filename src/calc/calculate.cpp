@@ -146,6 +146,16 @@ CalcOutcome display(const FrequencyTable &t, std::int32_t precisionFactor) {
 
 } // namespace
 
+bool fieldsCalculated(const PairState &pair, const std::array<QString, 4> &fields) {
+    if (pair.pairCalculated() != 1)
+        return false;
+    const std::array<InputIndex, 4> inputs{InZ1, InFr1, InZ2, InFm};
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (numberText(fields[i]) != pair.inputTexts[inputs[i]])
+            return false;
+    return true;
+}
+
 QString fmTextBeforeCalculation(const QString &fmText) {
     return fmText.isEmpty() ? QStringLiteral("0") : fmText;
 }

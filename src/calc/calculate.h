@@ -38,6 +38,12 @@ CalcOutcome Calculate(PairState &pair, SmallerWheelState &wheel,
                       const std::array<QString, kInputCount> &editTexts,
                       std::int32_t precisionFactor);
 
+// The pair in the four fields (Z1, Fr1, Z2, Fm) is the one the last
+// successful calculation read: the calculated flag is set and each field
+// reads as the calculation captured it (a new aggregate blanks the fields
+// but keeps the flag).
+bool fieldsCalculated(const PairState &pair, const std::array<QString, 4> &fields);
+
 // The Fm rules around a run. Before it: an empty Fm edit becomes "0" (and
 // keeps it even if the run fails).
 QString fmTextBeforeCalculation(const QString &fmText);

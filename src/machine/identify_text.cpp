@@ -10,26 +10,6 @@ namespace machine {
 
 namespace {
 
-const QString kMinus = QStringLiteral("\u2212");
-const QString kDot = QStringLiteral("\u00B7");
-
-// A value typed in the unit, in hertz: the inverse of toUnit. Nothing for
-// orders of a shaft whose frequency is not known.
-std::optional<double> toHertz(double value, const UnitChoice &unit, const Train &train) {
-    switch (unit.unit) {
-    case Unit::Hertz:
-        return value;
-    case Unit::PerMinute:
-        return value / 60.0;
-    case Unit::Orders:
-        break;
-    }
-    const std::optional<double> base = train.shaft(unit.ordersShaft);
-    if (!base || !(*base > 0.0))
-        return std::nullopt;
-    return value * *base;
-}
-
 struct ReadNumber {
     std::optional<double> value;
     QString message;
@@ -54,11 +34,18 @@ ReadNumber readNumber(const QString &text, const QString &what, const QString &e
     return {std::nullopt, QStringLiteral("%1 «%2» — не число.").arg(what, text)};
 }
 
-QString checkOptions(const Train &train, const IdentifyChain &chain, const IdentifyInput &in) {
-    if (chain.pairs.empty())
+bool anyCalculated(const Train &train) {
+    for (const TrainPair &p : train.pairs)
+        if (p.calculated)
+            return true;
+    return false;
+}
+
+QString checkOptions(const Train &train, const IdentifyInput &in) {
+    if (!anyCalculated(train))
         return QStringLiteral("В агрегате нет рассчитанной пары. Рассчитайте пару (F1) и "
                               "повторите поиск.");
-    if (!toHertz(1.0, in.unit, train))
+    if (!fromUnit(1.0, in.unit, train))
         return QStringLiteral("Частота вала %1 неизвестна: выберите для порядков другой вал.")
             .arg(in.unit.ordersShaft);
     if (in.maxHarmonic < 1 || in.maxHarmonic > kHarmonicLimit)
@@ -76,35 +63,10 @@ QString distanceText(double value) {
     return value > 0.0 ? QLatin1Char('+') + text : text;
 }
 
-QString coefficientText(double k) {
-    return calc::generalDecimal(k);
-}
-
-QString baseSymbol(const Candidate &c) {
-    switch (c.base) {
-    case Base::Shaft:
-        return c.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2");
-    case Base::Fz:
-        return QStringLiteral("Fz");
-    case Base::Apf:
-        return QStringLiteral("APF");
-    case Base::Htf:
-        return QStringLiteral("HTF");
-    case Base::Fm:
-        return QStringLiteral("Fm");
-    }
-    return {};
-}
-
-QString pairSuffix(int pair) {
-    return QStringLiteral(" (пара %1)").arg(pair);
-}
-
 } // namespace
 
-RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
-                           const IdentifyInput &in) {
-    if (const QString m = checkOptions(train, chain, in); !m.isEmpty())
+RequestOutcome makeRequest(const Train &train, const IdentifyInput &in) {
+    if (const QString m = checkOptions(train, in); !m.isEmpty())
         return {std::nullopt, m};
     const bool spacing = in.mode == IdentifyMode::Spacing;
     const QString what =
@@ -127,7 +89,7 @@ RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
 
     IdentifyRequest r;
     r.mode = in.mode;
-    r.target = *toHertz(*f.value, in.unit, train);
+    r.target = *fromUnit(*f.value, in.unit, train);
     r.tolerance =
         in.toleranceUnit == ToleranceUnit::Percent ? r.target * *t.value / 100.0 : *t.value;
     r.maxHarmonic = in.maxHarmonic;
@@ -136,23 +98,6 @@ RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
     if (!std::isfinite(r.target) || !std::isfinite(r.tolerance) || !(r.target > 0.0))
         return {std::nullopt, QStringLiteral("%1 или допуск вне пределов счёта.").arg(what)};
     return {r, {}};
-}
-
-QString shaftName(const IdentifyShaft &shaft) {
-    return (shaft.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2")) +
-           pairSuffix(shaft.pair);
-}
-
-QString lineName(const Candidate &c) {
-    QString name = c.k == 1.0 ? QString() : coefficientText(c.k) + kDot;
-    name += baseSymbol(c);
-    if (c.m != 0) {
-        name +=
-            c.sign > 0 ? QStringLiteral(" + ") : QStringLiteral(" ") + kMinus + QStringLiteral(" ");
-        name += QString::number(c.m) + kDot;
-        name += c.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2");
-    }
-    return name + pairSuffix(c.pair);
 }
 
 std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit) {
@@ -164,9 +109,10 @@ std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit) {
 MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
                   const IdentifyMatch &match) {
     MatchRow row;
-    row.pair = match.candidate.pair;
-    row.texts[0] = lineName(match.candidate);
-    row.texts[1] = significantText(toUnit(match.candidate.value, unit, train).value_or(0.0), 8);
+    row.pair = match.line.pair;
+    row.texts[0] = lineName(match.line);
+    row.texts[1] =
+        tableNumber(toUnit(match.line.value, unit, train).value_or(0.0), train.precisionFactor);
     row.texts[2] = distanceText(toUnit(match.distance, unit, train).value_or(0.0));
     row.texts[3] = distanceText(100.0 * match.distance / request.target);
     return row;

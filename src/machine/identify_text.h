@@ -1,7 +1,7 @@
 // The identification as the user reads and types it: the frequency in the
-// train's units (Гц, об/мин, orders of a shaft), the tolerance in Гц or %, the checks of the
-// typed texts with their messages, the line names ("Fz − 3·Fr2 (пара 1)")
-// and the display texts of every column, with a decimal comma.
+// train's units (Гц, об/мин, orders of a shaft), the tolerance in Гц or %,
+// the checks of the typed texts with their messages, and the display texts
+// of every column, with a decimal comma.
 #pragma once
 
 #include "machine/identify.h"
@@ -34,18 +34,8 @@ struct RequestOutcome {
     QString message;
 };
 
-// The texts are read with the program's comma rule and number syntax; chain
-// is identifyChain(train).
-RequestOutcome makeRequest(const Train &train, const IdentifyChain &chain,
-                           const IdentifyInput &input);
-
-// The name of a shaft in the lists: "Fr1 (пара 1)", "Fr2 (пара 3)".
-QString shaftName(const IdentifyShaft &shaft);
-
-// "Fz − 3·Fr2 (пара 1)", "0,5·Fz (пара 1)", "4·Fr1 (пара 1)", "APF (пара 2)":
-// a coefficient 1 of the harmonic is left out, a sideband's order is always
-// written.
-QString lineName(const Candidate &c);
+// The texts are read with the program's comma rule and number syntax.
+RequestOutcome makeRequest(const Train &train, const IdentifyInput &input);
 
 inline constexpr int kColumnCount = 4;
 
@@ -59,8 +49,9 @@ struct MatchRow {
     int pair = 1;
 };
 
-// Values with 8 significant digits, distances with 4 and a sign, in the
-// general decimal form. A list makes the texts of the lines it shows only.
+// Values as the train table shows them (tableNumber), distances with 4
+// significant digits and a sign, in the general decimal form. A list makes
+// the texts of the lines it shows only.
 MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
                   const IdentifyMatch &match);
 std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,

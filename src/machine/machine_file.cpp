@@ -26,42 +26,6 @@ QString *pairField(GearPair &p, int i) {
     return fields[i];
 }
 
-QByteArray jsonString(const QString &text) {
-    QByteArray out = "\"";
-    for (const char c : text.toUtf8()) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20)
-                out += "\\u00" +
-                       QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
-            else
-                out += c;
-        }
-    }
-    return out + "\"";
-}
-
 QByteArray pairObject(GearPair p) {
     QByteArray out = "{";
     for (int i = 0; i < 4; ++i) {
@@ -71,6 +35,8 @@ QByteArray pairObject(GearPair p) {
     }
     return out + "}";
 }
+
+QString unitKey(Unit unit);
 
 QString kFieldMessage(const QString &where, const char *key) {
     return where.isEmpty() ? QStringLiteral("нет поля \"%1\"").arg(QLatin1String(key))
@@ -210,8 +176,54 @@ bool readReference(Reader &r, const QJsonObject &root, MachineState &s) {
         ref.unit = SpeedUnit::PerMinute;
     else
         return r.fail(QStringLiteral("reference: единица \"%1\" не «Гц» и не «об/мин»").arg(unit));
-    s.reference = ref;
+    s.document.known = ref;
     return true;
+}
+
+// The table's unit as the file names it.
+constexpr std::pair<Unit, const char *> kUnitKeys[] = {
+    {Unit::Hertz, "Гц"}, {Unit::PerMinute, "об/мин"}, {Unit::Orders, "порядки"}};
+
+// Optional: the names the user gave the shafts.
+bool readShaftNames(Reader &r, const QJsonObject &root, MachineState &s) {
+    const QJsonValue v = root.value(QLatin1String("shaftNames"));
+    if (v.isUndefined())
+        return true;
+    if (!v.isArray())
+        return r.fail(QStringLiteral("поле \"shaftNames\" должно быть списком"));
+    const QJsonArray names = v.toArray();
+    if (names.size() > kShaftLimit)
+        return r.fail(QStringLiteral("в поле \"shaftNames\" больше %1 валов").arg(kShaftLimit));
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        const QString where = QStringLiteral("shaftNames");
+        QJsonObject one{{QStringLiteral("name"), names[k]}};
+        QString name;
+        if (!r.string(one, "name", kShaftNameLimit, name,
+                      where + QStringLiteral(", вал %1").arg(k + 1)))
+            return false;
+        s.document.shaftNames.push_back(name);
+    }
+    return true;
+}
+
+// Optional: the unit the table shows.
+bool readTableUnit(Reader &r, const QJsonObject &root, MachineState &s) {
+    if (!root.contains(QLatin1String("tableUnit")))
+        return true;
+    QJsonObject o;
+    QString unit;
+    const QString where = QStringLiteral("tableUnit");
+    UnitChoice &choice = s.document.unit;
+    if (!r.object(root, "tableUnit", o) || !r.string(o, "unit", 20, unit, where) ||
+        !r.whole(o, "ordersShaft", 1, kShaftLimit, choice.ordersShaft, where))
+        return false;
+    for (const auto &[u, key] : kUnitKeys)
+        if (unit == QString::fromUtf8(key)) {
+            choice.unit = u;
+            return true;
+        }
+    return r.fail(
+        QStringLiteral("tableUnit: единица \"%1\" не «Гц», не «об/мин» и не «порядки»").arg(unit));
 }
 
 // Why the bytes cannot be a text file at all, if they cannot.
@@ -234,24 +246,71 @@ MachineFileRead failure(const QString &fileName, const QString &why) {
         std::nullopt, QStringLiteral("Файл агрегата «%1» не открыт: %2.").arg(fileName, why), {}};
 }
 
+QString unitKey(Unit unit) {
+    for (const auto &[u, key] : kUnitKeys)
+        if (u == unit)
+            return QString::fromUtf8(key);
+    return {};
+}
+
 } // namespace
 
-MachineState captureState(const QString &name, const QString &notes,
-                          const aggregate::PairStore &store, int currentPair,
-                          const GearPair &inputs, const std::optional<ReferenceSpeed> &reference) {
+QByteArray jsonString(const QString &text) {
+    QByteArray out = "\"";
+    for (const char c : text.toUtf8()) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\b':
+            out += "\\b";
+            break;
+        case '\f':
+            out += "\\f";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20)
+                out += "\\u00" +
+                       QByteArray::number(static_cast<unsigned char>(c), 16).rightJustified(2, '0');
+            else
+                out += c;
+        }
+    }
+    return out + "\"";
+}
+
+MachineState captureState(const MachineDocument &document, const aggregate::PairStore &store,
+                          int currentPair, const GearPair &inputs) {
+    using calc::capturedText;
     MachineState s;
-    s.name = calc::leftCharacters(name, kNameLimit);
-    s.notes = calc::leftCharacters(notes, kNotesLimit);
+    s.document = document;
+    MachineDocument &d = s.document;
+    d.name = calc::leftCharacters(d.name, kNameLimit);
+    d.notes = calc::leftCharacters(d.notes, kNotesLimit);
+    for (QString &shaft : d.shaftNames)
+        shaft = calc::leftCharacters(shaft, kShaftNameLimit);
+    while (!d.shaftNames.empty() && d.shaftNames.back().isEmpty())
+        d.shaftNames.pop_back();
+    if (d.shaftNames.size() > std::size_t(kShaftLimit))
+        d.shaftNames.resize(kShaftLimit);
+    d.known.text = capturedText(d.known.text);
     for (int k = 1; k <= aggregate::kPairCount; ++k)
         s.pairSlots[static_cast<std::size_t>(k - 1)] = store.load(k);
     s.currentPair = currentPair;
-    using calc::capturedText;
     s.inputs = {capturedText(inputs.z1), capturedText(inputs.fr1), capturedText(inputs.z2),
                 capturedText(inputs.fm)};
-    if (reference && !reference->text.isEmpty()) {
-        s.reference = reference;
-        s.reference->text = capturedText(reference->text);
-    }
     return s;
 }
 
@@ -265,8 +324,9 @@ QByteArray machineFileBytes(const MachineState &s) {
     QByteArray out = "{\n";
     out += "  \"format\": " + jsonString(QString::fromLatin1(kMachineFormat)) + ",\n";
     out += "  \"version\": " + QByteArray::number(kMachineFormatVersion) + ",\n";
-    out += "  \"name\": " + jsonString(s.name) + ",\n";
-    out += "  \"notes\": " + jsonString(s.notes) + ",\n";
+    const MachineDocument &d = s.document;
+    out += "  \"name\": " + jsonString(d.name) + ",\n";
+    out += "  \"notes\": " + jsonString(d.notes) + ",\n";
     out += "  \"currentPair\": " + QByteArray::number(s.currentPair) + ",\n";
     out += "  \"inputs\": " + pairObject(s.inputs) + ",\n";
     out += "  \"pairs\": [";
@@ -275,12 +335,21 @@ QByteArray machineFileBytes(const MachineState &s) {
                pairObject(s.pairSlots[static_cast<std::size_t>(k)]);
     out += used == 0 ? "],\n" : "\n  ],\n";
     out += "  \"reference\": ";
-    if (s.reference)
-        out += "{\"shaft\": " + QByteArray::number(s.reference->shaft) +
-               ", \"speed\": " + jsonString(s.reference->text) +
-               ", \"unit\": " + jsonString(speedUnitName(s.reference->unit)) + "}";
+    if (d.hasKnownSpeed())
+        out += "{\"shaft\": " + QByteArray::number(d.known.shaft) +
+               ", \"speed\": " + jsonString(d.known.text) +
+               ", \"unit\": " + jsonString(speedUnitName(d.known.unit)) + "}";
     else
         out += "null";
+    if (!d.shaftNames.empty()) {
+        out += ",\n  \"shaftNames\": [";
+        for (std::size_t k = 0; k < d.shaftNames.size(); ++k)
+            out += (k == 0 ? "" : ", ") + jsonString(d.shaftNames[k]);
+        out += "]";
+    }
+    if (d.unit != UnitChoice{})
+        out += ",\n  \"tableUnit\": {\"unit\": " + jsonString(unitKey(d.unit.unit)) +
+               ", \"ordersShaft\": " + QByteArray::number(d.unit.ordersShaft) + "}";
     return out + "\n}\n";
 }
 
@@ -298,34 +367,52 @@ aggregate::AggregateState restoredAggregate(const MachineState &state) {
     return a;
 }
 
-MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName) {
-    if (bytes.size() > kMachineFileLimit)
-        return failure(fileName, tooLarge());
-    if (bytes.trimmed().isEmpty())
-        return failure(fileName, QStringLiteral("файл пуст"));
-    if (const QString binary = binaryProblem(bytes); !binary.isEmpty())
-        return failure(fileName, binary);
+std::optional<QJsonObject> jsonObject(const QByteArray &bytes, QString *why) {
+    if (bytes.size() > kMachineFileLimit) {
+        *why = tooLarge();
+        return std::nullopt;
+    }
+    if (bytes.trimmed().isEmpty()) {
+        *why = QStringLiteral("файл пуст");
+        return std::nullopt;
+    }
+    if (const QString binary = binaryProblem(bytes); !binary.isEmpty()) {
+        *why = binary;
+        return std::nullopt;
+    }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        return failure(
-            fileName, QStringLiteral("это не JSON (ошибка около байта %1)").arg(parseError.offset));
-    if (!doc.isObject())
-        return failure(fileName, QStringLiteral("в файле JSON не объект, а список или значение"));
+    if (parseError.error != QJsonParseError::NoError) {
+        *why = QStringLiteral("это не JSON (ошибка около байта %1)").arg(parseError.offset);
+        return std::nullopt;
+    }
+    if (!doc.isObject()) {
+        *why = QStringLiteral("в файле JSON не объект, а список или значение");
+        return std::nullopt;
+    }
+    return doc.object();
+}
 
-    const QJsonObject root = doc.object();
+MachineFileRead parseMachineObject(const QJsonObject &root, const QString &fileName) {
     Reader r;
     MachineState s;
     QJsonObject inputs;
-    const bool ok = readHeader(r, root) && r.string(root, "name", kNameLimit, s.name) &&
-                    r.string(root, "notes", kNotesLimit, s.notes) &&
+    const bool ok = readHeader(r, root) && r.string(root, "name", kNameLimit, s.document.name) &&
+                    r.string(root, "notes", kNotesLimit, s.document.notes) &&
                     r.whole(root, "currentPair", 1, aggregate::kPairCount, s.currentPair) &&
                     r.object(root, "inputs", inputs) &&
                     r.pair(inputs, QStringLiteral("inputs"), s.inputs) && readPairs(r, root, s) &&
-                    readReference(r, root, s);
+                    readReference(r, root, s) && readShaftNames(r, root, s) &&
+                    readTableUnit(r, root, s);
     if (!ok)
         return failure(fileName, r.error);
     return {s, QString(), {}};
+}
+
+MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName) {
+    QString why;
+    const std::optional<QJsonObject> root = jsonObject(bytes, &why);
+    return root ? parseMachineObject(*root, fileName) : failure(fileName, why);
 }
 
 MachineFileRead readMachineFile(const QString &path) {

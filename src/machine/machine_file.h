@@ -11,12 +11,17 @@
 //       {"Z1": "13", "Fr1": "22,5", "Z2": "35", "Fm": "0"},
 //       {"Z1": "8", "Fr1": "8,35714285714286", "Z2": "42", "Fm": "0"}
 //     ],
-//     "reference": {"shaft": 1, "speed": "1350", "unit": "об/мин"}
+//     "reference": {"shaft": 1, "speed": "1350", "unit": "об/мин"},
+//     "shaftNames": ["двигатель", "", "барабан"],
+//     "tableUnit": {"unit": "об/мин", "ordersShaft": 1}
 //   }
 //
 // "pairs" holds slots 1, 2, ... up to the last slot with any text (at most
 // nine); the texts are kept exactly as the pair store holds them. "inputs"
 // are the four input fields, "reference" the speed typed at a shaft or null.
+// "shaftNames" and "tableUnit" are written only when they say something (a
+// name given, a unit other than Гц) and may be missing: files without them
+// are the same version.
 // The writer's output is a function of the state alone, so save, open and
 // save again give the same bytes. The reader takes nothing it cannot keep:
 // a file it refuses changes nothing.
@@ -28,6 +33,7 @@
 #include "settings/safe_read.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <array>
 #include <optional>
@@ -39,26 +45,20 @@ inline constexpr int kMachineFormatVersion = 1;
 // Far above any real machine file (a full one is a few kilobytes); the
 // reader never reads more than this and one byte.
 inline constexpr qint64 kMachineFileLimit = 1024 * 1024;
-inline constexpr int kNameLimit = 200;
-inline constexpr int kNotesLimit = 20000;
-
+// What a file keeps: the document and the aggregate as the main window
+// holds it.
 struct MachineState {
-    QString name;
-    QString notes;
+    MachineDocument document;
     std::array<aggregate::GearPair, aggregate::kPairCount> pairSlots;
     int currentPair = 1;
     aggregate::GearPair inputs; // the four input fields
-    std::optional<ReferenceSpeed> reference;
     bool operator==(const MachineState &) const = default;
 };
 
-// The state of the window as a file keeps it: the texts cut to the lengths
-// the file allows (the calculation and the store read no further anyway),
-// a reference only when a speed was typed.
-MachineState captureState(const QString &name, const QString &notes,
-                          const aggregate::PairStore &store, int currentPair,
-                          const aggregate::GearPair &inputs,
-                          const std::optional<ReferenceSpeed> &reference);
+// The state as a file keeps it: the texts cut to the lengths the file
+// allows (the calculation and the store read no further anyway).
+MachineState captureState(const MachineDocument &document, const aggregate::PairStore &store,
+                          int currentPair, const aggregate::GearPair &inputs);
 
 QByteArray machineFileBytes(const MachineState &state);
 
@@ -76,8 +76,16 @@ struct MachineFileRead {
     settings::FileStamp stamp;
 };
 
+// A text as a JSON string, quotes and escapes included, in UTF-8.
+QByteArray jsonString(const QString &text);
+
 // fileName is only used in the message.
 MachineFileRead parseMachineFile(const QByteArray &bytes, const QString &fileName);
+// The same for a machine object within another file (the recovery file).
+MachineFileRead parseMachineObject(const QJsonObject &root, const QString &fileName);
+// The bytes as a JSON object, or why they are none (too large, empty,
+// binary, not JSON, not an object).
+std::optional<QJsonObject> jsonObject(const QByteArray &bytes, QString *why);
 
 // Reads at most kMachineFileLimit + 1 bytes of a regular file, whatever size
 // the file claims, through the bounded reader: a pipe or device never blocks

@@ -85,26 +85,45 @@ double parsedText(const QString &text) {
     return calc::readNumber(text).value;
 }
 
-// A Fr1 text follows from the pair before when it reads as the Fr2 text the
-// main window shows, under the current precision or any other it offers.
-bool followsFrom(const TrainPair &before, const QString &fr1Text) {
+// Fr2 from Fr1 as the calculation computes it in automatic mode (wheel 2
+// the smaller one when Z1 > Z2), and Fr1 back from Fr2.
+double secondShaft(double fr1, double z1, double z2) {
+    return z1 > z2 ? fr1 * (z1 / z2) : fr1 / (z2 / z1);
+}
+double firstShaft(double fr2, double z1, double z2) {
+    return z1 > z2 ? fr2 / (z1 / z2) : fr2 * (z2 / z1);
+}
+
+// A Fr1 text reads as `speed` shown under the current precision or any
+// other the main window offers: "Далее >" may have written it so.
+bool readsAs(const QString &fr1Text, double speed) {
     const double fr1 = parsedText(fr1Text);
-    if (parsedText(before.fr2Text) == fr1)
+    if (fr1 == speed || parsedText(calc::generalDecimal(speed)) == fr1)
         return true;
-    // A Fr1 text made by "Далее >" under any precision setting follows.
     for (const calc::PrecisionSetting &setting : calc::kPrecisionSettings) {
-        const calc::DisplayText shown = calc::RoundToPrecision(before.fr2, setting.factor);
+        const calc::DisplayText shown = calc::RoundToPrecision(speed, setting.factor);
         if (!shown.fault && parsedText(shown.text) == fr1)
             return true;
     }
     return false;
 }
 
-TrainPair trainPair(int number, const GearPair &texts, bool inFields, std::int32_t precision) {
+// A Fr1 text follows from the pair before when it reads as the Fr2 that
+// the main window shows for that pair as typed (the walk of "Далее >").
+bool followsFrom(const TrainPair &before, const QString &fr1Text) {
+    return parsedText(fr1Text) == parsedText(before.fr2Text) || readsAs(fr1Text, before.typedFr2);
+}
+
+QString shownHertz(double value, std::int32_t precisionFactor) {
+    const calc::DisplayText shown = calc::RoundToPrecision(value, precisionFactor);
+    return shown.fault ? calc::generalDecimal(value) : shown.text;
+}
+
+TrainPair trainPair(int number, const GearPair &texts, PairSource source, std::int32_t precision) {
     TrainPair t;
     t.number = number;
     t.texts = texts;
-    t.inFields = inFields;
+    t.source = source;
     const PairCalc c = calculatePair(texts, precision);
     if (!c.ok) {
         t.problem = c.problem;
@@ -114,15 +133,75 @@ TrainPair trainPair(int number, const GearPair &texts, bool inFields, std::int32
     t.calculated = true;
     t.z1 = c.table[Entry::Z1];
     t.z2 = c.table[Entry::Z2];
-    t.fr1 = c.table[Entry::Fr1];
-    t.fr2 = c.table[Entry::Fr2];
-    t.fz = c.table[Entry::Fz];
+    t.typedFr1 = c.table[Entry::Fr1];
+    t.typedFr2 = c.table[Entry::Fr2];
     t.gearRatio = c.table[Entry::GearRatio];
     if (texts.fm != QLatin1String("0") && !texts.fm.isEmpty())
         t.fm = c.table[Entry::Fm];
     t.fr2Text = c.fr2Text;
-    t.mesh = meshFigures(t.z1, t.z2, t.fz);
     return t;
+}
+
+void setSpeeds(TrainPair &p, double fr1, double fr2) {
+    p.fr1 = fr1;
+    p.fr2 = fr2;
+    p.fz = p.z1 * fr1;
+    p.mesh = meshFigures(p.z1, p.z2, p.fz);
+}
+
+// The speeds from the first pair's Fr1: each pair drives the next exactly,
+// unless a Fr1 typed mid-chain starts it afresh.
+void followTypedChain(std::vector<TrainPair> &pairs, std::int32_t precision) {
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        TrainPair &p = pairs[i];
+        if (!p.calculated)
+            continue;
+        double fr1 = p.typedFr1;
+        if (i > 0 && pairs[i - 1].calculated) {
+            const TrainPair &before = pairs[i - 1];
+            if (followsFrom(before, p.texts.fr1)) {
+                fr1 = before.fr2;
+                // Only a text rounded coarser than the fifteen digits shown.
+                p.fr1TextDiffers = parsedText(p.texts.fr1) != parsedText(calc::generalDecimal(fr1));
+            } else {
+                p.chainBroken = true;
+                p.chainFr1Text = shownHertz(before.fr2, precision);
+            }
+        }
+        setSpeeds(p, fr1, secondShaft(fr1, p.z1, p.z2));
+    }
+}
+
+// The speed of every shaft from the speed known at one of them; an error
+// when a pair on the way does not calculate.
+struct KnownSpeeds {
+    std::vector<double> shafts;
+    QString error;
+};
+KnownSpeeds speedsFromKnown(const std::vector<TrainPair> &pairs, const ReferenceSpeed &known) {
+    const int shafts = static_cast<int>(pairs.size()) + 1;
+    if (pairs.empty())
+        return {{}, QStringLiteral("в агрегате нет рассчитанных пар")};
+    if (known.shaft < 1 || known.shaft > shafts)
+        return {{},
+                QStringLiteral("вала %1 нет: у агрегата валы 1–%2").arg(known.shaft).arg(shafts)};
+    const SpeedValue speed = referenceHertz(known);
+    if (!speed.hertz)
+        return {{}, speed.error};
+    for (const TrainPair &p : pairs)
+        if (!p.calculated)
+            return {{}, QStringLiteral("пара %1: %2").arg(p.number).arg(p.problem)};
+    std::vector<double> f(static_cast<std::size_t>(shafts));
+    const std::size_t s = static_cast<std::size_t>(known.shaft - 1);
+    f[s] = *speed.hertz;
+    for (std::size_t k = s + 1; k < f.size(); ++k)
+        f[k] = secondShaft(f[k - 1], pairs[k - 1].z1, pairs[k - 1].z2);
+    for (std::size_t k = s; k-- > 0;)
+        f[k] = firstShaft(f[k + 1], pairs[k].z1, pairs[k].z2);
+    for (const double v : f)
+        if (!std::isfinite(v) || !(v > 0.0))
+            return {{}, QStringLiteral("скорость вала выходит за пределы чисел программы")};
+    return {f, QString()};
 }
 
 void fillShafts(Train &train) {
@@ -164,6 +243,11 @@ std::optional<std::pair<double, double>> teethOf(const GearPair &p) {
     return std::pair{z1, z2};
 }
 
+GearPair captured(const GearPair &p) {
+    return {calc::capturedText(p.z1), calc::capturedText(p.fr1), calc::capturedText(p.z2),
+            calc::capturedText(p.fm)};
+}
+
 } // namespace
 
 std::optional<double> Train::shaft(int k) const {
@@ -172,54 +256,66 @@ std::optional<double> Train::shaft(int k) const {
     return shafts[static_cast<std::size_t>(k - 1)];
 }
 
-bool fieldsCalculated(std::int32_t pairCalculated, const std::array<QString, 4> &capturedTexts,
-                      const GearPair &fields) {
-    if (pairCalculated != 1)
-        return false;
-    const std::array<QString, 4> texts{fields.z1, fields.fr1, fields.z2, fields.fm};
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        if (calc::numberText(texts[i]) != capturedTexts[i])
-            return false;
-    return true;
-}
-
-ChainPairs chainPairs(const TrainSource &source) {
+ChainPairs storedChain(const TrainSource &source) {
     ChainPairs chain;
     int k = 1;
-    for (; k <= aggregate::kPairCount && source.store.occupied(k); ++k)
+    for (; k <= aggregate::kPairCount && source.store.occupied(k); ++k) {
         chain.pairs.push_back(source.store.load(k));
+        chain.sources.push_back(PairSource::Stored);
+    }
     if (k <= aggregate::kPairCount && source.currentPair == k && source.shownCalculated) {
-        GearPair shown = source.shown;
-        shown = {calc::capturedText(shown.z1), calc::capturedText(shown.fr1),
-                 calc::capturedText(shown.z2), calc::capturedText(shown.fm)};
-        chain.pairs.push_back(shown);
-        chain.lastInFields = true;
+        chain.pairs.push_back(captured(source.shown));
+        chain.sources.push_back(PairSource::InFields);
     }
     return chain;
 }
 
-Train buildTrain(const std::vector<GearPair> &pairs, bool lastInFields,
-                 std::int32_t precisionFactor) {
+ChainPairs chainPairs(const TrainSource &source) {
+    ChainPairs chain = storedChain(source);
+    // A stored pair calculated in the fields with other texts: the pair the
+    // user sees calculated is the one the machine works with.
+    const auto shown = static_cast<std::size_t>(source.currentPair - 1);
+    if (source.shownCalculated && shown < chain.pairs.size() &&
+        chain.sources[shown] == PairSource::Stored &&
+        chain.pairs[shown] != captured(source.shown)) {
+        chain.pairs[shown] = captured(source.shown);
+        chain.sources[shown] = PairSource::Edited;
+    }
+    return chain;
+}
+
+Train buildTrain(const ChainPairs &chain, std::int32_t precisionFactor,
+                 const ReferenceSpeed &known) {
     Train train;
     train.precisionFactor = precisionFactor;
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        const bool inFields = lastInFields && i + 1 == pairs.size();
-        TrainPair t = trainPair(static_cast<int>(i) + 1, pairs[i], inFields, precisionFactor);
-        if (i > 0 && t.calculated && train.pairs[i - 1].calculated) {
-            const TrainPair &before = train.pairs[i - 1];
-            t.chainBroken = !followsFrom(before, t.texts.fr1);
-            if (t.chainBroken)
-                t.chainFr1Text = before.fr2Text;
+    for (std::size_t i = 0; i < chain.pairs.size(); ++i)
+        train.pairs.push_back(
+            trainPair(static_cast<int>(i) + 1, chain.pairs[i], chain.sources[i], precisionFactor));
+    const KnownSpeeds speeds =
+        known.text.isEmpty() ? KnownSpeeds{} : speedsFromKnown(train.pairs, known);
+    if (speeds.shafts.empty()) {
+        train.knownProblem = speeds.error;
+        followTypedChain(train.pairs, precisionFactor);
+    } else {
+        train.followsKnown = true;
+        for (std::size_t i = 0; i < train.pairs.size(); ++i) {
+            TrainPair &p = train.pairs[i];
+            setSpeeds(p, speeds.shafts[i], speeds.shafts[i + 1]);
+            p.fr1TextDiffers = !readsAs(p.texts.fr1, p.fr1);
         }
-        train.pairs.push_back(std::move(t));
     }
     fillShafts(train);
     return train;
 }
 
-Train buildTrain(const TrainSource &source) {
-    const ChainPairs chain = chainPairs(source);
-    return buildTrain(chain.pairs, chain.lastInFields, source.precisionFactor);
+Train buildTrain(const std::vector<GearPair> &pairs, bool lastInFields,
+                 std::int32_t precisionFactor) {
+    ChainPairs chain;
+    chain.pairs = pairs;
+    chain.sources.assign(pairs.size(), PairSource::Stored);
+    if (lastInFields && !pairs.empty())
+        chain.sources.back() = PairSource::InFields;
+    return buildTrain(chain, precisionFactor);
 }
 
 std::optional<double> toUnit(double hertz, const UnitChoice &unit, const Train &train) {
@@ -238,6 +334,21 @@ std::optional<double> toUnit(double hertz, const UnitChoice &unit, const Train &
     if (!std::isfinite(orders))
         return std::nullopt;
     return orders;
+}
+
+std::optional<double> fromUnit(double value, const UnitChoice &unit, const Train &train) {
+    switch (unit.unit) {
+    case Unit::Hertz:
+        return value;
+    case Unit::PerMinute:
+        return value / 60.0;
+    case Unit::Orders:
+        break;
+    }
+    const std::optional<double> base = train.shaft(unit.ordersShaft);
+    if (!base || !(*base > 0.0))
+        return std::nullopt;
+    return value * *base;
 }
 
 QString unitName(const UnitChoice &unit, bool shaftFrequency) {
@@ -311,11 +422,11 @@ ChainRewrite followSpeed(const std::vector<GearPair> &pairs, const ReferenceSpee
 
 ChainWriteBack planWriteBack(const TrainSource &source, const ChainRewrite &rewrite) {
     ChainWriteBack plan;
-    const ChainPairs chain = chainPairs(source);
+    const ChainPairs chain = storedChain(source);
     if (!rewrite.error.isEmpty() || rewrite.pairs.size() != chain.pairs.size())
         return plan;
     const int n = static_cast<int>(rewrite.pairs.size());
-    const int stored = chain.lastInFields ? n - 1 : n;
+    const int stored = chain.lastInFields() ? n - 1 : n;
     for (int k = 1; k <= stored; ++k)
         plan.slotTexts.emplace_back(k, rewrite.pairs[static_cast<std::size_t>(k - 1)]);
     const int current = source.currentPair;
@@ -323,7 +434,7 @@ ChainWriteBack planWriteBack(const TrainSource &source, const ChainRewrite &rewr
         plan.fields = rewrite.pairs[static_cast<std::size_t>(current - 1)];
         plan.recalculate = true;
         plan.clearCalculated = true;
-    } else if (current == n && chain.lastInFields) {
+    } else if (current == n && chain.lastInFields()) {
         plan.fields = source.shown;
         plan.fields->fr1 = rewrite.pairs.back().fr1;
         plan.recalculate = true;

@@ -1,16 +1,23 @@
-// The gear train of one machine as a whole: the pairs of the aggregate with
-// every frequency the main window shows for them plus Na, APF and HTF, the
-// shafts between them, the total ratio, the units the engineer reads in, and
-// the chain that follows from a speed known at any shaft.
+// The gear train of one machine as a whole, with exact kinematics: the pairs
+// of the aggregate with every frequency the main window shows for them plus
+// Na, APF and HTF, the shafts between them, the total ratio, the units the
+// engineer reads in, and the chain that follows from a speed known at any
+// shaft.
 //
 // Shafts are numbered from the input: shaft 1 carries wheel 1 of pair 1,
-// shaft k + 1 carries wheel 2 of pair k and wheel 1 of pair k + 1. Each pair
-// is computed exactly as the main window's calculation computes it (wheel 2
-// is the smaller one when Z1 > Z2), and a pair's Fr1 follows from the pair
-// before when it is the Fr2 text the main window shows for that pair.
+// shaft k + 1 carries wheel 2 of pair k and wheel 1 of pair k + 1. The
+// speeds follow from the first pair's Fr1 (or from the known speed) and the
+// teeth counts exactly, each pair computed as the main window's calculation
+// computes it (wheel 2 is the smaller one when Z1 > Z2). The Fr1 texts that
+// "Далее >" wrote for the pairs after the first are the Fr2 the main window
+// showed, rounded for showing: they do not change the speeds, they only get
+// a remark. A Fr1 typed mid-chain that does not follow from the pair before
+// starts the chain afresh there and is marked as a broken chain. The
+// precision setting changes how a value is shown, never a speed.
 #pragma once
 
 #include "aggregate/pair_store.h"
+#include "machine/document.h"
 #include "machine/mesh.h"
 
 #include <QString>
@@ -23,24 +30,38 @@ namespace machine {
 
 inline constexpr int kShaftLimit = aggregate::kPairCount + 1;
 
+// Where the pair of a row comes from and what the note column says of it.
+enum class PairSource : std::uint8_t {
+    Stored,   // a slot of the pair store
+    Edited,   // a stored pair, calculated in the input fields with other texts
+    InFields, // the newest pair, calculated in the input fields, not stored yet
+};
+
 // One pair of the train.
 struct TrainPair {
     int number = 0;            // 1 ... 9
     aggregate::GearPair texts; // as the store holds them (or as the input fields hold them)
-    bool inFields = false;     // the calculated pair in the input fields, not stored yet
+    PairSource source = PairSource::Stored;
+    bool inFields() const { return source != PairSource::Stored; }
     // The texts calculate; otherwise `problem` says why and no value below is set.
     bool calculated = false;
     QString problem;
     double z1 = 0.0, z2 = 0.0;
-    double fr1 = 0.0, fr2 = 0.0, fz = 0.0; // Hz
+    double fr1 = 0.0, fr2 = 0.0, fz = 0.0; // Hz, exact
     double gearRatio = 0.0;                // larger teeth count over the smaller, >= 1
     std::optional<double> fm;              // when the Fm text is not "0"
-    QString fr2Text;                       // Fr2 as the main window shows it
+    // The pair as its own texts give it, and the Fr2 text the main window
+    // shows for it: what "Далее >" writes into the next pair.
+    double typedFr1 = 0.0, typedFr2 = 0.0;
+    QString fr2Text;
     MeshFigures mesh;
-    // The Fr1 text does not follow from the pair before; chainFr1Text is
-    // what the chain gives (the Fr2 text shown for the pair before).
+    // The Fr1 text does not follow from the pair before: the chain starts
+    // afresh here; chainFr1Text is the speed the chain gives, as shown.
     bool chainBroken = false;
     QString chainFr1Text;
+    // The Fr1 text reads otherwise than the exact speed, by the rounding of
+    // "Далее >" or because a known speed rules the chain: a quiet remark.
+    bool fr1TextDiffers = false;
 };
 
 struct Train {
@@ -53,6 +74,10 @@ struct Train {
     // above 1 for a reduction. Absent when a pair does not calculate.
     std::optional<double> totalRatio;
     std::int32_t precisionFactor = 1;
+    // The speeds follow the known speed (a speed was typed and it could be
+    // followed); otherwise knownProblem says why not, when one was typed.
+    bool followsKnown = false;
+    QString knownProblem;
 
     int shaftCount() const { return static_cast<int>(shafts.size()); }
     // Frequency of shaft k (1-based), if known.
@@ -64,59 +89,44 @@ struct TrainSource {
     aggregate::PairStore store;
     int currentPair = 1;
     aggregate::GearPair shown;    // the four input fields
-    bool shownCalculated = false; // PairCalculated of the pair in the fields
+    bool shownCalculated = false; // calculated, and unchanged since
     std::int32_t precisionFactor = 1;
 };
 
-// The pair in the input fields counts as calculated while the calculated
-// flag is set and the fields still hold what the last calculation read
-// (a new aggregate blanks the fields but keeps the flag).
-bool fieldsCalculated(std::int32_t pairCalculated, const std::array<QString, 4> &capturedTexts,
-                      const aggregate::GearPair &fields);
-
 // The pairs of the chain: the stored slots 1 ... n (the occupied slots from
 // slot 1 on, up to the first free one), then the pair in the input fields
-// when it is pair n + 1, has been calculated and is not stored yet.
+// when it is pair n + 1, has been calculated and is not stored yet. A
+// stored pair calculated in the fields with other texts takes its slot's
+// place: the pair shown is the pair used.
 struct ChainPairs {
     std::vector<aggregate::GearPair> pairs;
-    bool lastInFields = false;
+    std::vector<PairSource> sources; // one per pair
+    bool lastInFields() const { return !sources.empty() && sources.back() == PairSource::InFields; }
 };
 ChainPairs chainPairs(const TrainSource &source);
+// The chain as it stands in the store (and the calculated newest pair),
+// without the edits of a stored pair in the fields: what the write-back and
+// the machine file work on.
+ChainPairs storedChain(const TrainSource &source);
 
+// The train of a chain, with the speeds from the first pair's Fr1, or from
+// the known speed when one is given and can be followed.
+Train buildTrain(const ChainPairs &chain, std::int32_t precisionFactor,
+                 const ReferenceSpeed &known = {});
 Train buildTrain(const std::vector<aggregate::GearPair> &pairs, bool lastInFields,
                  std::int32_t precisionFactor);
-Train buildTrain(const TrainSource &source);
 
 // --- units
 
-enum class Unit {
-    Hertz,     // "Гц"
-    PerMinute, // "об/мин" for shafts, "CPM" for the other frequencies
-    Orders,    // multiples of the rotation frequency of one shaft
-};
-
-struct UnitChoice {
-    Unit unit = Unit::Hertz;
-    int ordersShaft = 1; // the shaft the orders refer to
-};
-
-// A frequency in hertz in the chosen unit; orders are unknown while the
-// shaft they refer to is unknown or stands still.
+// A frequency in hertz in the chosen unit, and back; orders are unknown
+// while the shaft they refer to is unknown or stands still.
 std::optional<double> toUnit(double hertz, const UnitChoice &unit, const Train &train);
+std::optional<double> fromUnit(double value, const UnitChoice &unit, const Train &train);
 
 // "Гц", "об/мин" / "CPM", "порядки вала 2".
 QString unitName(const UnitChoice &unit, bool shaftFrequency);
 
 // --- a speed at any shaft
-
-enum class SpeedUnit { Hertz, PerMinute };
-
-struct ReferenceSpeed {
-    int shaft = 1; // 1 ... number of shafts
-    QString text;  // as typed; the comma rule and the number syntax apply
-    SpeedUnit unit = SpeedUnit::Hertz;
-    bool operator==(const ReferenceSpeed &) const = default;
-};
 
 QString speedUnitName(SpeedUnit unit); // "Гц", "об/мин"
 
@@ -127,11 +137,12 @@ struct SpeedValue {
 };
 SpeedValue referenceHertz(const ReferenceSpeed &reference);
 
-// The chain that follows from the speed at the reference shaft: pair 1's
-// Fr1 becomes that shaft's speed carried back through the teeth counts, in
-// the general decimal form, and every next pair's Fr1 the Fr2 text the main
-// window shows for the pair before, as "Далее >" would set it. Teeth counts
-// and Fm stay. On failure `pairs` is empty and `error` says why.
+// The chain that follows from the speed at the reference shaft, as the
+// pairs would hold it: pair 1's Fr1 becomes that shaft's speed carried back
+// through the teeth counts, in the general decimal form, and every next
+// pair's Fr1 the Fr2 text the main window shows for the pair before, as
+// "Далее >" would set it. Teeth counts and Fm stay. On failure `pairs` is
+// empty and `error` says why.
 struct ChainRewrite {
     std::vector<aggregate::GearPair> pairs;
     QString lastFr2Text; // the Fr2 text shown for the last pair: the next pair's Fr1

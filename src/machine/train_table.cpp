@@ -2,6 +2,7 @@
 #include "machine/train_table.h"
 
 #include "calc/number_text.h"
+#include "machine/lines.h"
 
 #include <charconv>
 #include <cmath>
@@ -19,15 +20,29 @@ TableCell missing(const QString &hint) {
     return {kDash, hint, false};
 }
 
-// Fr1, Fr2, Fz and i in hertz read as the main window shows them.
-QString mainWindowText(double value, std::int32_t precisionFactor) {
-    const calc::DisplayText shown = calc::RoundToPrecision(value, precisionFactor);
-    return shown.fault ? calc::generalDecimal(value) : shown.text;
+// The frequencies of each pair as the one list of lines gives them: Fz,
+// APF and HTF at order 1.
+struct PairLines {
+    std::optional<double> fz, apf, htf;
+};
+std::vector<PairLines> fundamentalLines(const Train &train) {
+    std::vector<PairLines> out(train.pairs.size());
+    forEachLine(train, LineOptions{}, [&](const Line &line) {
+        PairLines &p = out[static_cast<std::size_t>(line.pair - 1)];
+        if (line.base == Base::Fz && line.m == 0)
+            p.fz = line.value;
+        else if (line.base == Base::Apf)
+            p.apf = line.value;
+        else if (line.base == Base::Htf)
+            p.htf = line.value;
+    });
+    return out;
 }
 
 class PairRow {
 public:
-    PairRow(const Train &train, const UnitChoice &unit) : train(train), unit(unit) {}
+    PairRow(const Train &train, const UnitChoice &unit)
+        : train(train), unit(unit), lines(fundamentalLines(train)) {}
 
     std::vector<TableCell> operator()(const TrainPair &p) const {
         std::vector<TableCell> row(kPairColumnCount);
@@ -40,31 +55,30 @@ public:
                 row[static_cast<std::size_t>(c)] = missing(p.problem);
             return row;
         }
-        const std::int32_t precision = train.precisionFactor;
+        const PairLines &own = lines[static_cast<std::size_t>(p.number - 1)];
         row[ColZ1] = cell(calc::generalDecimal(p.z1));
         row[ColZ2] = cell(calc::generalDecimal(p.z2));
-        row[ColRatio] = cell(mainWindowText(p.gearRatio, precision));
-        row[ColFr1] = inUnit(p.fr1, true);
-        row[ColFr2] = inUnit(p.fr2, true);
-        row[ColFz] = inUnit(p.fz, true);
-        mesh(p.mesh, row);
+        row[ColRatio] = cell(tableNumber(p.gearRatio, train.precisionFactor));
+        row[ColFr1] = inUnit(p.fr1);
+        row[ColFr2] = inUnit(p.fr2);
+        row[ColFz] = inUnit(own.fz.value_or(p.fz));
+        mesh(p.mesh, own, row);
         return row;
     }
 
 private:
     const Train &train;
     const UnitChoice &unit;
+    std::vector<PairLines> lines;
 
-    TableCell inUnit(double hertz, bool asMainWindow) const {
-        if (unit.unit == Unit::Hertz && asMainWindow)
-            return cell(mainWindowText(hertz, train.precisionFactor));
+    TableCell inUnit(double hertz) const {
         const std::optional<double> v = toUnit(hertz, unit, train);
         if (!v)
             return missing(
                 QStringLiteral("частота вала %1 неизвестна или равна нулю").arg(unit.ordersShaft));
         return cell(tableNumber(*v, train.precisionFactor));
     }
-    void mesh(const MeshFigures &m, std::vector<TableCell> &row) const {
+    void mesh(const MeshFigures &m, const PairLines &own, std::vector<TableCell> &row) const {
         if (!m.known) {
             const QString why = QStringLiteral("Нет: %1").arg(m.reason);
             for (int c : {ColNa, ColApf, ColHtf, ColHtfPeriod, ColHunting})
@@ -72,16 +86,24 @@ private:
             return;
         }
         row[ColNa] = cell(QString::number(m.na));
-        row[ColApf] = inUnit(m.apf, false);
-        row[ColHtf] = inUnit(m.htf, false);
+        row[ColApf] = inUnit(own.apf.value_or(m.apf));
+        row[ColHtf] = inUnit(own.htf.value_or(m.htf));
         row[ColHtfPeriod] = m.htfPeriod ? cell(tableNumber(*m.htfPeriod, train.precisionFactor))
                                         : missing(QStringLiteral("HTF равна нулю"));
         row[ColHunting] = cell(m.hunting ? QStringLiteral("да") : QStringLiteral("нет"));
     }
 
-    static TableCell note(const TrainPair &p) {
+    TableCell note(const TrainPair &p) const {
         QStringList parts;
         TableCell c;
+        if (p.fr1TextDiffers && !p.chainBroken) {
+            const QString typed = calc::generalDecimal(p.typedFr1);
+            parts
+                << (train.followsKnown
+                        ? QStringLiteral("в паре Fr1 = %1 Гц, по заданной скорости иначе")
+                              .arg(typed)
+                        : QStringLiteral("в паре Fr1 = %1 Гц, округлено при «Далее >»").arg(typed));
+        }
         if (p.chainBroken) {
             parts << QStringLiteral("цепь разорвана: по паре %1 Fr1 = %2 Гц")
                          .arg(p.number - 1)
@@ -94,7 +116,9 @@ private:
         }
         if (!p.calculated)
             parts << QStringLiteral("не рассчитывается: %1").arg(p.problem);
-        if (p.inFields)
+        if (p.source == PairSource::Edited)
+            parts << QStringLiteral("изменена, не записана в цепь");
+        if (p.source == PairSource::InFields)
             parts << QStringLiteral("в полях ввода, ещё не сохранена");
         c.text = parts.join(QStringLiteral("; "));
         return c;
@@ -109,14 +133,16 @@ QString shaftPlace(int k, int shafts) {
     return QStringLiteral("колесо 2 пары %1, колесо 1 пары %2").arg(k - 1).arg(k);
 }
 
-TextTable shaftTable(const Train &train, const UnitChoice &unit) {
+TextTable shaftTable(const Train &train, const UnitChoice &unit, const MachineDocument &document) {
     TextTable t;
-    t.headers = {QStringLiteral("Вал"),
+    t.headers = {QStringLiteral("Вал"), QStringLiteral("Название"),
                  QStringLiteral("Частота вращения, %1").arg(unitName(unit, true)),
                  QStringLiteral("Расположение")};
+    static_assert(kShaftColumnCount == 4, "one heading per shaft column");
     for (int k = 1; k <= train.shaftCount(); ++k) {
         std::vector<TableCell> row(kShaftColumnCount);
         row[ColShaft] = cell(QString::number(k));
+        row[ColShaftName] = cell(document.shaftName(k));
         row[ColShaftPlace] = cell(shaftPlace(k, train.shaftCount()));
         const std::optional<double> hz = train.shaft(k);
         const std::optional<double> v = hz ? toUnit(*hz, unit, train) : std::nullopt;
@@ -124,8 +150,6 @@ TextTable shaftTable(const Train &train, const UnitChoice &unit) {
             row[ColShaftFrequency] =
                 missing(hz ? QStringLiteral("частота вала %1 неизвестна").arg(unit.ordersShaft)
                            : QStringLiteral("пара перед валом не рассчитывается"));
-        else if (unit.unit == Unit::Hertz)
-            row[ColShaftFrequency] = cell(mainWindowText(*v, train.precisionFactor));
         else
             row[ColShaftFrequency] = cell(tableNumber(*v, train.precisionFactor));
         // A broken chain: the shaft turns at the next pair's Fr1, the pair
@@ -225,6 +249,38 @@ bool isPlainNumber(const QString &text) {
     return i == n;
 }
 
+// The pair table's headings, one per column in column order; a heading with
+// a unit takes the unit of shafts (об/мин) or of the other lines (CPM).
+enum class HeaderUnit { None, Shaft, Other };
+struct PairHeader {
+    PairColumn column;
+    const char *text;
+    HeaderUnit unit;
+};
+constexpr PairHeader kPairHeaders[] = {
+    {ColPair, "Пара", HeaderUnit::None},
+    {ColZ1, "Z1", HeaderUnit::None},
+    {ColZ2, "Z2", HeaderUnit::None},
+    {ColRatio, "i", HeaderUnit::None},
+    {ColFr1, "Fr1, %1", HeaderUnit::Shaft},
+    {ColFr2, "Fr2, %1", HeaderUnit::Shaft},
+    {ColFz, "Fz, %1", HeaderUnit::Other},
+    {ColNa, "Na", HeaderUnit::None},
+    {ColApf, "APF, %1", HeaderUnit::Other},
+    {ColHtf, "HTF, %1", HeaderUnit::Other},
+    {ColHtfPeriod, "Период HTF, с", HeaderUnit::None},
+    {ColHunting, "Охотящаяся", HeaderUnit::None},
+    {ColNote, "Примечание", HeaderUnit::None},
+};
+constexpr bool headersFollowColumns() {
+    int i = 0;
+    for (const PairHeader &h : kPairHeaders)
+        if (h.column != i++)
+            return false;
+    return i == kPairColumnCount;
+}
+static_assert(headersFollowColumns(), "one heading per pair column, in column order");
+
 } // namespace
 
 QString spreadsheetCell(const QString &text) {
@@ -262,27 +318,21 @@ QString tableNumber(double value, std::int32_t precisionFactor) {
     return calc::generalDecimal(six);
 }
 
-TrainTables trainTables(const Train &train, const UnitChoice &unit) {
+TrainTables trainTables(const Train &train, const UnitChoice &unit,
+                        const MachineDocument &document) {
     TrainTables t;
     const QString shaftUnit = unitName(unit, true);
     const QString otherUnit = unitName(unit, false);
-    t.pairs.headers = {QStringLiteral("Пара"),
-                       QStringLiteral("Z1"),
-                       QStringLiteral("Z2"),
-                       QStringLiteral("i"),
-                       QStringLiteral("Fr1, %1").arg(shaftUnit),
-                       QStringLiteral("Fr2, %1").arg(shaftUnit),
-                       QStringLiteral("Fz, %1").arg(otherUnit),
-                       QStringLiteral("Na"),
-                       QStringLiteral("APF, %1").arg(otherUnit),
-                       QStringLiteral("HTF, %1").arg(otherUnit),
-                       QStringLiteral("Период HTF, с"),
-                       QStringLiteral("Охотящаяся"),
-                       QStringLiteral("Примечание")};
+    for (const PairHeader &h : kPairHeaders) {
+        const QString text = QString::fromUtf8(h.text);
+        t.pairs.headers << (h.unit == HeaderUnit::None
+                                ? text
+                                : text.arg(h.unit == HeaderUnit::Shaft ? shaftUnit : otherUnit));
+    }
     const PairRow row(train, unit);
     for (const TrainPair &p : train.pairs)
         t.pairs.rows.push_back(row(p));
-    t.shafts = shaftTable(train, unit);
+    t.shafts = shaftTable(train, unit, document);
     t.totalRatio = totalRatioText(train);
     return t;
 }

@@ -2,10 +2,9 @@
 // of shafts and the total ratio, in the chosen unit, and the same texts as
 // CSV for a Russian spreadsheet and as tab-separated clipboard text.
 //
-// Numbers: in hertz, Fr1, Fr2, Fz and i read exactly as the main window
-// shows them (its precision setting included); every other number, and all
-// numbers in об/мин, CPM and orders, keeps at least six significant digits
-// whatever the precision setting (see tableNumber).
+// Numbers: every value is rounded once for showing, by tableNumber (the
+// precision setting, but never fewer than six significant digits), so the
+// same quantity reads the same in every cell, the CSV and the clipboard.
 #pragma once
 
 #include "machine/train.h"
@@ -45,8 +44,14 @@ enum PairColumn : int {
     ColNote,
     kPairColumnCount
 };
-// Columns of the shaft table.
-enum ShaftColumn : int { ColShaft, ColShaftFrequency, ColShaftPlace, kShaftColumnCount };
+// Columns of the shaft table; the name is the user's, from the document.
+enum ShaftColumn : int {
+    ColShaft,
+    ColShaftName,
+    ColShaftFrequency,
+    ColShaftPlace,
+    kShaftColumnCount
+};
 
 struct TrainTables {
     TextTable pairs;
@@ -54,7 +59,8 @@ struct TrainTables {
     QString totalRatio; // "Общее передаточное отношение (вал 1 / вал 4): 12,5"
 };
 
-TrainTables trainTables(const Train &train, const UnitChoice &unit);
+TrainTables trainTables(const Train &train, const UnitChoice &unit,
+                        const MachineDocument &document = {});
 
 // The display rule of the train table: the precision setting's text when it
 // keeps at least six significant digits of the value, otherwise the value

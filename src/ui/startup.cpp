@@ -9,6 +9,7 @@
 #include "ui/dialogs/Unit7.h"
 #include "ui/kit/plain_text.h"
 #include "ui/kit/widget_kit.h"
+#include "ui/machine/machine_controller.h"
 #include "ui/main/Unit1.h"
 
 #include <QApplication>
@@ -48,5 +49,8 @@ TForm1 *createWindows() {
     windows.form6 = new TForm6(form1);
     windows.form7 = new TForm7(form1);
     form1->setSecondaryWindows(windows);
+    // The machine windows beyond them: their menu "Агрегат" and the
+    // document they show, following the main window through its API.
+    new MachineController(form1);
     return form1;
 }

@@ -11,6 +11,9 @@ using namespace calc;
 Q_DECLARE_METATYPE(calc::ArithFault)
 Q_DECLARE_METATYPE(calc::Entry)
 
+using Fields = std::array<QString, 4>;
+Q_DECLARE_METATYPE(Fields)
+
 namespace {
 
 using Texts = std::array<QString, kInputCount>;
@@ -85,6 +88,8 @@ private slots:
     void automatic_mode_takes_smaller_wheel_from_teeth_counts();
     void manual_mode_refuses_chosen_wheel_contradicting_teeth_data();
     void manual_mode_refuses_chosen_wheel_contradicting_teeth();
+    void fields_count_as_calculated_while_they_hold_what_was_calculated_data();
+    void fields_count_as_calculated_while_they_hold_what_was_calculated();
 };
 
 void TestCalculate::worked_pairs_show_their_result_texts_data() {
@@ -570,6 +575,34 @@ void TestCalculate::fm_rules_around_a_run() {
         got << (w.result ? QStringLiteral("result:") : QString()) +
                    QLatin1String(entryName(w.entry)) + QLatin1Char('=') + w.text;
     QCOMPARE(got, resets);
+}
+
+void TestCalculate::fields_count_as_calculated_while_they_hold_what_was_calculated_data() {
+    QTest::addColumn<bool>("flagCleared");
+    QTest::addColumn<Fields>("fields");
+    QTest::addColumn<bool>("calculated");
+    QTest::newRow("as calculated") << false << Fields{"13", "22,5", "35", "0"} << true;
+    QTest::newRow("the comma rule reads a point as the comma")
+        << false << Fields{"13", "22.5", "35", "0"} << true;
+    QTest::newRow("flag cleared by a move") << true << Fields{"13", "22,5", "35", "0"} << false;
+    QTest::newRow("blanked by a new aggregate") << false << Fields{"", "0", "0", "0"} << false;
+    QTest::newRow("Z2 edited after the calculation")
+        << false << Fields{"13", "22,5", "36", "0"} << false;
+    QTest::newRow("past 50 characters nothing counts")
+        << false << Fields{"13", "22,5", "35", QString(50, QChar(u'0')) + "7"} << true;
+}
+
+void TestCalculate::fields_count_as_calculated_while_they_hold_what_was_calculated() {
+    QFETCH(bool, flagCleared);
+    QFETCH(Fields, fields);
+    PairState pair;
+    SmallerWheelState wheel;
+    const QString fm = fields[3].size() > 50 ? fields[3] : QStringLiteral("0");
+    QCOMPARE(Calculate(pair, wheel, pairTexts("13", "22,5", "35", fm), 1).result,
+             CalcResult::Success);
+    if (flagCleared)
+        pair.clearCalculated();
+    QTEST(fieldsCalculated(pair, fields), "calculated");
 }
 
 QTEST_GUILESS_MAIN(TestCalculate)

@@ -12,13 +12,13 @@ using namespace machine;
 namespace {
 MachineState reducerState() {
     MachineState s;
-    s.name = QStringLiteral("Редуктор Ц2У-250");
-    s.notes = QStringLiteral("Вход — электродвигатель 1350 об/мин");
+    s.document.name = QStringLiteral("Редуктор Ц2У-250");
+    s.document.notes = QStringLiteral("Вход — электродвигатель 1350 об/мин");
     s.pairSlots[0] = {"13", "22,5", "35", "0"};
     s.pairSlots[1] = {"8", "8,35714285714286", "42", "0"};
     s.currentPair = 2;
     s.inputs = {"8", "8,35714285714286", "42", "0"};
-    s.reference = ReferenceSpeed{1, "1350", SpeedUnit::PerMinute};
+    s.document.known = ReferenceSpeed{1, "1350", SpeedUnit::PerMinute};
     return s;
 }
 
@@ -67,14 +67,19 @@ private slots:
         for (std::size_t k = 0; k < nine.pairSlots.size(); ++k)
             nine.pairSlots[k] = {QString::number(k + 10), "1", QString(50, QChar(u'9')), ""};
         nine.currentPair = 9;
-        nine.reference.reset();
+        nine.document.known = {};
         QTest::newRow("nine full pairs, fifty-character texts") << nine;
         MachineState odd = reducerState();
-        odd.name = QStringLiteral("\"кавычки\" \\ и\tтабуляция");
-        odd.notes = QStringLiteral("строка 1\nстрока 2\r\n\x01 управляющий, emoji \U0001F527");
+        odd.document.name = QStringLiteral("\"кавычки\" \\ и\tтабуляция");
+        odd.document.notes =
+            QStringLiteral("строка 1\nстрока 2\r\n\x01 управляющий, emoji \U0001F527");
         odd.pairSlots[3] = {"", "", "7", ""}; // a gap: slot 4 written, 3 empty
-        odd.reference = ReferenceSpeed{10, "22,5", SpeedUnit::Hertz};
+        odd.document.known = ReferenceSpeed{10, "22,5", SpeedUnit::Hertz};
         QTest::newRow("escapes, a gap and shaft 10") << odd;
+        MachineState named = reducerState();
+        named.document.shaftNames = {"двигатель", "", "барабан \U0001F527"};
+        named.document.unit = {Unit::Orders, 3};
+        QTest::newRow("shaft names and the table in orders of shaft 3") << named;
     }
     void save_open_save_is_byte_identical() {
         QFETCH(MachineState, state);
@@ -309,14 +314,18 @@ private slots:
         aggregate::PairStore store;
         store.store(1, {"13", "22,5", "35", "0"});
         const QString long60(60, QChar(u'5'));
-        const MachineState s =
-            captureState(QString(300, QChar(u'n')), QString(30000, QChar(u'x')), store, 2,
-                         {long60, "1", "2", "0"}, ReferenceSpeed{2, "", SpeedUnit::Hertz});
-        QCOMPARE(s.name.size(), kNameLimit);
-        QCOMPARE(s.notes.size(), kNotesLimit);
+        MachineDocument d;
+        d.name = QString(300, QChar(u'n'));
+        d.notes = QString(30000, QChar(u'x'));
+        d.known = ReferenceSpeed{2, "", SpeedUnit::Hertz};
+        d.shaftNames = {"вал", "", ""};
+        const MachineState s = captureState(d, store, 2, {long60, "1", "2", "0"});
+        QCOMPARE(s.document.name.size(), kNameLimit);
+        QCOMPARE(s.document.notes.size(), kNotesLimit);
         QCOMPARE(s.inputs.z1, long60.left(50));
         QCOMPARE(s.pairSlots[0], (GearPair{"13", "22,5", "35", "0"}));
-        QVERIFY(!s.reference); // no speed typed: no reference
+        QVERIFY(!s.document.hasKnownSpeed()); // no speed typed: no reference
+        QCOMPARE(s.document.shaftNames, std::vector<QString>{"вал"}); // trailing blanks dropped
         QVERIFY(parseMachineFile(machineFileBytes(s), "x").state);
     }
 

@@ -1,7 +1,11 @@
 // The shared fixture of the ui tests.
 //
 //   ScopedWorkDir       a fresh temporary working directory (the program writes its
-//                       settings file there); the old one is restored on destruction.
+//                       settings file there), which is also the user's data and
+//                       configuration folder (XDG_DATA_HOME, XDG_CONFIG_HOME: the recovery
+//                       file); the old ones are restored on destruction. Outside it those
+//                       folders are a temporary folder of the test process, never the
+//                       real home.
 //   closeModalsDuring   runs an action and closes every modal window that comes up
 //                       meanwhile, returning what was seen:
 //                           const auto seen = closeModalsDuring([&] { form->Button1->click(); });
@@ -66,14 +70,41 @@ inline const bool offscreenByDefault = [] {
     return true;
 }();
 
+// The user's folders of the program, pointed at `folder`; returns what they were.
+inline QList<QByteArray> pointUserFolders(const QString &folder) {
+    QList<QByteArray> previous;
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"}) {
+        previous << qgetenv(name);
+        qputenv(name, QFile::encodeName(QDir(folder).filePath(QString::fromLatin1(name))));
+    }
+    return previous;
+}
+inline void restoreUserFolders(const QList<QByteArray> &previous) {
+    int i = 0;
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME"})
+        qputenv(name, previous.value(i++));
+}
+
+// No test writes into the real home: a process-wide temporary folder until a
+// ScopedWorkDir gives each test its own.
+inline const bool userFoldersOfTheProcess = [] {
+    static QTemporaryDir folder;
+    pointUserFolders(folder.path());
+    return true;
+}();
+
 class ScopedWorkDir {
 public:
     ScopedWorkDir() : previous_(QDir::currentPath()) {
         if (!dir_.isValid() || !QDir::setCurrent(dir_.path()))
             qFatal("cannot enter a temporary working directory: %s",
                    qPrintable(dir_.errorString()));
+        previousFolders_ = pointUserFolders(dir_.path());
     }
-    ~ScopedWorkDir() { QDir::setCurrent(previous_); }
+    ~ScopedWorkDir() {
+        restoreUserFolders(previousFolders_);
+        QDir::setCurrent(previous_);
+    }
     ScopedWorkDir(const ScopedWorkDir &) = delete;
     ScopedWorkDir &operator=(const ScopedWorkDir &) = delete;
 
@@ -83,6 +114,7 @@ public:
 private:
     QString previous_;
     QTemporaryDir dir_;
+    QList<QByteArray> previousFolders_;
 };
 
 struct ModalSeen {

@@ -12,12 +12,14 @@
 //   calculate           presses "ВЫЧИСЛИТЬ" and fails the test on any notice; with a
 //                       pair, enters it first.
 //   text, type          an edit of the main window read or set by its name.
+//   machineController   the machine windows' controller that createWindows() made.
 //
 // A test whose windows start otherwise (several starts in one test, a stand-in window
 // manager, never shown) keeps its own start-up and uses fixture.h alone.
 #pragma once
 
 #include "fixture.h"
+#include "ui/machine/machine_controller.h"
 #include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
@@ -35,6 +37,10 @@ inline QString text(TForm1 *form, const char *edit) {
 }
 inline void type(TForm1 *form, const char *edit, const QString &t) {
     form->findChild<QLineEdit *>(edit)->setText(t);
+}
+
+inline MachineController *machineController(TForm1 *form) {
+    return form->findChild<MachineController *>();
 }
 
 enum class WaitFor { Active, Exposed };

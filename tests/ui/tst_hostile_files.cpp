@@ -7,7 +7,7 @@
 #include "calc/input_text.h"
 #include "machine/machine_file.h"
 #include "main_window_fixture.h"
-#include "ui/machine/machine_menu.h"
+#include "ui/machine/machine_controller.h"
 #include "ui/machine/machine_search_window.h"
 #include "ui/machine/train_model.h"
 #include "ui/machine/train_window.h"
@@ -44,7 +44,7 @@ QByteArray machineFile(const QByteArray &from = {}, const QByteArray &to = {}) {
     machine::MachineState s;
     s.pairSlots[0] = {"8", "20", "42", "0"};
     s.inputs = s.pairSlots[0];
-    s.reference = machine::ReferenceSpeed{1, "1200", machine::SpeedUnit::PerMinute};
+    s.document.known = machine::ReferenceSpeed{1, "1200", machine::SpeedUnit::PerMinute};
     QByteArray bytes = machine::machineFileBytes(s);
     return from.isEmpty() ? bytes : bytes.replace(from, to);
 }
@@ -92,7 +92,7 @@ private:
 private slots:
     void init() {
         QVERIFY(startMainWindow());
-        machine = form->machineMenu;
+        machine = machineController(form.get());
     }
     void cleanup() { stopMainWindow(); }
 
@@ -289,22 +289,24 @@ private slots:
         // A paste of three astral characters: one fits, whole.
         w->notesEdit->moveCursor(QTextCursor::End);
         w->notesEdit->insertPlainText(astral + astral + astral);
-        QCOMPARE(calc::characterCount(w->notes()), qsizetype(machine::kNotesLimit));
-        QVERIFY(w->notes().endsWith(QString(2, QChar(u'a')) + astral + astral));
+        QCOMPARE(calc::characterCount(w->notesEdit->toPlainText()),
+                 qsizetype(machine::kNotesLimit));
+        QVERIFY(w->notesEdit->toPlainText().endsWith(QString(2, QChar(u'a')) + astral + astral));
         QVERIFY(w->notesLimitLabel->isVisibleTo(w));
         // Typing at the limit adds nothing.
         QTest::keyClick(w->notesEdit, Qt::Key_B);
-        QCOMPARE(calc::characterCount(w->notes()), qsizetype(machine::kNotesLimit));
-        QVERIFY(!w->notes().contains('b'));
+        QCOMPARE(calc::characterCount(w->notesEdit->toPlainText()),
+                 qsizetype(machine::kNotesLimit));
+        QVERIFY(!w->notesEdit->toPlainText().contains('b'));
         // Saved and opened again, the notes are what the field showed.
-        const QString notes = w->notes();
+        const QString notes = w->notesEdit->toPlainText();
         QVERIFY(machine->saveTo(path("notes.json")));
         QVERIFY(!w->windowTitle().endsWith(" *"));
         QTest::keyClick(w->notesEdit, Qt::Key_Backspace);
         QVERIFY(w->windowTitle().endsWith(" *"));
         QVERIFY(!w->notesLimitLabel->isVisibleTo(w));
         open(path("notes.json"));
-        QCOMPARE(w->notes(), notes);
+        QCOMPARE(w->notesEdit->toPlainText(), notes);
     }
 };
 

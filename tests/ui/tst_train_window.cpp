@@ -6,7 +6,7 @@
 // export's exact bytes.
 #include "machine/machine_file.h"
 #include "main_window_fixture.h"
-#include "ui/machine/machine_menu.h"
+#include "ui/machine/machine_controller.h"
 #include "ui/machine/train_model.h"
 #include "ui/machine/train_window.h"
 
@@ -83,7 +83,7 @@ private:
 private slots:
     void init() {
         QVERIFY(startMainWindow());
-        machine = form->machineMenu;
+        machine = machineController(form.get());
         QVERIFY(machine);
     }
     void cleanup() { stopMainWindow(); }
@@ -105,8 +105,9 @@ private slots:
         QTest::newRow("save") << 3 << "Сохранить" << QKeySequence(Qt::CTRL | Qt::Key_S);
         QTest::newRow("save as") << 4 << "Сохранить как…"
                                  << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
-        QTest::newRow("export") << 5 << "Экспорт таблицы…" << QKeySequence();
-        QTest::newRow("copy") << 6 << "Копировать таблицу" << QKeySequence();
+        QTest::newRow("recover") << 5 << "Восстановить несохранённое" << QKeySequence();
+        QTest::newRow("export") << 6 << "Экспорт таблицы…" << QKeySequence();
+        QTest::newRow("copy") << 7 << "Копировать таблицу" << QKeySequence();
     }
     void menu_items_have_their_captions_and_keys() {
         QFETCH(int, index);
@@ -114,7 +115,7 @@ private slots:
         for (QAction *a : machine->menu->actions())
             if (!a->isSeparator())
                 items << a;
-        QCOMPARE(items.size(), 7);
+        QCOMPARE(items.size(), 8);
         QTEST(items[index]->text(), "caption");
         QTEST(items[index]->shortcut(), "key");
     }
@@ -224,8 +225,9 @@ private slots:
         calculate();
         openTable();
         QCOMPARE(cell(0, ColFr2), QStringLiteral("3,80952380952381"));
+        // Rounded for showing, never below six significant digits.
         form->N0001->trigger();
-        QCOMPARE(cell(0, ColFr2), QStringLiteral("3,81"));
+        QCOMPARE(cell(0, ColFr2), QStringLiteral("3,80952"));
         QCOMPARE(cell(0, ColHtf), QStringLiteral("0,952381"));
     }
 
@@ -263,7 +265,8 @@ private slots:
         QCOMPARE(form->Edit16->text(), QStringLiteral("1,66666666666667"));
         QCOMPARE(form->pair.pairCalculated(), 0);
         QCOMPARE(w->statusLabel->text(),
-                 QStringLiteral("Цепь в парах совпадает со скоростью вала 3 (100 об/мин)."));
+                 QStringLiteral("Скорости — от скорости вала 3 (100 об/мин); Fr1 в парах с ней "
+                                "согласны."));
     }
 
     void ctrl_c_copies_the_selected_cells() {
@@ -275,8 +278,8 @@ private slots:
         w->shaftsView->selectAll();
         QTest::keyClick(w->shaftsView, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
-                 QStringLiteral("1\t20\tвходной: колесо 1 пары 1\n"
-                                "2\t3,80952380952381\tвыходной: колесо 2 пары 1\n"));
+                 QStringLiteral("1\t\t20\tвходной: колесо 1 пары 1\n"
+                                "2\t\t3,80952380952381\tвыходной: колесо 2 пары 1\n"));
     }
 
     void copy_item_puts_the_whole_table_on_the_clipboard() {
@@ -302,9 +305,9 @@ private slots:
             "Примечание\r\n"
             "1;8;42;5,25;20;3,80952380952381;160;2;80;0,952380952380952;1,05;нет;\r\n"
             "\r\n"
-            "Вал;Частота вращения, Гц;Расположение\r\n"
-            "1;20;входной: колесо 1 пары 1\r\n"
-            "2;3,80952380952381;выходной: колесо 2 пары 1\r\n"
+            "Вал;Название;Частота вращения, Гц;Расположение\r\n"
+            "1;;20;входной: колесо 1 пары 1\r\n"
+            "2;;3,80952380952381;выходной: колесо 2 пары 1\r\n"
             "\r\n"
             "Общее передаточное отношение (вал 1 / вал 2): 5,25\r\n";
         QCOMPARE(fileBytes(file), expected);

@@ -1,6 +1,8 @@
 // Fonts and colours of the windows.
 #include "ui/kit/widget_kit.h"
 
+#include "calc/input_text.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -95,6 +97,10 @@ QFont serifFont(int pixelSize, bool bold) {
 void showResult(QLineEdit *box, const QString &text) {
     box->setText(text);
     box->setCursorPosition(0);
+}
+
+QValidator::State CharacterLimit::validate(QString &input, int &) const {
+    return calc::characterCount(input) <= limit ? Acceptable : Invalid;
 }
 
 void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c) {

@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <QRect>
 #include <QString>
+#include <QValidator>
 #include <QWidget>
 #include <type_traits>
 
@@ -53,6 +54,18 @@ void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c);
 // Writes a result into a read-only box so that it reads from its first
 // digit: a number wider than its box is cut at the end, not at the start.
 void showResult(QLineEdit *box, const QString &text);
+
+// A validator that takes a text of at most `limit` characters, counted as
+// the program counts them (a character outside the Basic Multilingual Plane
+// once), so that an edit holds what the document keeps and no more.
+class CharacterLimit : public QValidator {
+public:
+    CharacterLimit(qsizetype limit, QObject *parent) : QValidator(parent), limit(limit) {}
+    State validate(QString &input, int &) const override;
+
+private:
+    qsizetype limit;
+};
 
 // A child widget with its objectName, at a position in its parent's pixels.
 // A label shows its text as it stands (plain_text.h).

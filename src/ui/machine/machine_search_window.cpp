@@ -4,9 +4,8 @@
 
 #include "ui/kit/plain_text.h"
 #include "ui/kit/widget_kit.h"
-#include "ui/machine/machine_menu.h"
+#include "ui/machine/machine_controller.h"
 #include "ui/machine/match_table_model.h"
-#include "ui/main/Unit1.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -39,8 +38,8 @@ QSpinBox *spinBox(const char *name, int low, int high, int value) {
 
 } // namespace
 
-MachineSearchWindow::MachineSearchWindow(TForm1 *mainWindow)
-    : QWidget(mainWindow, Qt::Window), form1(mainWindow) {
+MachineSearchWindow::MachineSearchWindow(MachineController *c, QWidget *parent)
+    : QWidget(parent, Qt::Window), controller(c) {
     setObjectName(QStringLiteral("MachineSearchWindow"));
     setWindowTitle(QStringLiteral("Поиск по агрегату"));
     setFont(kit::sansFont(13));
@@ -177,15 +176,14 @@ machine::IdentifyInput MachineSearchWindow::input() const {
 
 void MachineSearchWindow::search() {
     const machine::IdentifyInput in = input();
-    // The chain as the train table shows it (from a speed typed at a shaft, if any).
-    const machine::Train train = form1->machineMenu->train();
-    const machine::IdentifyChain chain = machine::identifyChain(train);
-    const machine::RequestOutcome outcome = machine::makeRequest(train, chain, in);
+    // The machine as the train table shows it, with exact speeds.
+    const machine::Train train = controller->train();
+    const machine::RequestOutcome outcome = machine::makeRequest(train, in);
     if (!outcome.request) {
         showMessage(outcome.message, true);
         return;
     }
-    model->setMatches(train, *outcome.request, in.unit, machine::identify(chain, *outcome.request));
+    model->setMatches(train, *outcome.request, in.unit, machine::identify(train, *outcome.request));
     const int n = model->rowCount();
     showMessage(n == 0 ? QStringLiteral("В пределах допуска ничего нет.")
                        : QStringLiteral("Найдено строк: %1, лучшие сверху.").arg(n),
@@ -198,45 +196,19 @@ void MachineSearchWindow::chooseRow(int row) {
     if (row < 0 || row >= model->rowCount())
         return;
     const int j = model->pairOf(row);
-    const aggregate::AggregateState &a = form1->Aggregate;
-    if (a.PairStore.occupied(j) && a.itemVisible[static_cast<std::size_t>(j - 1)]) {
-        form1->jumpToPair(j); // what the pair item "j - пара" runs
-    } else if (j == a.CurrentPair) {
-        form1->SpeedButton1Click(); // the newest pair, not stored yet: it is shown already
-    } else {
+    if (!controller->bringPair(j)) {
         showMessage(QStringLiteral("Пары %1 в агрегате больше нет: повторите поиск.").arg(j), true);
         return;
     }
     showMessage(QStringLiteral("Пара %1 — в главном окне.").arg(j), false);
 }
 
+void MachineSearchWindow::focusFrequency() {
+    frequencyEdit->setFocus();
+}
+
 void MachineSearchWindow::showMessage(const QString &text, bool error) {
     kit::setColour(messageLabel, QPalette::WindowText,
                    error ? kit::colour::red : palette().color(QPalette::WindowText));
     messageLabel->setText(text);
-}
-
-MachineSearchItem::MachineSearchItem(TForm1 *f, MachineController *c)
-    : QObject(f), form(f), controller(c) {
-    setObjectName(QStringLiteral("MachineSearchItem"));
-    connect(controller->searchAction, &QAction::triggered, this, &MachineSearchItem::show);
-}
-
-MachineSearchWindow *MachineSearchItem::window() {
-    if (searchWindow)
-        return searchWindow;
-    searchWindow = new MachineSearchWindow(form);
-    // Beside the main window, not a reason for the program to go on without it.
-    searchWindow->setAttribute(Qt::WA_QuitOnClose, false);
-    // The keys of the menu work in the window as well.
-    searchWindow->addActions(controller->menu->actions());
-    return searchWindow;
-}
-
-void MachineSearchItem::show() {
-    MachineSearchWindow *w = window();
-    w->show();
-    w->raise();
-    w->activateWindow();
-    w->frequencyEdit->setFocus();
 }

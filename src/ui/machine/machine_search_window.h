@@ -1,5 +1,5 @@
 // MachineSearchWindow, "Поиск по агрегату": explains a peak (or the spacing
-// of two peaks) with every pair of the chain at once, ranked. A non-modal,
+// of two peaks) with every line of the machine at once, ranked. A non-modal,
 // sizeable window; choosing a line brings its pair into the main window,
 // calculated, as the pair items do.
 #pragma once
@@ -18,12 +18,11 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableView;
-class TForm1;
 
 class MachineSearchWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MachineSearchWindow(TForm1 *mainWindow);
+    MachineSearchWindow(MachineController *controller, QWidget *parent);
 
     // "Искать" (and Enter in any field): reads the inputs and the chain as the
     // main window holds it now, and fills the list, or says what is wrong.
@@ -33,6 +32,7 @@ public:
 
     // The inputs as they stand, for the core.
     machine::IdentifyInput input() const;
+    void focusFrequency();
 
     QRadioButton *peakMode = nullptr;
     QRadioButton *spacingMode = nullptr;
@@ -58,21 +58,5 @@ private:
     void modeChanged();
     void showMessage(const QString &text, bool error);
 
-    TForm1 *form1;
-};
-
-// The item "Поиск по агрегату" (F7) of the menu "Агрегат", after "Сводная
-// таблица". The window is made when the item is first chosen.
-class MachineSearchItem : public QObject {
-    Q_OBJECT
-public:
-    MachineSearchItem(TForm1 *form, MachineController *controller);
-
-    MachineSearchWindow *window();
-    void show();
-
-private:
-    TForm1 *form;
     MachineController *controller;
-    MachineSearchWindow *searchWindow = nullptr;
 };

@@ -23,7 +23,7 @@ void MatchTableModel::clear() {
 }
 
 int MatchTableModel::pairOf(int r) const {
-    return matches[static_cast<std::size_t>(r)].candidate.pair;
+    return matches[static_cast<std::size_t>(r)].line.pair;
 }
 
 int MatchTableModel::rowCount(const QModelIndex &parent) const {

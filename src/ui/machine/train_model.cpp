@@ -33,6 +33,7 @@ QVariant TrainTableModel::data(const QModelIndex &index, int role) const {
     const machine::TableCell &cell = row[static_cast<std::size_t>(index.column())];
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
         return cell.text;
     case Qt::ToolTipRole:
         return cell.hint.isEmpty() ? QVariant() : QVariant(cell.hint);
@@ -43,6 +44,20 @@ QVariant TrainTableModel::data(const QModelIndex &index, int role) const {
     default:
         return {};
     }
+}
+
+Qt::ItemFlags TrainTableModel::flags(const QModelIndex &index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == editable)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool TrainTableModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || index.column() != editable)
+        return false;
+    emit cellEdited(index.row(), index.column(), value.toString());
+    return true;
 }
 
 QVariant TrainTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -16,15 +16,24 @@ public:
 
     void setTable(const machine::TextTable &table);
     const machine::TextTable &table() const { return shown; }
+    // Cells of this column take typing; what is typed goes to cellEdited,
+    // and the table shows it once the document has it.
+    void setEditableColumn(int column) { editable = column; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+signals:
+    void cellEdited(int row, int column, const QString &text);
 
 private:
     machine::TextTable shown;
+    int editable = -1;
 };
 
 class TrainTableView : public QTableView {

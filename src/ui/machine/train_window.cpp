@@ -5,6 +5,7 @@
 #include "calc/input_text.h"
 #include "machine/machine_file.h"
 #include "ui/kit/plain_text.h"
+#include "ui/kit/widget_kit.h"
 #include "ui/machine/train_model.h"
 
 #include <QComboBox>
@@ -49,26 +50,14 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(baseTitle());
 
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(buildRecoveryRow());
     layout->addWidget(buildDocumentRow());
     layout->addWidget(buildUnitRow());
     layout->addWidget(buildReferenceRow());
     statusLabel = named(kit::plainLabel({}), "statusLabel");
     statusLabel->setWordWrap(true);
     layout->addWidget(statusLabel);
-
-    pairsModel = new TrainTableModel(this);
-    shaftsModel = new TrainTableModel(this);
-    pairsView = named(new TrainTableView, "pairsView");
-    pairsView->setModel(pairsModel);
-    shaftsView = named(new TrainTableView, "shaftsView");
-    shaftsView->setModel(shaftsModel);
-    layout->addWidget(kit::plainLabel(QStringLiteral("Пары зацепления")));
-    layout->addWidget(pairsView, 3);
-    layout->addWidget(kit::plainLabel(QStringLiteral("Валы")));
-    layout->addWidget(shaftsView, 2);
-    totalLabel = named(kit::plainLabel({}), "totalLabel");
-    totalLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(totalLabel);
+    buildTables(layout);
 
     // Wide enough for the thirteen columns with fifteen-digit numbers, where
     // the screen allows it.
@@ -78,12 +67,28 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     resize(size);
 }
 
+QWidget *TrainWindow::buildRecoveryRow() {
+    recoveryRow = named(new QWidget, "recoveryRow");
+    auto *h = new QHBoxLayout(recoveryRow);
+    h->setContentsMargins(0, 0, 0, 0);
+    recoveryLabel = named(kit::plainLabel({}), "recoveryLabel");
+    recoverButton = named(new QPushButton(QStringLiteral("Восстановить")), "recoverButton");
+    discardButton = named(new QPushButton(QStringLiteral("Удалить")), "discardButton");
+    h->addWidget(recoveryLabel, 1);
+    h->addWidget(recoverButton);
+    h->addWidget(discardButton);
+    connect(recoverButton, &QPushButton::clicked, this, &TrainWindow::recoverRequested);
+    connect(discardButton, &QPushButton::clicked, this, &TrainWindow::discardRequested);
+    recoveryRow->hide();
+    return recoveryRow;
+}
+
 QWidget *TrainWindow::buildDocumentRow() {
     auto *box = new QWidget;
     auto *form = new QFormLayout(box);
     form->setContentsMargins(0, 0, 0, 0);
     nameEdit = named(new QLineEdit, "nameEdit");
-    nameEdit->setMaxLength(machine::kNameLimit);
+    nameEdit->setValidator(new kit::CharacterLimit(machine::kNameLimit, nameEdit));
     nameEdit->setPlaceholderText(QStringLiteral("например, редуктор насоса Н-3"));
     notesEdit = named(new QPlainTextEdit, "notesEdit");
     notesEdit->setTabChangesFocus(true);
@@ -96,13 +101,13 @@ QWidget *TrainWindow::buildDocumentRow() {
     notesLimitLabel->hide();
     form->addRow(kit::plainLabel(QStringLiteral("Название:")), nameEdit);
     form->addRow(kit::plainLabel(QStringLiteral("Примечания:")), notesEdit);
-    form->addRow(QString(), notesLimitLabel);
-    connect(nameEdit, &QLineEdit::textEdited, this, &TrainWindow::documentEdited);
+    form->addRow(kit::plainLabel({}), notesLimitLabel);
+    connect(nameEdit, &QLineEdit::textEdited, this, &TrainWindow::nameEdited);
     connect(notesEdit->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { notesChangeEnd = position + added; });
     connect(notesEdit, &QPlainTextEdit::textChanged, this, [this] {
         keepNotesWithinLimit();
-        emit documentEdited();
+        emit notesEdited(notesEdit->toPlainText());
     });
     return box;
 }
@@ -141,11 +146,12 @@ QWidget *TrainWindow::buildUnitRow() {
     h->addWidget(unitBox);
     h->addWidget(ordersShaftBox);
     h->addStretch();
-    connect(unitBox, &QComboBox::currentIndexChanged, this, [this] {
-        ordersShaftBox->setEnabled(unit().unit == machine::Unit::Orders);
-        emit unitChanged();
-    });
-    connect(ordersShaftBox, &QComboBox::currentIndexChanged, this, &TrainWindow::unitChanged);
+    const auto chosen = [this] {
+        ordersShaftBox->setEnabled(chosenUnit().unit == machine::Unit::Orders);
+        emit unitChosen(chosenUnit());
+    };
+    connect(unitBox, &QComboBox::currentIndexChanged, this, chosen);
+    connect(ordersShaftBox, &QComboBox::currentIndexChanged, this, chosen);
     return row;
 }
 
@@ -155,7 +161,7 @@ QWidget *TrainWindow::buildReferenceRow() {
     h->setContentsMargins(0, 0, 0, 0);
     referenceShaftBox = shaftBox("referenceShaftBox", QStringLiteral("вал "));
     speedEdit = named(new QLineEdit, "speedEdit");
-    speedEdit->setMaxLength(calc::kTextLimit);
+    speedEdit->setValidator(new kit::CharacterLimit(calc::kTextLimit, speedEdit));
     speedEdit->setPlaceholderText(QStringLiteral("не задана"));
     speedUnitBox = named(new QComboBox, "speedUnitBox");
     speedUnitBox->addItem(QStringLiteral("Гц"), int(machine::SpeedUnit::Hertz));
@@ -169,12 +175,35 @@ QWidget *TrainWindow::buildReferenceRow() {
     h->addWidget(speedUnitBox);
     h->addWidget(writeButton);
     h->addStretch();
-    connect(referenceShaftBox, &QComboBox::currentIndexChanged, this,
-            &TrainWindow::referenceChanged);
-    connect(speedEdit, &QLineEdit::textEdited, this, &TrainWindow::referenceChanged);
-    connect(speedUnitBox, &QComboBox::currentIndexChanged, this, &TrainWindow::referenceChanged);
+    const auto edited = [this] { emit knownSpeedEdited(typedSpeed()); };
+    connect(referenceShaftBox, &QComboBox::currentIndexChanged, this, edited);
+    connect(speedEdit, &QLineEdit::textEdited, this, edited);
+    connect(speedUnitBox, &QComboBox::currentIndexChanged, this, edited);
     connect(writeButton, &QPushButton::clicked, this, &TrainWindow::writeRequested);
     return row;
+}
+
+void TrainWindow::buildTables(QVBoxLayout *layout) {
+    pairsModel = new TrainTableModel(this);
+    shaftsModel = new TrainTableModel(this);
+    // The shafts' names are typed in their column.
+    shaftsModel->setEditableColumn(machine::ColShaftName);
+    pairsView = named(new TrainTableView, "pairsView");
+    pairsView->setModel(pairsModel);
+    shaftsView = named(new TrainTableView, "shaftsView");
+    shaftsView->setModel(shaftsModel);
+    shaftsView->setEditTriggers(QAbstractItemView::DoubleClicked |
+                                QAbstractItemView::EditKeyPressed |
+                                QAbstractItemView::AnyKeyPressed);
+    connect(shaftsModel, &TrainTableModel::cellEdited, this,
+            [this](int row, int, const QString &text) { emit shaftNameEdited(row + 1, text); });
+    layout->addWidget(kit::plainLabel(QStringLiteral("Пары зацепления")));
+    layout->addWidget(pairsView, 3);
+    layout->addWidget(kit::plainLabel(QStringLiteral("Валы")));
+    layout->addWidget(shaftsView, 2);
+    totalLabel = named(kit::plainLabel({}), "totalLabel");
+    totalLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(totalLabel);
 }
 
 void TrainWindow::showTables(const machine::TrainTables &tables, const QString &status,
@@ -186,25 +215,23 @@ void TrainWindow::showTables(const machine::TrainTables &tables, const QString &
     writeButton->setEnabled(canWrite);
 }
 
-void TrainWindow::showDocument(const QString &name, const QString &notes,
-                               const machine::UnitChoice &unit,
-                               const machine::ReferenceSpeed &reference) {
+void TrainWindow::showDocument(const machine::MachineDocument &d) {
     const QSignalBlocker blockers[] = {
         QSignalBlocker(nameEdit),          QSignalBlocker(notesEdit),
         QSignalBlocker(unitBox),           QSignalBlocker(ordersShaftBox),
         QSignalBlocker(referenceShaftBox), QSignalBlocker(speedEdit),
         QSignalBlocker(speedUnitBox)};
-    if (nameEdit->text() != name)
-        nameEdit->setText(name);
-    if (notesEdit->toPlainText() != notes)
-        notesEdit->setPlainText(notes);
-    selectData(unitBox, int(unit.unit));
-    selectData(ordersShaftBox, unit.ordersShaft);
-    ordersShaftBox->setEnabled(unit.unit == machine::Unit::Orders);
-    selectData(referenceShaftBox, reference.shaft);
-    if (speedEdit->text() != reference.text)
-        speedEdit->setText(reference.text);
-    selectData(speedUnitBox, int(reference.unit));
+    if (nameEdit->text() != d.name)
+        nameEdit->setText(d.name);
+    if (notesEdit->toPlainText() != d.notes)
+        notesEdit->setPlainText(d.notes);
+    selectData(unitBox, int(d.unit.unit));
+    selectData(ordersShaftBox, d.unit.ordersShaft);
+    ordersShaftBox->setEnabled(d.unit.unit == machine::Unit::Orders);
+    selectData(referenceShaftBox, d.known.shaft);
+    if (speedEdit->text() != d.known.text)
+        speedEdit->setText(d.known.text);
+    selectData(speedUnitBox, int(d.known.unit));
 }
 
 void TrainWindow::showFile(const QString &path, bool modified) {
@@ -221,19 +248,24 @@ void TrainWindow::showFile(const QString &path, bool modified) {
     kit::setPlainTitle(this, title);
 }
 
-QString TrainWindow::name() const {
-    return nameEdit->text();
-}
-QString TrainWindow::notes() const {
-    return notesEdit->toPlainText();
+void TrainWindow::showRecovery(const QDateTime &savedAt, const QString &machineName) {
+    recoveryRow->setVisible(savedAt.isValid());
+    if (!savedAt.isValid())
+        return;
+    const QString what = machineName.isEmpty()
+                             ? QStringLiteral("Есть несохранённый агрегат")
+                             : QStringLiteral("Есть несохранённый агрегат «%1»").arg(machineName);
+    recoveryLabel->setText(
+        QStringLiteral("%1 от %2.")
+            .arg(what, savedAt.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"))));
 }
 
-machine::UnitChoice TrainWindow::unit() const {
+machine::UnitChoice TrainWindow::chosenUnit() const {
     return {static_cast<machine::Unit>(unitBox->currentData().toInt()),
             ordersShaftBox->currentData().toInt()};
 }
 
-machine::ReferenceSpeed TrainWindow::reference() const {
+machine::ReferenceSpeed TrainWindow::typedSpeed() const {
     return {referenceShaftBox->currentData().toInt(), speedEdit->text(),
             static_cast<machine::SpeedUnit>(speedUnitBox->currentData().toInt())};
 }

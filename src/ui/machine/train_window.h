@@ -1,14 +1,15 @@
 // TrainWindow: "Сводная таблица агрегата", the whole gear train at a glance.
-// A plain view: it shows the tables, the machine's name and notes and the
-// speed typed at a shaft, and tells its controller (MachineController) what
-// the user changed; it decides and computes nothing itself.
+// A view of the machine document: it shows the tables, the machine's name,
+// notes and shaft names, the known speed and the unit, and sends each edit
+// to its controller (MachineController), which keeps the document; it
+// decides and computes nothing itself.
 #pragma once
 
-#include "machine/train.h"
+#include "machine/document.h"
 #include "machine/train_table.h"
 
+#include <QDateTime>
 #include <QWidget>
-#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -28,19 +29,16 @@ public:
     // The tables; the status line says what the tables show and why the
     // chain cannot be written when it cannot.
     void showTables(const machine::TrainTables &tables, const QString &status, bool canWrite);
-    // Name, notes, unit and reference as the controller keeps them; the
-    // fields the user is typing in are left alone when they already agree.
-    void showDocument(const QString &name, const QString &notes, const machine::UnitChoice &unit,
-                      const machine::ReferenceSpeed &reference);
+    // The document's name, notes, unit and known speed; the fields the user
+    // is typing in are left alone when they already agree.
+    void showDocument(const machine::MachineDocument &document);
     // "Сводная таблица агрегата — file.json (/its/folder) *": the file's name
     // and folder when there is one, the mark " *" while there are unsaved
     // changes.
     void showFile(const QString &path, bool modified);
-
-    QString name() const;
-    QString notes() const;
-    machine::UnitChoice unit() const;
-    machine::ReferenceSpeed reference() const;
+    // The one-line notice of unsaved work an earlier run left (an invalid
+    // time: none).
+    void showRecovery(const QDateTime &savedAt, const QString &machineName);
 
     QLineEdit *nameEdit = nullptr;
     QPlainTextEdit *notesEdit = nullptr;
@@ -52,6 +50,10 @@ public:
     QPushButton *writeButton = nullptr; // "Записать цепь в пары"
     QLabel *statusLabel = nullptr;
     QLabel *notesLimitLabel = nullptr; // says that the notes take no more
+    QWidget *recoveryRow = nullptr;    // the notice of unsaved work, with its buttons
+    QLabel *recoveryLabel = nullptr;
+    QPushButton *recoverButton = nullptr;
+    QPushButton *discardButton = nullptr;
     TrainTableView *pairsView = nullptr;
     TrainTableView *shaftsView = nullptr;
     QLabel *totalLabel = nullptr;
@@ -59,17 +61,25 @@ public:
     TrainTableModel *shaftsModel = nullptr;
 
 signals:
-    void documentEdited(); // name or notes
-    void unitChanged();
-    void referenceChanged();
+    void nameEdited(const QString &name);
+    void notesEdited(const QString &notes);
+    void unitChosen(const machine::UnitChoice &unit);
+    void knownSpeedEdited(const machine::ReferenceSpeed &known);
+    void shaftNameEdited(int shaft, const QString &name);
     void writeRequested();
+    void recoverRequested();
+    void discardRequested();
 
 private:
     QWidget *buildDocumentRow();
+    QWidget *buildUnitRow();
+    QWidget *buildReferenceRow();
+    QWidget *buildRecoveryRow();
+    void buildTables(class QVBoxLayout *layout);
+    machine::UnitChoice chosenUnit() const;
+    machine::ReferenceSpeed typedSpeed() const;
     // Notes longer than the file keeps are refused where they were typed or
     // pasted: what does not fit is taken out again.
     void keepNotesWithinLimit();
     int notesChangeEnd = -1; // where the last change of the notes ended
-    QWidget *buildUnitRow();
-    QWidget *buildReferenceRow();
 };

@@ -15,6 +15,7 @@
 #include "ui/kit/widget_kit.h"
 #include "ui/kit/window_frame.h"
 #include "ui/kit/window_keys.h"
+#include "ui/main/command_scope.h"
 #include "ui/main/main_window_names.h"
 
 #include <QAction>
@@ -44,7 +45,6 @@ TForm1::TForm1(QWidget *parent) : QMainWindow(parent) {
     buildMenus();
     buildCommandMap();
     installKeyFilter();
-    installMachineMenu();
     finishLayout();
     renderState();
 
@@ -218,8 +218,10 @@ void TForm1::installPopupMenu() {
 void TForm1::bind(const std::function<void()> &handler,
                   std::initializer_list<QAbstractButton *> buttons,
                   std::initializer_list<QAction *> items) {
-    // Every command ends with the mirrors of the state written afresh.
+    // Every command ends with the mirrors of the state written afresh, and
+    // with one change signal for all its steps.
     const auto command = [this, handler] {
+        CommandScope scope(*this);
         handler();
         renderState();
     };
@@ -320,7 +322,10 @@ void TForm1::bindParameterisedCommands() {
     for (std::size_t i = 0; i < 4; ++i) {
         const entry::Quantity q = quantities[i];
         bind([this, q] { transferTo(q); }, {transferButtons[i], transferButtons[i + 4]}, {});
-        connect(inputEdit(q), &QLineEdit::textChanged, this, [this, q] { inputEdited(q); });
+        connect(inputEdit(q), &QLineEdit::textChanged, this, [this, q] {
+            inputEdited(q);
+            noteChange();
+        });
     }
     connect(Edit55, &QLineEdit::textChanged, this, [this] { Edit55Change(); });
     QToolButton *const coefficientButtons[] = {SpeedButton3, SpeedButton4, SpeedButton5,

@@ -1,6 +1,11 @@
 // The main window: every input, result and command of the program sits on
 // it. Construction and the command map live in Unit1.cpp and
 // Unit1_layout.cpp; the calculation's handlers in Unit1_calc.cpp.
+//
+// Windows beyond the specified ones (the machine windows) use the small API
+// at the end of the public part: they read the pairs through it, bring a
+// pair or a whole aggregate through one function each, and learn of changes
+// from the one signal pairsChanged. Nobody else writes the window's data.
 #pragma once
 
 #include "aggregate/navigation.h"
@@ -13,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QAction;
@@ -24,7 +30,6 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QToolButton;
-class MachineController;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -44,6 +49,7 @@ struct SecondaryWindows {
 };
 
 class TForm1 : public QMainWindow {
+    Q_OBJECT
 public:
     explicit TForm1(QWidget *parent = nullptr);
     ~TForm1() override;
@@ -104,13 +110,34 @@ public:
     void SpeedButton39Click();        // tolerance down
     void coefficientButton(int base); // SpeedButton3Click ... SpeedButton6Click: Fz, Fr1, Fr2, Fm
 
-    // the machine-level capabilities: menu "Агрегат" (Unit1_machine.cpp)
-    MachineController *machineMenu = nullptr;
-    // Puts a pair's texts into the input fields as the moves load them.
-    void loadPairFields(const aggregate::GearPair &p) { loadPair(p); }
-    // Shows CurrentPair, the moves and the pair items as the store has them.
-    void showAggregate() { showNavigation(); }
+    // --- the API of the windows beyond the specified ones (Unit1_api.cpp)
+    const aggregate::AggregateState &aggregateState() const { return Aggregate; }
+    // The four input fields, as they stand.
+    aggregate::GearPair shownPair() const;
+    // The pair in the fields is the one last calculated, unchanged since.
+    bool shownPairCalculated() const;
+    std::int32_t precisionFactor() const { return PrecisionFactor; }
+    // Stored pair j into the fields and calculated, as its pair item does;
+    // the newest pair, not stored yet, calculated where it stands. False
+    // (nothing done) when pair j is neither.
+    bool bringPair(int j);
+    // A whole aggregate in place (an opened file, a chain written back): the
+    // store, the current pair, the moves and the pair items as `state` has
+    // them, the fields loaded as a move loads them, then the calculation
+    // when asked, and the pair counted as not calculated since it was loaded
+    // when asked. The move sequence runs once, with one change signal.
+    void replaceAggregate(const aggregate::AggregateState &state,
+                          const std::optional<aggregate::GearPair> &fields, bool calculate,
+                          bool clearCalculated);
+    // A menu of the menu bar, put before "Справка".
+    void addMenu(QMenu *menu);
 
+signals:
+    // Once after each command that changed the pairs, the input fields, the
+    // aggregate or the precision; newAggregate after "Новый агрегат".
+    void pairsChanged(bool newAggregate);
+
+public:
     // --- the central surface and its regions
     QWidget *surface = nullptr;
     QGroupBox *GroupBox10 = nullptr, *GroupBox2 = nullptr, *GroupBox1 = nullptr;
@@ -241,7 +268,6 @@ private:
     void setPrecision(QAction *marked);
     void markPrecision(std::int32_t factor);
     void showNavigation();
-    aggregate::GearPair shownPair() const;
     void loadPair(const aggregate::GearPair &pair);
     void startPair(const aggregate::PairStart &start);
     void renderState();
@@ -252,13 +278,18 @@ private:
     void fixClientSize();
     void showSmallerWheelState();
     void showInputNotice();
-    void installMachineMenu();
-    // After a calculation, a move or a new aggregate (newAggregate) has run.
-    void pairsChanged(bool newAggregate = false);
+    // A command's change of the pairs: signalled once, when the outermost
+    // command ends (at once outside a command, as when the user types).
+    void noteChange(bool newAggregate = false);
+    void flushChange();
+    friend class CommandScope;
 
     SecondaryWindows windows;
     QActionGroup *precisionItems = nullptr; // the precision items, each with its factor
     // Items that carry a key, in the order a key press is offered to them:
     // the popup menu first, then the main menu.
     QList<QAction *> keyedItems;
+    int commandDepth = 0;
+    bool changePending = false;
+    bool newAggregatePending = false;
 };

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QToolButton>
 
 void TForm1::showNavigation() {
@@ -21,10 +20,6 @@ void TForm1::showNavigation() {
     SpeedButton37->setEnabled(Aggregate.backEnabled);
     for (std::size_t i = 0; i < pairItems.size(); ++i)
         pairItems[i]->setVisible(Aggregate.itemVisible[i]);
-}
-
-aggregate::GearPair TForm1::shownPair() const {
-    return {Edit1->text(), Edit2->text(), Edit3->text(), Edit4->text()};
 }
 
 void TForm1::loadPair(const aggregate::GearPair &p) {
@@ -38,7 +33,7 @@ void TForm1::loadPair(const aggregate::GearPair &p) {
 }
 
 void TForm1::SpeedButton31Click() {
-    const auto refresh = qScopeGuard([this] { pairsChanged(); });
+    noteChange();
     if (aggregate::nextPath(Aggregate) == aggregate::NextPath::Advance) {
         const aggregate::GearPair next = aggregate::advanceNext(Aggregate);
         loadPair(next);
@@ -62,7 +57,7 @@ void TForm1::SpeedButton32Click() {
     showNavigation();
     SpeedButton1Click();
     pair.clearCalculated();
-    pairsChanged();
+    noteChange();
 }
 
 void TForm1::N16Click() {
@@ -79,7 +74,7 @@ void TForm1::jumpToPair(int j) {
     showNavigation();
     SpeedButton1Click();
     pair.clearCalculated();
-    pairsChanged();
+    noteChange();
 }
 
 void TForm1::SpeedButton33Click() {
@@ -92,7 +87,7 @@ void TForm1::SpeedButton33Click() {
     aggregate::resetAggregate(Aggregate);
     startPair(aggregate::newAggregateStart());
     showNavigation();
-    pairsChanged(true);
+    noteChange(true);
 }
 
 void TForm1::startPair(const aggregate::PairStart &start) {

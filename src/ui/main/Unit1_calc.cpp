@@ -15,11 +15,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QScopeGuard>
 #include <QToolButton>
 
 void TForm1::SpeedButton1Click() {
-    const auto refresh = qScopeGuard([this] { pairsChanged(); });
+    noteChange();
     // An empty Fm counts as 0, and the edit keeps that 0 even if the run fails.
     const QString fm = calc::fmTextBeforeCalculation(Edit4->text());
     if (fm != Edit4->text())
@@ -92,6 +91,7 @@ void TForm1::SpeedButton2Click() {
 
 void TForm1::setPrecision(QAction *marked) {
     PrecisionFactor = marked->data().toInt();
+    noteChange();
     for (QAction *a : precisionItems->actions())
         a->setChecked(a == marked);
 }

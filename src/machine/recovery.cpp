@@ -1,0 +1,94 @@
+// Writing and reading the recovery file.
+#include "machine/recovery.h"
+
+#include "settings/safe_read.h"
+#include "settings/safe_write.h"
+
+#include <QDir>
+#include <QJsonValue>
+#include <QRegularExpression>
+#include <csignal>
+#include <limits>
+#include <sys/types.h>
+
+namespace machine {
+
+namespace {
+
+RecoveryRead refused(const QString &why) {
+    return {std::nullopt, QStringLiteral("Несохранённый агрегат не восстановить: %1.").arg(why)};
+}
+
+} // namespace
+
+QByteArray recoveryBytes(const Recovery &r) {
+    QByteArray out = "{\n";
+    out += "  \"format\": \"" + QByteArray(kRecoveryFormat) + "\",\n";
+    out += "  \"version\": 1,\n";
+    out += "  \"file\": " + jsonString(r.file) + ",\n";
+    out += "  \"savedAt\": " + jsonString(r.savedAt.toUTC().toString(Qt::ISODate)) + ",\n";
+    out += "  \"machine\": " + machineFileBytes(r.state).trimmed() + "\n";
+    return out + "}\n";
+}
+
+RecoveryRead parseRecovery(const QByteArray &bytes) {
+    QString why;
+    const std::optional<QJsonObject> root = jsonObject(bytes, &why);
+    if (!root)
+        return refused(why);
+    if (root->value(QLatin1String("format")).toString() != QLatin1String(kRecoveryFormat) ||
+        root->value(QLatin1String("version")).toInt(-1) != 1)
+        return refused(QStringLiteral("это не файл восстановления этой версии программы"));
+    const QJsonValue file = root->value(QLatin1String("file"));
+    const QDateTime savedAt =
+        QDateTime::fromString(root->value(QLatin1String("savedAt")).toString(), Qt::ISODate);
+    const QJsonValue machine = root->value(QLatin1String("machine"));
+    if (!file.isString() || !savedAt.isValid() || !machine.isObject())
+        return refused(QStringLiteral("в нём нет полей \"file\", \"savedAt\" или \"machine\""));
+    const MachineFileRead read = parseMachineObject(machine.toObject(), QStringLiteral("machine"));
+    if (!read.state)
+        return refused(read.error);
+    return {Recovery{*read.state, file.toString(), savedAt}, QString()};
+}
+
+RecoveryRead readRecovery(const QString &path) {
+    const settings::ReadOutcome read = settings::readFilePrefix(path, kMachineFileLimit);
+    if (!read.opened && read.errorCode == 0 && !read.notRegular)
+        return {};
+    if (!read.opened)
+        return refused(read.notRegular ? QStringLiteral("это не обычный файл")
+                                       : settings::systemReason(read.errorCode));
+    if (read.truncated)
+        return refused(QStringLiteral("файл слишком велик"));
+    return parseRecovery(read.bytes);
+}
+
+QString recoveryPath(const QString &dataFolder, const QDateTime &started, qint64 pid) {
+    return QDir(dataFolder)
+        .filePath(QStringLiteral("recovery-%1-%2.json")
+                      .arg(started.toUTC().toString(QStringLiteral("yyyyMMddHHmmsszzz")))
+                      .arg(pid));
+}
+
+QStringList leftRecoveryFiles(const QString &dataFolder, qint64 ownPid) {
+    static const QRegularExpression name(QStringLiteral("^recovery-(\\d{17})-(\\d+)\\.json$"));
+    QStringList files;
+    // Names sort by their start time: the newest last.
+    QStringList names =
+        QDir(dataFolder)
+            .entryList({QStringLiteral("recovery-*.json")}, QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &n : names) {
+        const QRegularExpressionMatch m = name.match(n);
+        if (!m.hasMatch())
+            continue;
+        const qint64 pid = m.captured(2).toLongLong();
+        // A process that still runs writes its own file; ours is ours.
+        if (pid == ownPid || (pid > 0 && pid <= std::numeric_limits<pid_t>::max() &&
+                              ::kill(static_cast<pid_t>(pid), 0) == 0))
+            continue;
+        files.prepend(QDir(dataFolder).filePath(n));
+    }
+    return files;
+}
+
+} // namespace machine

@@ -1,0 +1,280 @@
+// The machine document, its menu and its views; the file commands and the
+// recovery are in machine_files.cpp.
+#include "ui/machine/machine_controller.h"
+
+#include "calc/input_text.h"
+#include "ui/kit/menu_rows.h"
+#include "ui/kit/plain_text.h"
+#include "ui/machine/machine_search_window.h"
+#include "ui/machine/train_window.h"
+#include "ui/main/Unit1.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
+    setObjectName("MachineController");
+    buildMenu();
+    savedBytes = machine::machineFileBytes(state());
+    connect(form, &TForm1::pairsChanged, this, &MachineController::pairsChanged);
+    form->installEventFilter(this);
+    // Unsaved work goes to the recovery file every minute while there is any.
+    recoveryTimer.setInterval(kRecoveryIntervalMs);
+    connect(&recoveryTimer, &QTimer::timeout, this, &MachineController::writeRecovery);
+    lookForRecovery();
+}
+
+void MachineController::buildMenu() {
+    using Row = menus::Row<MachineController>;
+    using menus::Item, menus::Separator, menus::Disabled;
+    static constexpr Row rows[] = {
+        {0, Item, &MachineController::tableAction, "machineTable", "Сводная таблица", Qt::Key_F9},
+        {0, Item, &MachineController::searchAction, "machineSearch", "Поиск по агрегату",
+         Qt::Key_F7},
+        {0, Separator},
+        {0, Item, &MachineController::openAction, "machineOpen", "Открыть…", Qt::CTRL | Qt::Key_O},
+        {0, Item, &MachineController::saveAction, "machineSave", "Сохранить", Qt::CTRL | Qt::Key_S},
+        {0, Item, &MachineController::saveAsAction, "machineSaveAs", "Сохранить как…",
+         Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        {0,
+         Item,
+         &MachineController::recoverAction,
+         "machineRecover",
+         "Восстановить несохранённое",
+         {},
+         Disabled},
+        {0, Separator},
+        {0, Item, &MachineController::exportAction, "machineExport", "Экспорт таблицы…"},
+        {0, Item, &MachineController::copyAction, "machineCopy", "Копировать таблицу"},
+    };
+    menu = new QMenu(QStringLiteral("Агрегат"), form->MainMenu1);
+    menu->setObjectName("MachineMenu");
+    menu->menuAction()->setObjectName("MachineMenuItem");
+    form->addMenu(menu);
+    // Qt's own shortcuts run these items, in the main window and in the
+    // windows that take the menu's actions.
+    menus::build<MachineController>(this, menu, rows, Qt::WindowShortcut);
+    connect(tableAction, &QAction::triggered, this, &MachineController::showTable);
+    connect(searchAction, &QAction::triggered, this, &MachineController::showSearch);
+    connect(openAction, &QAction::triggered, this, &MachineController::open);
+    connect(saveAction, &QAction::triggered, this, &MachineController::save);
+    connect(saveAsAction, &QAction::triggered, this, &MachineController::saveAs);
+    connect(recoverAction, &QAction::triggered, this, &MachineController::recover);
+    connect(exportAction, &QAction::triggered, this, &MachineController::exportTable);
+    connect(copyAction, &QAction::triggered, this, &MachineController::copyTable);
+}
+
+TrainWindow *MachineController::trainWindow() {
+    if (window)
+        return window;
+    window = new TrainWindow(form);
+    // Beside the main window, not a reason for the program to go on without it.
+    window->setAttribute(Qt::WA_QuitOnClose, false);
+    // The keys of the menu work in the window as well.
+    window->addActions(menu->actions());
+    connect(window, &TrainWindow::nameEdited, this, &MachineController::setName);
+    connect(window, &TrainWindow::notesEdited, this, &MachineController::setNotes);
+    connect(window, &TrainWindow::unitChosen, this, &MachineController::setUnit);
+    connect(window, &TrainWindow::knownSpeedEdited, this, &MachineController::setKnownSpeed);
+    connect(window, &TrainWindow::shaftNameEdited, this, &MachineController::setShaftName);
+    connect(window, &TrainWindow::writeRequested, this, &MachineController::writeChain);
+    connect(window, &TrainWindow::recoverRequested, this, &MachineController::recover);
+    connect(window, &TrainWindow::discardRequested, this, &MachineController::discardRecovery);
+    window->showDocument(doc);
+    showRecoveryOffer();
+    refreshWindow();
+    return window;
+}
+
+MachineSearchWindow *MachineController::searchWindow() {
+    if (search)
+        return search;
+    search = new MachineSearchWindow(this, form);
+    search->setAttribute(Qt::WA_QuitOnClose, false);
+    search->addActions(menu->actions());
+    return search;
+}
+
+bool MachineController::eventFilter(QObject *watched, QEvent *event) {
+    // The main window's close always goes ahead; the machine windows go with
+    // it, and unsaved work goes to the recovery file.
+    if (watched == form && event->type() == QEvent::Close) {
+        for (QWidget *w : {static_cast<QWidget *>(window), static_cast<QWidget *>(search)})
+            if (w)
+                w->hide();
+        if (modified())
+            writeRecovery();
+        else
+            removeRecovery();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// --- the document
+
+void MachineController::setName(const QString &name) {
+    doc.name = calc::leftCharacters(name, machine::kNameLimit);
+    documentChanged(false);
+}
+
+void MachineController::setNotes(const QString &notes) {
+    doc.notes = calc::leftCharacters(notes, machine::kNotesLimit);
+    documentChanged(false);
+}
+
+void MachineController::setUnit(const machine::UnitChoice &unit) {
+    doc.unit = unit;
+    documentChanged(true);
+}
+
+void MachineController::setKnownSpeed(const machine::ReferenceSpeed &known) {
+    doc.known = known;
+    doc.known.text = calc::capturedText(known.text);
+    documentChanged(true);
+}
+
+void MachineController::setShaftName(int shaft, const QString &name) {
+    if (shaft < 1 || shaft > machine::kShaftLimit)
+        return;
+    if (doc.shaftNames.size() < std::size_t(shaft))
+        doc.shaftNames.resize(std::size_t(shaft));
+    doc.shaftNames[std::size_t(shaft - 1)] =
+        calc::leftCharacters(name.simplified(), machine::kShaftNameLimit);
+    documentChanged(true);
+}
+
+void MachineController::documentChanged(bool tablesToo) {
+    if (tablesToo && window && window->isVisible())
+        refreshWindow();
+    else
+        showMark();
+}
+
+void MachineController::pairsChanged(bool newAggregate) {
+    // A new aggregate starts a new machine: its file, name, notes, shaft
+    // names and speed go with the old one; the unit of the tables stays.
+    if (newAggregate) {
+        const machine::UnitChoice unit = doc.unit;
+        doc = {};
+        doc.unit = unit;
+        path.clear();
+        diskStamp = {};
+        savedBytes = machine::machineFileBytes(state());
+        if (window)
+            window->showDocument(doc);
+    }
+    documentChanged(true);
+}
+
+// --- what the windows show
+
+machine::TrainSource MachineController::source() const {
+    machine::TrainSource s;
+    const aggregate::AggregateState &a = form->aggregateState();
+    s.store = a.PairStore;
+    s.currentPair = a.CurrentPair;
+    s.shown = form->shownPair();
+    s.shownCalculated = form->shownPairCalculated();
+    s.precisionFactor = form->precisionFactor();
+    return s;
+}
+
+machine::Train MachineController::train() const {
+    const machine::TrainSource s = source();
+    return machine::buildTrain(machine::chainPairs(s), s.precisionFactor, doc.known);
+}
+
+machine::TrainTables MachineController::tables() const {
+    return machine::trainTables(train(), doc.unit, doc);
+}
+
+machine::MachineState MachineController::state() const {
+    const machine::TrainSource s = source();
+    return machine::captureState(doc, s.store, s.currentPair, s.shown);
+}
+
+bool MachineController::modified() const {
+    return machine::machineFileBytes(state()) != savedBytes;
+}
+
+void MachineController::showMark() {
+    const bool unsaved = modified();
+    if (window)
+        window->showFile(path, unsaved);
+    // The recovery file is written while there is unsaved work.
+    if (unsaved && !recoveryTimer.isActive())
+        recoveryTimer.start();
+    else if (!unsaved)
+        recoveryTimer.stop();
+}
+
+QString MachineController::status(const machine::Train &t) const {
+    if (t.pairs.empty())
+        return QStringLiteral("Рассчитайте пару 1: таблица покажет её и каждую следующую пару, "
+                              "сохранённую кнопкой «Далее >».");
+    if (!doc.hasKnownSpeed())
+        return QStringLiteral("Скорости — от Fr1 пары 1 через числа зубьев. Задайте скорость "
+                              "любого вала, чтобы получить частоты от неё.");
+    const QString speed = QStringLiteral("вала %1 (%2 %3)")
+                              .arg(doc.known.shaft)
+                              .arg(doc.known.text, machine::speedUnitName(doc.known.unit));
+    if (!t.followsKnown)
+        return QStringLiteral("Скорость %1 не учтена: %2. Скорости — от Fr1 пары 1.")
+            .arg(speed, t.knownProblem);
+    for (const machine::TrainPair &p : t.pairs)
+        if (p.fr1TextDiffers)
+            return QStringLiteral("Скорости — от скорости %1. В парах другие Fr1: кнопка "
+                                  "«Записать цепь в пары» перенесёт эти.")
+                .arg(speed);
+    return QStringLiteral("Скорости — от скорости %1; Fr1 в парах с ней согласны.").arg(speed);
+}
+
+void MachineController::refreshWindow() {
+    if (!window)
+        return;
+    const machine::Train t = train();
+    window->showTables(machine::trainTables(t, doc.unit, doc), status(t), t.followsKnown);
+    ++builds;
+    showMark();
+}
+
+void MachineController::showTable() {
+    TrainWindow *w = trainWindow();
+    refreshWindow();
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void MachineController::showSearch() {
+    MachineSearchWindow *w = searchWindow();
+    w->show();
+    w->raise();
+    w->activateWindow();
+    w->focusFrequency();
+}
+
+bool MachineController::bringPair(int pair) {
+    return form->bringPair(pair);
+}
+
+bool MachineController::writeChain() {
+    if (!doc.hasKnownSpeed())
+        return false;
+    const machine::TrainSource s = source();
+    const machine::ChainRewrite rewrite =
+        machine::followSpeed(machine::storedChain(s).pairs, doc.known, s.precisionFactor);
+    if (!rewrite.error.isEmpty()) {
+        kit::showMessage(dialogParent(), QMessageBox::Warning, TrainWindow::baseTitle(),
+                         rewrite.error);
+        return false;
+    }
+    const machine::ChainWriteBack plan = machine::planWriteBack(s, rewrite);
+    aggregate::AggregateState a = form->aggregateState();
+    for (const auto &[k, texts] : plan.slotTexts)
+        a.storeSlot(k, texts);
+    form->replaceAggregate(a, plan.fields, plan.recalculate, plan.clearCalculated);
+    return true;
+}
