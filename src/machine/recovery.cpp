@@ -5,6 +5,7 @@
 #include "settings/safe_write.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonValue>
 #include <QRegularExpression>
 #include <csignal>
@@ -70,7 +71,7 @@ QString recoveryPath(const QString &dataFolder, const QDateTime &started, qint64
                       .arg(pid));
 }
 
-QStringList leftRecoveryFiles(const QString &dataFolder, qint64 ownPid) {
+QStringList leftRecoveryFiles(const QString &dataFolder, qint64 ownPid, const QString &ownFile) {
     static const QRegularExpression name(QStringLiteral("^recovery-(\\d{17})-(\\d+)\\.json$"));
     QStringList files;
     // Names sort by their start time: the newest last.
@@ -82,11 +83,13 @@ QStringList leftRecoveryFiles(const QString &dataFolder, qint64 ownPid) {
         if (!m.hasMatch())
             continue;
         const qint64 pid = m.captured(2).toLongLong();
-        // A process that still runs writes its own file; ours is ours.
-        if (pid == ownPid || (pid > 0 && pid <= std::numeric_limits<pid_t>::max() &&
-                              ::kill(static_cast<pid_t>(pid), 0) == 0))
+        const QString file = QDir(dataFolder).filePath(n);
+        // Another process that still runs writes its own file; ours is ours.
+        const bool running = pid != ownPid && pid > 0 && pid <= std::numeric_limits<pid_t>::max() &&
+                             ::kill(static_cast<pid_t>(pid), 0) == 0;
+        if (running || QFileInfo(file).fileName() == QFileInfo(ownFile).fileName())
             continue;
-        files.prepend(QDir(dataFolder).filePath(n));
+        files.prepend(file);
     }
     return files;
 }

@@ -46,8 +46,9 @@ RecoveryRead readRecovery(const QString &path);
 // The recovery file of the run that started at `started` as process `pid`.
 QString recoveryPath(const QString &dataFolder, const QDateTime &started, qint64 pid);
 
-// The recovery files in the folder that no running process is writing,
-// newest first; `ownPid` is the caller's, whose file is never listed.
-QStringList leftRecoveryFiles(const QString &dataFolder, qint64 ownPid);
+// The recovery files in the folder that no other running process is
+// writing, newest first; the caller's own file (`ownFile`, of process
+// `ownPid`) is never listed.
+QStringList leftRecoveryFiles(const QString &dataFolder, qint64 ownPid, const QString &ownFile);
 
 } // namespace machine

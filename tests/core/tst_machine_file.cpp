@@ -2,9 +2,12 @@
 // open -> save byte for byte, every kind of bad file refused with a message
 // that names the file and the fault, and the reader's bounds on disk.
 #include "machine/machine_file.h"
+#include "machine/recovery.h"
 
 #include <QtTest>
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using aggregate::GearPair;
 using namespace machine;
@@ -308,6 +311,92 @@ private slots:
         const QString made = suggestedFileName(name, "json");
         QCOMPARE(made, file);
         QVERIFY(made.toUtf8().size() <= 255);
+    }
+
+    // A character outside the Basic Multilingual Plane at the 50-character
+    // bound: kept whole by the store, the train, the file and its reader.
+    void astral_character_at_the_bound_goes_round_whole() {
+        const QString z1 = QString(49, QChar(u'1')) + QStringLiteral("\U0001D7D8");
+        QCOMPARE(z1.size(), 51);
+        aggregate::PairStore store;
+        store.store(1, {z1, "20", "42", "0"});
+        QCOMPARE(store.load(1).z1, z1);
+        const Train train = buildTrain({store.load(1)}, false, 1);
+        QCOMPARE(train.pairs[0].texts.z1, z1);
+        QCOMPARE(train.pairs[0].problem, QStringLiteral("Z1 не число"));
+        const MachineState s = captureState({}, store, 2, {z1, "1", z1, "0"});
+        QCOMPARE(s.inputs.z1, z1);
+        const MachineFileRead opened = parseMachineFile(machineFileBytes(s), "gear.json");
+        QVERIFY2(opened.state, qPrintable(opened.error));
+        QVERIFY(*opened.state == s);
+        // One character more is the reader's 51st.
+        const QByteArray longer = machineFileBytes(s).replace(z1.toUtf8(), ("7" + z1).toUtf8());
+        QCOMPARE(parseMachineFile(longer, "gear.json").error,
+                 message("inputs: текст поля \"Z1\" длиннее 50 символов"));
+    }
+
+    void recovery_file_goes_round_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("a machine never saved") << QString();
+        QTest::newRow("a machine from its file") << "/home/user/насос «Н-3».json";
+    }
+    void recovery_file_goes_round() {
+        QFETCH(QString, file);
+        const Recovery r{reducerState(), file,
+                         QDateTime(QDate(2026, 12, 8), QTime(21, 40, 5), Qt::UTC)};
+        const RecoveryRead read = parseRecovery(recoveryBytes(r));
+        QVERIFY2(read.recovery, qPrintable(read.error));
+        QVERIFY(*read.recovery == r);
+    }
+
+    void bad_recovery_files_are_not_offered_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        const QByteArray good =
+            recoveryBytes({reducerState(), "", QDateTime::currentDateTimeUtc()});
+        QTest::newRow("a machine file, not a recovery")
+            << machineFileBytes(reducerState())
+            << "это не файл восстановления этой версии программы";
+        QTest::newRow("without its machine")
+            << QByteArray(good).left(good.indexOf("\"machine\"")) + "\"x\": 1}"
+            << "в нём нет полей \"file\", \"savedAt\" или \"machine\"";
+        QTest::newRow("a machine of another version")
+            << QByteArray(good).replace("\"version\": 1,\n  \"name\"",
+                                        "\"version\": 9,\n  \"name\"")
+            << "Файл агрегата «machine» не открыт: файл другой версии формата (9), программа "
+               "читает версию 1.";
+        QTest::newRow("not JSON") << QByteArray("{") << "это не JSON (ошибка около байта 1)";
+    }
+    void bad_recovery_files_are_not_offered() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        const RecoveryRead read = parseRecovery(bytes);
+        QVERIFY(!read.recovery);
+        QCOMPARE(read.error, "Несохранённый агрегат не восстановить: " + why + ".");
+    }
+
+    // Each run writes its own file; a run offers what runs that ended left,
+    // newest first, never its own or a running one's.
+    void recovery_files_left_by_ended_runs() {
+        QTemporaryDir dir;
+        const QDateTime t0(QDate(2026, 12, 1), QTime(8, 0), Qt::UTC);
+        const qint64 own = ::getpid(), running = 1;
+        qint64 ended = 4194303; // above any pid this system hands out
+        while (::kill(pid_t(ended), 0) == 0)
+            --ended;
+        const QStringList names{recoveryPath(dir.path(), t0, ended),
+                                recoveryPath(dir.path(), t0.addDays(2), ended),
+                                recoveryPath(dir.path(), t0.addDays(3), own),
+                                recoveryPath(dir.path(), t0.addDays(4), running),
+                                dir.filePath("recovery-notes.json"),
+                                recoveryPath(dir.path(), t0.addDays(1), own)};
+        for (const QString &n : names) {
+            QFile f(n);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        // An earlier window of this process left names[5]: offered too.
+        QCOMPARE(leftRecoveryFiles(dir.path(), own, names[2]),
+                 (QStringList{names[1], names[5], names[0]}));
     }
 
     void capture_cuts_what_the_file_cannot_hold() {

@@ -2,7 +2,8 @@
 // train built from the store and the input fields, the broken-chain mark,
 // units and orders, the chain that follows from a speed at any shaft, the
 // display rule of the table, and the CSV and clipboard texts.
-#include "calc/number_text.h"
+#include "calc/input_text.h"
+#include "machine/lines.h"
 #include "machine/train.h"
 #include "machine/train_table.h"
 
@@ -32,6 +33,24 @@ QStringList fr1Texts(const Pairs &pairs) {
         out << p.fr1;
     return out;
 }
+
+// A chain as "Далее >" walks it under a precision setting: each next Fr1 is
+// the Fr2 text the main window shows for the pair before.
+Pairs walked(const QList<std::array<int, 2>> &teeth, const QString &fr1, int precision) {
+    Pairs pairs;
+    QString next = fr1;
+    for (const auto &[z1, z2] : teeth) {
+        pairs.push_back({QString::number(z1), next, QString::number(z2), "0"});
+        next = buildTrain(pairs, false, precision).pairs.back().fr2Text;
+    }
+    return pairs;
+}
+
+// 19/71, 18/84, 23/91 from a motor at 1480 об/мин.
+const QList<std::array<int, 2>> kThreeStages{{19, 71}, {18, 84}, {23, 91}};
+// The output speed worked out apart from the program, in об/мин:
+// 1480 · 19/71 · 18/84 · 23/91 = 1480 · 7866 / 542724.
+const long double kThreeStageOutput = 1480.0L * 19 * 18 * 23 / (71.0L * 84 * 91);
 
 // The two pairs of a reducer: 13/35 at 22,5 Hz, then 8/42 on its output shaft.
 Pairs reducer(const QString &secondFr1 = QStringLiteral("8,35714285714286")) {
@@ -403,6 +422,88 @@ private slots:
         const Train train = buildTrain(r.pairs, false, precision);
         for (const TrainPair &p : train.pairs)
             QVERIFY(!p.chainBroken);
+    }
+
+    // A display setting never changes a speed: the chain walked at any
+    // precision gives the speeds of the teeth counts, to the last bit.
+    void walked_chain_keeps_exact_speeds_at_any_precision_data() {
+        QTest::addColumn<int>("precision");
+        for (const calc::PrecisionSetting &s : calc::kPrecisionSettings)
+            QTest::newRow(s.caption) << int(s.factor);
+    }
+    void walked_chain_keeps_exact_speeds_at_any_precision() {
+        QFETCH(int, precision);
+        // The motor's 1480 об/мин typed in hertz as the main window shows it.
+        const QString motor = calc::generalDecimal(1480.0 / 60.0);
+        const Train exact = buildTrain(walked(kThreeStages, motor, 1), false, 1);
+        const Train train = buildTrain(walked(kThreeStages, motor, precision), false, precision);
+        QCOMPARE(train.shafts, exact.shafts);
+        QVERIFY(std::fabs(*train.shaft(4) * 60.0 - double(kThreeStageOutput)) <
+                1e-12 * double(kThreeStageOutput));
+        const TrainTables t = trainTables(train, {Unit::PerMinute, 1});
+        QCOMPARE(shaftTexts(t).value(3), tableNumber(*exact.shaft(4) * 60.0, precision));
+        QVERIFY(shaftTexts(t).value(3).startsWith("21,450"));
+        for (const TrainPair &p : train.pairs)
+            QVERIFY(!p.chainBroken);
+    }
+
+    // The shaft whose speed is typed shows that speed, whatever the shaft and
+    // the precision; every other shaft follows it through the teeth.
+    void known_speed_shows_itself_data() {
+        QTest::addColumn<int>("shaft");
+        QTest::addColumn<QString>("speed");
+        QTest::addColumn<int>("precision");
+        // The output speed over the known one, from the teeth alone.
+        QTest::addColumn<double>("toOutput");
+        QTest::newRow("output at 21,45 об/мин, no rounding") << 4 << "21,45" << 1 << 1.0;
+        QTest::newRow("output at 21,45 об/мин, two decimals") << 4 << "21,45" << 100 << 1.0;
+        QTest::newRow("middle shaft at 84,87 об/мин, five decimals")
+            << 3 << "84,87" << 100000 << 23.0 / 91;
+        QTest::newRow("motor at 1480 об/мин, three decimals")
+            << 1 << "1480" << 1000 << double(kThreeStageOutput / 1480.0L);
+    }
+    void known_speed_shows_itself() {
+        QFETCH(int, shaft);
+        QFETCH(QString, speed);
+        QFETCH(int, precision);
+        QFETCH(double, toOutput);
+        const ChainPairs chain{walked(kThreeStages, "24,67", 100), {3, PairSource::Stored}};
+        const Train train = buildTrain(chain, precision, {shaft, speed, SpeedUnit::PerMinute});
+        QVERIFY2(train.followsKnown, qPrintable(train.knownProblem));
+        const QStringList shown = shaftTexts(trainTables(train, {Unit::PerMinute, 1}));
+        QCOMPARE(shown.value(shaft - 1), speed);
+        const double output = calc::readNumber(speed).value * toOutput;
+        QVERIFY2(std::fabs(*train.shaft(4) * 60.0 - output) < 1e-12 * output,
+                 qPrintable(QString::number(*train.shaft(4) * 60.0, 'g', 17)));
+    }
+
+    // The one list of lines against a worked example: 8 / 42 at 20 Hz.
+    void lines_of_a_worked_pair_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("value");
+        const QString l = QStringLiteral("\u2212");
+        QTest::newRow("mesh") << "Fz (пара 1)" << 160.0;
+        QTest::newRow("assembly phase") << "APF (пара 1)" << 80.0;
+        QTest::newRow("hunting tooth") << "HTF (пара 1)" << 160.0 / 168.0;
+        QTest::newRow("lower sideband by three Fr2")
+            << "Fz " + l + " 3·Fr2 (пара 1)" << 160.0 - 3 * 20.0 * 8 / 42;
+        QTest::newRow("lower sideband by Fr2")
+            << "Fz " + l + " 1·Fr2 (пара 1)" << 160.0 - 20.0 * 8 / 42;
+        QTest::newRow("upper sideband by two Fr1") << "Fz + 2·Fr1 (пара 1)" << 200.0;
+        QTest::newRow("output shaft") << "Fr2 (пара 1)" << 20.0 * 8 / 42;
+    }
+    void lines_of_a_worked_pair() {
+        QFETCH(QString, name);
+        QFETCH(double, value);
+        const std::vector<Line> lines =
+            machineLines(buildTrain({{"8", "20", "42", "0"}}, false, 1), {1, false, 3});
+        const auto it = std::find_if(lines.begin(), lines.end(),
+                                     [&](const Line &l) { return lineName(l) == name; });
+        QVERIFY2(it != lines.end(), qPrintable(name));
+        QVERIFY(std::fabs(it->value - value) <= 1e-12 * value);
+        QCOMPARE(std::count_if(lines.begin(), lines.end(),
+                               [&](const Line &l) { return lineName(l) == name; }),
+                 std::ptrdiff_t(1));
     }
 
     void speed_that_cannot_be_followed_data() {

@@ -21,6 +21,7 @@ MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
     connect(form, &TForm1::pairsChanged, this, &MachineController::pairsChanged);
     form->installEventFilter(this);
     // Unsaved work goes to the recovery file every minute while there is any.
+    recoveryTimer.setObjectName("recoveryTimer");
     recoveryTimer.setInterval(kRecoveryIntervalMs);
     connect(&recoveryTimer, &QTimer::timeout, this, &MachineController::writeRecovery);
     lookForRecovery();

@@ -115,7 +115,7 @@ private:
     // changes, removes it.
     bool recoveryWritten = false;
     QDateTime started = QDateTime::currentDateTimeUtc();
-    QTimer recoveryTimer;
+    QTimer recoveryTimer{this};
     int builds = 0;
 
     void buildMenu();

@@ -202,8 +202,8 @@ QString MachineController::recoveryFile() const {
 void MachineController::lookForRecovery() {
     offered.reset();
     offeredFile.clear();
-    for (const QString &file :
-         machine::leftRecoveryFiles(dataFolder(), QCoreApplication::applicationPid())) {
+    for (const QString &file : machine::leftRecoveryFiles(
+             dataFolder(), QCoreApplication::applicationPid(), recoveryFile())) {
         const machine::RecoveryRead read = machine::readRecovery(file);
         if (read.recovery) {
             offered = read.recovery;
