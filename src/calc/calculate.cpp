@@ -71,30 +71,40 @@ private:
 };
 
 CalcOutcome notice(CalcResult r) {
-    return {r, std::nullopt, std::nullopt};
+    return {r, std::nullopt, std::nullopt, std::nullopt};
+}
+CalcOutcome refused(InputRefusal why) {
+    return {CalcResult::InputNotice, std::nullopt, why, std::nullopt};
 }
 CalcOutcome faultOutcome(ArithFault f) {
-    return {CalcResult::Fault, f, std::nullopt};
+    return {CalcResult::Fault, f, std::nullopt, std::nullopt};
 }
 
 // Capture, the comma rule and parsing: all 26 before any status counts.
-bool captureAndParse(PairState &pair, const std::array<QString, kInputCount> &editTexts) {
+std::optional<InputRefusal> captureAndParse(PairState &pair,
+                                            const std::array<QString, kInputCount> &editTexts) {
     for (std::size_t i = 0; i < kInputs.size(); ++i) {
         pair.inputTexts[i] = numberText(editTexts[i]);
         const ParsedNumber p = parseNumber(pair.inputTexts[i]);
         pair.table[kInputs[i].entry] = p.value;
         pair.parseStatus[static_cast<std::size_t>(kInputs[i].parseStatusIndex)] = p.status;
     }
-    for (const std::int32_t status : pair.parseStatus)
-        if (status != 0)
-            return false;
-    return true;
+    for (std::size_t i = 0; i < kInputs.size(); ++i)
+        if (pair.parseStatus[static_cast<std::size_t>(kInputs[i].parseStatusIndex)] != 0)
+            return InputRefusal{static_cast<int>(i), pair.inputTexts[i].isEmpty()
+                                                         ? InputRefusal::Empty
+                                                         : InputRefusal::NotANumber};
+    return std::nullopt;
 }
 
 // The text check works on the edits' own texts, not on the captured copies.
-bool passesTextCheck(const std::array<QString, kInputCount> &editTexts) {
-    return compareWithZero(editTexts[InZ1]) > 0 && compareWithZero(editTexts[InFr1]) > 0 &&
-           compareWithZero(editTexts[InZ2]) > 0 && compareWithZero(editTexts[InFm]) >= 0;
+std::optional<InputRefusal> textCheck(const std::array<QString, kInputCount> &editTexts) {
+    for (const InputIndex i : {InZ1, InFr1, InZ2})
+        if (compareWithZero(editTexts[i]) <= 0)
+            return InputRefusal{i, InputRefusal::NotAboveZero};
+    if (compareWithZero(editTexts[InFm]) < 0)
+        return InputRefusal{InFm, InputRefusal::BelowZero};
+    return std::nullopt;
 }
 
 // Fz and the harmonics of Fz and Fr1.
@@ -178,8 +188,10 @@ CalcOutcome Calculate(PairState &pair, SmallerWheelState &wheel,
                       const std::array<QString, kInputCount> &editTexts,
                       std::int32_t precisionFactor) {
     FrequencyTable &t = pair.table;
-    if (!captureAndParse(pair, editTexts) || !passesTextCheck(editTexts))
-        return notice(CalcResult::InputNotice);
+    if (const std::optional<InputRefusal> why = captureAndParse(pair, editTexts))
+        return refused(*why);
+    if (const std::optional<InputRefusal> why = textCheck(editTexts))
+        return refused(*why);
 
     Steps s(t);
     if (!meshAndInputHarmonics(s, t))

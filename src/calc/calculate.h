@@ -21,9 +21,19 @@ enum class CalcResult {
     Fault,              // an arithmetic fault, see CalcOutcome::fault
 };
 
+// Which input a refused run stopped at, and why: the first of the 26 whose
+// text does not parse, else the first that fails the check against "0".
+struct InputRefusal {
+    enum Why { Empty, NotANumber, NotAboveZero, BelowZero };
+    int input = 0; // index into kInputs
+    Why why = Empty;
+    bool operator==(const InputRefusal &) const = default;
+};
+
 struct CalcOutcome {
     CalcResult result = CalcResult::Success;
     std::optional<ArithFault> fault;
+    std::optional<InputRefusal> refusal; // with InputNotice
     // Present when the run reached the display: on success, and on a fault in
     // the rounding pass, where the edits before the failing one end rounded
     // and the others unrounded. In the order of kDisplay.

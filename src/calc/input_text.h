@@ -55,4 +55,17 @@ inline ParsedNumber readNumber(const QString &typed) {
     return parseNumber(numberText(typed));
 }
 
+// The same, and a minus before a decimal comma read as well ("-0,5", which
+// the comma rule leaves alone), for the windows beyond the main window that
+// want to say that a number is negative rather than not a number.
+inline ParsedNumber readSignedNumber(const QString &typed) {
+    const ParsedNumber n = readNumber(typed);
+    const QString text = capturedText(typed).trimmed();
+    if (n.status == 0 || !text.startsWith(QLatin1Char('-')) ||
+        text.startsWith(QStringLiteral("--")))
+        return n;
+    const ParsedNumber magnitude = parseNumber(applyCommaRule(text.mid(1)));
+    return magnitude.status == 0 ? ParsedNumber{-magnitude.value, 0} : n;
+}
+
 } // namespace calc

@@ -1,7 +1,7 @@
 // Units, input checks, line names and display texts of the identification.
 #include "machine/identify_text.h"
 
-#include "calc/number_text.h"
+#include "calc/input_text.h"
 #include "machine/train_table.h"
 
 #include <cmath>
@@ -19,18 +19,9 @@ struct ReadNumber {
 ReadNumber readNumber(const QString &text, const QString &what, const QString &empty) {
     if (text.trimmed().isEmpty())
         return {std::nullopt, empty};
-    const calc::ParsedNumber n = calc::parseNumber(calc::applyCommaRule(text));
-    if (n.status == 0)
+    const calc::ParsedNumber n = calc::readSignedNumber(text);
+    if (n.status == 0 && calc::fitsTextLimit(text))
         return {n.value, {}};
-    // The comma rule leaves the comma of "-0,5" alone; read such a text as the
-    // negative number it is meant to be, so that the message says what is
-    // wrong with it.
-    const QString unsigned_ = text.trimmed().mid(1);
-    if (text.trimmed().startsWith(QLatin1Char('-')) && !unsigned_.startsWith(QLatin1Char('-'))) {
-        const calc::ParsedNumber m = calc::parseNumber(calc::applyCommaRule(unsigned_));
-        if (m.status == 0)
-            return {-m.value, {}};
-    }
     return {std::nullopt, QStringLiteral("%1 «%2» — не число.").arg(what, text)};
 }
 

@@ -3,6 +3,7 @@
 #include "machine/train.h"
 
 #include "calc/calculate.h"
+#include "calc/rows.h"
 #include "calc/input_text.h"
 
 #include <array>
@@ -30,21 +31,19 @@ struct PairCalc {
     QString fr2Text;
 };
 
-// Why the calculation would refuse the inputs: the first text that is not a
-// number, or that fails the check against "0".
-QString inputProblem(const GearPair &p) {
-    const std::array<std::pair<const char *, QString>, 4> texts{
-        {{"Z1", p.z1}, {"Fr1", p.fr1}, {"Z2", p.z2}, {"Fm", p.fm}}};
-    for (const auto &[name, text] : texts) {
-        const QString n = QString::fromLatin1(name);
-        if (text.isEmpty())
-            return QStringLiteral("%1 не задано").arg(n);
-        if (calc::readNumber(text).status != 0)
-            return QStringLiteral("%1 не число").arg(n);
-        const bool fm = n == QLatin1String("Fm");
-        if (fm ? calc::compareWithZero(text) < 0 : calc::compareWithZero(text) <= 0)
-            return fm ? QStringLiteral("Fm меньше нуля")
-                      : QStringLiteral("%1 должно быть больше нуля").arg(n);
+// Why the calculation refused the inputs, in the words of the table.
+QString refusalText(const calc::InputRefusal &r) {
+    const QString name =
+        QString::fromLatin1(calc::entryName(calc::kInputs[static_cast<std::size_t>(r.input)].entry));
+    switch (r.why) {
+    case calc::InputRefusal::Empty:
+        return QStringLiteral("%1 не задано").arg(name);
+    case calc::InputRefusal::NotANumber:
+        return QStringLiteral("%1 не число").arg(name);
+    case calc::InputRefusal::NotAboveZero:
+        return QStringLiteral("%1 должно быть больше нуля").arg(name);
+    case calc::InputRefusal::BelowZero:
+        return QStringLiteral("%1 меньше нуля").arg(name);
     }
     return QStringLiteral("данные пары не рассчитываются");
 }
@@ -74,8 +73,11 @@ PairCalc calculatePair(GearPair p, std::int32_t precisionFactor) {
     case calc::CalcResult::Fault:
         out.problem = calc::faultMessage(*outcome.fault);
         break;
-    default:
-        out.problem = inputProblem(p);
+    case calc::CalcResult::InputNotice:
+        out.problem = refusalText(*outcome.refusal);
+        break;
+    case calc::CalcResult::SmallerWheelNotice:
+        out.problem = QStringLiteral("данные пары не рассчитываются");
         break;
     }
     return out;

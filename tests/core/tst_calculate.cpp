@@ -234,10 +234,20 @@ void TestCalculate::each_input_is_captured_parsed_and_reported_in_its_place() {
     QCOMPARE(pair.table.values[static_cast<std::size_t>(tableNumber - 1)], 7.5);
 
     texts[at] = QStringLiteral("7,5x");
-    QCOMPARE(Calculate(pair, wheel, texts, 1).result, CalcResult::InputNotice);
+    CalcOutcome out = Calculate(pair, wheel, texts, 1);
+    QCOMPARE(out.result, CalcResult::InputNotice);
+    QCOMPARE(out.refusal, (InputRefusal{input, InputRefusal::NotANumber}));
     QCOMPARE(pair.inputTexts[at], QStringLiteral("7.5x"));
     for (int i = 0; i < kInputCount; ++i)
         QCOMPARE(pair.parseStatus[static_cast<std::size_t>(i)], i == statusIndex ? 4 : 0);
+
+    // An empty text says so; a later refusal does not hide an earlier one.
+    texts[at].clear();
+    texts[kInputCount - 1] = QStringLiteral("x");
+    out = Calculate(pair, wheel, texts, 1);
+    const bool last = input == kInputCount - 1;
+    QCOMPARE(out.refusal,
+             (InputRefusal{input, last ? InputRefusal::NotANumber : InputRefusal::Empty}));
 }
 
 void TestCalculate::captured_text_is_cut_to_fifty_characters_before_parsing_data() {
