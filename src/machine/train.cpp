@@ -3,8 +3,8 @@
 #include "machine/train.h"
 
 #include "calc/calculate.h"
-#include "calc/rows.h"
 #include "calc/input_text.h"
+#include "calc/rows.h"
 
 #include <array>
 #include <cmath>
@@ -33,8 +33,8 @@ struct PairCalc {
 
 // Why the calculation refused the inputs, in the words of the table.
 QString refusalText(const calc::InputRefusal &r) {
-    const QString name =
-        QString::fromLatin1(calc::entryName(calc::kInputs[static_cast<std::size_t>(r.input)].entry));
+    const QString name = QString::fromLatin1(
+        calc::entryName(calc::kInputs[static_cast<std::size_t>(r.input)].entry));
     switch (r.why) {
     case calc::InputRefusal::Empty:
         return QStringLiteral("%1 не задано").arg(name);
