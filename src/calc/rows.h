@@ -204,6 +204,17 @@ constexpr const RowSpec &rowOf(Entry e) {
     return kRows[static_cast<std::size_t>(rowIndex(e))];
 }
 
+// The row that adds (or subtracts) `second` to `first`, such as FzMinusFr2
+// for Fz, Fr2 and Minus; nullptr when no row has that shape.
+constexpr const RowSpec *rowWith(Entry first, Entry second, RowOperator op) {
+    for (const RowSpec &row : kRows)
+        if (row.first == first && row.second == second && row.op == op)
+            return &row;
+    return nullptr;
+}
+static_assert(rowWith(Entry::Fm, Entry::Fr2, RowOperator::Minus)->entry == Entry::FmMinusFr2);
+static_assert(rowWith(Entry::Fz, Entry::Fz, RowOperator::Plus) == nullptr);
+
 // The texts of a row, the difference row turned round when wheel 2 is the
 // smaller one.
 constexpr const RowTexts &rowTexts(const RowSpec &row, bool wheel2Smaller) {

@@ -19,27 +19,57 @@ double tieMargin(double target, double value) {
     return kTieRelative * std::max(std::abs(target), std::abs(value));
 }
 
-// Sorts by distance, then gathers each run of distances within the tie
-// margin of the run's first (smallest) one into a group that shares that
-// distance and is ordered by simplicity.
-void rank(std::vector<IdentifyMatch> &matches, double target) {
-    std::sort(matches.begin(), matches.end(), [](const IdentifyMatch &a, const IdentifyMatch &b) {
-        return std::abs(a.distance) < std::abs(b.distance);
-    });
+struct Match {
+    Line line;
+    double distance;
+};
+
+// Gathers the lines of equal value (within the tie margin of the group's
+// first) into groups that share the smallest distance, simplest line first,
+// and orders the groups by distance, the one below before the one above.
+std::vector<MatchGroup> gather(std::vector<Match> &matches, double target) {
+    std::sort(matches.begin(), matches.end(),
+              [](const Match &a, const Match &b) { return a.distance < b.distance; });
+    std::vector<MatchGroup> groups;
     auto first = matches.begin();
     while (first != matches.end()) {
         const double margin = tieMargin(target, first->line.value);
-        // A distance within the margin of 0 is an exact match.
-        const double lead = std::abs(first->distance) <= margin ? 0.0 : std::abs(first->distance);
         auto last = first;
-        const double reach = std::abs(first->distance) + margin;
-        while (last != matches.end() && std::abs(last->distance) <= reach)
+        double closest = first->distance;
+        while (last != matches.end() && last->distance - first->distance <= margin) {
+            if (std::abs(last->distance) < std::abs(closest))
+                closest = last->distance;
             ++last;
-        std::sort(first, last, [](const IdentifyMatch &a, const IdentifyMatch &b) {
-            return simpler(a.line, b.line);
-        });
+        }
+        MatchGroup g;
         for (auto it = first; it != last; ++it)
-            it->distance = lead == 0.0 ? 0.0 : std::copysign(lead, it->distance);
+            g.lines.push_back(it->line);
+        std::sort(g.lines.begin(), g.lines.end(), simpler);
+        g.value = g.lines.front().value;
+        // A distance within the margin of 0 is an exact match.
+        g.distance = std::abs(closest) <= margin ? 0.0 : closest;
+        groups.push_back(std::move(g));
+        first = last;
+    }
+    std::stable_sort(groups.begin(), groups.end(), [](const MatchGroup &a, const MatchGroup &b) {
+        const double da = std::abs(a.distance), db = std::abs(b.distance);
+        return da != db ? da < db : a.distance < b.distance;
+    });
+    return groups;
+}
+
+// Within each band of distances no wider than the resolution (counted from
+// the band's closest group), the simpler explanation first.
+void rankWithinResolution(std::vector<MatchGroup> &groups, double resolution) {
+    auto first = groups.begin();
+    while (first != groups.end()) {
+        const double reach = std::abs(first->distance) + resolution;
+        auto last = first;
+        while (last != groups.end() && std::abs(last->distance) <= reach)
+            ++last;
+        std::stable_sort(first, last, [](const MatchGroup &a, const MatchGroup &b) {
+            return simpler(a.lines.front(), b.lines.front());
+        });
         first = last;
     }
 }
@@ -47,12 +77,18 @@ void rank(std::vector<IdentifyMatch> &matches, double target) {
 } // namespace
 
 LineOptions lineOptions(const IdentifyRequest &request) {
-    return {request.maxHarmonic, request.halfStep, request.maxSideband,
-            request.mode == IdentifyMode::Spacing};
+    LineOptions o;
+    o.maxHarmonic = request.maxHarmonic;
+    o.halfStep = request.halfStep;
+    o.maxSideband = request.maxSideband;
+    o.spacing = request.mode == IdentifyMode::Spacing;
+    o.allShafts = request.allShafts;
+    o.intermodulation = request.intermodulation;
+    return o;
 }
 
-std::vector<IdentifyMatch> identify(const Train &train, const IdentifyRequest &request) {
-    std::vector<IdentifyMatch> matches;
+std::vector<MatchGroup> identify(const Train &train, const IdentifyRequest &request) {
+    std::vector<Match> matches;
     const double target = request.target;
     const double tolerance = request.tolerance;
     forEachLine(train, lineOptions(request), [&](const Line &line) {
@@ -60,8 +96,10 @@ std::vector<IdentifyMatch> identify(const Train &train, const IdentifyRequest &r
         if (std::abs(d) <= tolerance + tieMargin(target, line.value))
             matches.push_back({line, d});
     });
-    rank(matches, target);
-    return matches;
+    std::vector<MatchGroup> groups = gather(matches, target);
+    if (request.resolution > 0.0)
+        rankWithinResolution(groups, request.resolution);
+    return groups;
 }
 
 } // namespace machine

@@ -77,17 +77,51 @@ RequestOutcome makeRequest(const Train &train, const IdentifyInput &in) {
         return {std::nullopt, t.message};
     if (*t.value < 0.0)
         return {std::nullopt, QStringLiteral("Допуск не может быть отрицательным.")};
+    const ReadNumber res = in.resolution.trimmed().isEmpty()
+                               ? ReadNumber{0.0, {}}
+                               : readNumber(in.resolution, QStringLiteral("Разрешение"), QString());
+    if (!res.value)
+        return {std::nullopt, res.message};
+    if (*res.value < 0.0)
+        return {std::nullopt, QStringLiteral("Разрешение не может быть отрицательным.")};
+    if (in.toleranceUnit == ToleranceUnit::Lines && !(*res.value > 0.0))
+        return {std::nullopt, QStringLiteral("Допуск в линиях спектра: введите разрешение "
+                                             "спектра (расстояние между линиями).")};
 
     IdentifyRequest r;
     r.mode = in.mode;
     r.target = *fromUnit(*f.value, in.unit, train);
-    r.tolerance =
-        in.toleranceUnit == ToleranceUnit::Percent ? r.target * *t.value / 100.0 : *t.value;
+    // The unit is proportional: its step in hertz scales the tolerance.
+    const double hertzPerUnit = *fromUnit(1.0, in.unit, train);
+    r.resolution = *res.value * hertzPerUnit;
+    switch (in.toleranceUnit) {
+    case ToleranceUnit::PeakUnit:
+        r.tolerance = *t.value * hertzPerUnit;
+        break;
+    case ToleranceUnit::Percent:
+        r.tolerance = r.target * *t.value / 100.0;
+        break;
+    case ToleranceUnit::Lines:
+        r.tolerance = *t.value * r.resolution;
+        break;
+    }
+    // Without a resolution, differences under a tenth of the tolerance are
+    // far below what the spectrum resolves.
+    if (r.resolution == 0.0)
+        r.resolution = r.tolerance / 10.0;
     r.maxHarmonic = in.maxHarmonic;
     r.halfStep = in.halfStep;
     r.maxSideband = in.maxSideband;
+    r.allShafts = in.allShafts;
+    r.intermodulation = in.intermodulation;
     if (!std::isfinite(r.target) || !std::isfinite(r.tolerance) || !(r.target > 0.0))
         return {std::nullopt, QStringLiteral("%1 или допуск вне пределов счёта.").arg(what)};
+    if (r.tolerance > kToleranceLimitShare * r.target)
+        return {std::nullopt,
+                QStringLiteral("Допуск — не больше %1 % от %2: шире не объяснить ни одного пика.")
+                    .arg(calc::generalDecimal(100 * kToleranceLimitShare),
+                         spacing ? QStringLiteral("расстояния между пиками")
+                                 : QStringLiteral("частоты пика"))};
     return {r, {}};
 }
 
@@ -98,23 +132,29 @@ std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit) {
 }
 
 MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
-                  const IdentifyMatch &match) {
+                  const MatchGroup &group, const std::vector<QString> &shaftNames) {
     MatchRow row;
-    row.pair = match.line.pair;
-    row.texts[0] = lineName(match.line);
+    row.line = group.lines.front();
+    QStringList names;
+    for (const Line &line : group.lines)
+        names << lineName(line, shaftNames);
+    row.texts[0] = names.join(QStringLiteral(" = "));
     row.texts[1] =
-        tableNumber(toUnit(match.line.value, unit, train).value_or(0.0), train.precisionFactor);
-    row.texts[2] = distanceText(toUnit(match.distance, unit, train).value_or(0.0));
-    row.texts[3] = distanceText(100.0 * match.distance / request.target);
+        tableNumber(toUnit(group.value, unit, train).value_or(0.0), train.precisionFactor);
+    // The distance is a difference: in orders it scales as the values do.
+    const double perHertz = toUnit(1.0, unit, train).value_or(0.0);
+    row.texts[2] = distanceText(group.distance * perHertz);
+    row.texts[3] = distanceText(100.0 * group.distance / request.target);
     return row;
 }
 
 std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
-                                const UnitChoice &unit, const std::vector<IdentifyMatch> &matches) {
+                                const UnitChoice &unit, const std::vector<MatchGroup> &groups,
+                                const std::vector<QString> &shaftNames) {
     std::vector<MatchRow> rows;
-    rows.reserve(matches.size());
-    for (const IdentifyMatch &m : matches)
-        rows.push_back(matchRow(train, request, unit, m));
+    rows.reserve(groups.size());
+    for (const MatchGroup &g : groups)
+        rows.push_back(matchRow(train, request, unit, g, shaftNames));
     return rows;
 }
 

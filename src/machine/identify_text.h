@@ -1,7 +1,8 @@
 // The identification as the user reads and types it: the frequency in the
-// train's units (Гц, об/мин, orders of a shaft), the tolerance in Гц or %,
-// the checks of the typed texts with their messages, and the display texts
-// of every column, with a decimal comma.
+// train's units (Гц, об/мин, orders of a shaft), the tolerance in that unit,
+// in % or in lines of the spectrum's resolution, the checks of the typed
+// texts with their messages, and the display texts of every column, with a
+// decimal comma.
 #pragma once
 
 #include "machine/identify.h"
@@ -14,18 +15,25 @@
 
 namespace machine {
 
-enum class ToleranceUnit : std::uint8_t { Hertz, Percent };
+// The tolerance in the peak's own unit, in % of the peak, or in lines of the
+// spectrum's resolution.
+enum class ToleranceUnit : std::uint8_t { PeakUnit, Percent, Lines };
 
-// What the window holds: two typed texts and the choices of its other inputs.
+// What the window holds: the typed texts and the choices of its other inputs.
 struct IdentifyInput {
     IdentifyMode mode = IdentifyMode::Peak;
     QString frequency;
     UnitChoice unit; // also the unit of the values shown
     QString tolerance;
-    ToleranceUnit toleranceUnit = ToleranceUnit::Hertz;
+    ToleranceUnit toleranceUnit = ToleranceUnit::PeakUnit;
+    // The spectrum's line spacing, in the peak's unit; empty: not given, and
+    // differences under a tenth of the tolerance are not told apart.
+    QString resolution;
     int maxHarmonic = 10;
     bool halfStep = false;
     int maxSideband = 3;
+    bool allShafts = false;
+    bool intermodulation = false;
 };
 
 // A request in hertz, or the message that says what is wrong with the input.
@@ -42,19 +50,21 @@ inline constexpr int kColumnCount = 4;
 // Column headings: the line, its value, its distance in the unit and in %.
 std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit);
 
-// One line of the results as it is shown, and the pair it brings into the
-// main window when chosen.
+// One row of the results as it is shown, and its simplest line: the pair it
+// brings into the main window when chosen.
 struct MatchRow {
     std::array<QString, kColumnCount> texts;
-    int pair = 1;
+    Line line;
 };
 
 // Values as the train table shows them (tableNumber), distances with 4
 // significant digits and a sign, in the general decimal form. A list makes
-// the texts of the lines it shows only.
+// the texts of the rows it shows only.
+// The lines of a group are named in one cell, joined by " = ".
 MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
-                  const IdentifyMatch &match);
+                  const MatchGroup &group, const std::vector<QString> &shaftNames = {});
 std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
-                                const UnitChoice &unit, const std::vector<IdentifyMatch> &matches);
+                                const UnitChoice &unit, const std::vector<MatchGroup> &groups,
+                                const std::vector<QString> &shaftNames = {});
 
 } // namespace machine

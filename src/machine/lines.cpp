@@ -18,11 +18,12 @@ bool sameShaft(double a, double b) {
     return std::abs(a - b) <= 1e-12 * std::max(a, b);
 }
 
-QString baseSymbol(const Line &line) {
-    switch (line.base) {
+QString baseSymbol(Base base) {
+    switch (base) {
     case Base::Shaft:
-        return line.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2");
+        return QStringLiteral("Fr");
     case Base::Fz:
+    case Base::Intermodulation:
         return QStringLiteral("Fz");
     case Base::Apf:
         return QStringLiteral("APF");
@@ -38,20 +39,35 @@ QString pairSuffix(int pair) {
     return QStringLiteral(" (пара %1)").arg(pair);
 }
 
+// "2·", or nothing for 1.
+QString times(double k) {
+    return k == 1.0 ? QString() : calc::generalDecimal(k) + kDot;
+}
+
 } // namespace
 
-std::vector<LineShaft> lineShafts(const Train &train) {
-    std::vector<LineShaft> shafts;
+LineShafts lineShafts(const Train &train) {
+    LineShafts out;
+    out.ofPair.assign(train.pairs.size(), {-1, -1});
     const TrainPair *before = nullptr;
-    for (const TrainPair &p : train.pairs) {
+    for (std::size_t i = 0; i < train.pairs.size(); ++i) {
+        const TrainPair &p = train.pairs[i];
         if (!p.calculated)
             continue;
-        if (!before || !sameShaft(p.fr1, before->fr2))
-            shafts.push_back({p.fr1, p.number, Wheel::First});
-        shafts.push_back({p.fr2, p.number, Wheel::Second});
+        // A pair that starts afresh: the shaft's speed by the pair before
+        // keeps its place, named after that pair. After a pair that does not
+        // calculate, the shaft is a new one whatever its speed.
+        const bool next = before && before->number == p.number - 1;
+        if (next && !sameShaft(p.fr1, before->fr2))
+            out.shafts.back().via = before->number;
+        if (!next || !sameShaft(p.fr1, before->fr2))
+            out.shafts.push_back({p.fr1, p.number, 0});
+        const int in = static_cast<int>(out.shafts.size()) - 1;
+        out.shafts.push_back({p.fr2, p.number + 1, 0});
+        out.ofPair[i] = {in, in + 1};
         before = &p;
     }
-    return shafts;
+    return out;
 }
 
 std::vector<double> lineOrders(const LineOptions &options) {
@@ -72,21 +88,32 @@ std::vector<Line> machineLines(const Train &train, const LineOptions &options) {
     return lines;
 }
 
-QString shaftName(const LineShaft &shaft) {
-    return (shaft.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2")) +
-           pairSuffix(shaft.pair);
+QString shaftName(const LineShaft &shaft, const std::vector<QString> &shaftNames) {
+    QString name = QStringLiteral("вал %1").arg(shaft.number);
+    const auto named = static_cast<std::size_t>(shaft.number - 1);
+    if (named < shaftNames.size() && !shaftNames[named].isEmpty())
+        name += QStringLiteral(" «%1»").arg(shaftNames[named]);
+    if (shaft.via != 0)
+        name += QStringLiteral(", по паре %1").arg(shaft.via);
+    return QStringLiteral("Fr (") + name + QLatin1Char(')');
 }
 
-QString lineName(const Line &line) {
-    QString name = line.k == 1.0 ? QString() : calc::generalDecimal(line.k) + kDot;
-    name += baseSymbol(line);
-    if (line.m != 0) {
-        name += line.sign > 0 ? QStringLiteral(" + ")
-                              : QStringLiteral(" ") + kMinus + QStringLiteral(" ");
-        name += QString::number(line.m) + kDot;
-        name += line.wheel == Wheel::First ? QStringLiteral("Fr1") : QStringLiteral("Fr2");
+QString lineName(const Line &line, const std::vector<QString> &shaftNames) {
+    const QString sign =
+        line.sign > 0 ? QStringLiteral(" + ") : QStringLiteral(" ") + kMinus + QStringLiteral(" ");
+    switch (line.base) {
+    case Base::Shaft:
+        return times(line.k) + shaftName(line.shaft, shaftNames);
+    case Base::Intermodulation:
+        return QStringLiteral("Fz") + pairSuffix(line.pair) + sign + QStringLiteral("Fz") +
+               pairSuffix(line.other);
+    default:
+        break;
     }
-    return name + pairSuffix(line.pair);
+    QString name = times(line.k) + baseSymbol(line.base) + pairSuffix(line.pair);
+    if (line.m != 0)
+        name += sign + times(line.m) + shaftName(line.shaft, shaftNames);
+    return name;
 }
 
 int complexity(const Line &line) {
@@ -98,7 +125,7 @@ int complexity(const Line &line) {
 bool simpler(const Line &a, const Line &b) {
     const auto key = [](const Line &l) {
         return std::make_tuple(complexity(l), l.m != 0, l.k, static_cast<int>(l.base), -l.sign, l.m,
-                               l.pair, static_cast<int>(l.wheel));
+                               l.pair, l.shaft.number, l.shaft.via, l.other);
     };
     return key(a) < key(b);
 }

@@ -485,12 +485,13 @@ private slots:
         QTest::newRow("mesh") << "Fz (пара 1)" << 160.0;
         QTest::newRow("assembly phase") << "APF (пара 1)" << 80.0;
         QTest::newRow("hunting tooth") << "HTF (пара 1)" << 160.0 / 168.0;
-        QTest::newRow("lower sideband by three Fr2")
-            << "Fz " + l + " 3·Fr2 (пара 1)" << 160.0 - 3 * 20.0 * 8 / 42;
-        QTest::newRow("lower sideband by Fr2")
-            << "Fz " + l + " 1·Fr2 (пара 1)" << 160.0 - 20.0 * 8 / 42;
-        QTest::newRow("upper sideband by two Fr1") << "Fz + 2·Fr1 (пара 1)" << 200.0;
-        QTest::newRow("output shaft") << "Fr2 (пара 1)" << 20.0 * 8 / 42;
+        QTest::newRow("lower sideband by three output speeds")
+            << "Fz (пара 1) " + l + " 3·Fr (вал 2)" << 160.0 - 3 * 20.0 * 8 / 42;
+        QTest::newRow("lower sideband by the output")
+            << "Fz (пара 1) " + l + " Fr (вал 2)" << 160.0 - 20.0 * 8 / 42;
+        QTest::newRow("upper sideband by two input speeds")
+            << "Fz (пара 1) + 2·Fr (вал 1)" << 200.0;
+        QTest::newRow("output shaft") << "Fr (вал 2)" << 20.0 * 8 / 42;
     }
     void lines_of_a_worked_pair() {
         QFETCH(QString, name);

@@ -129,7 +129,8 @@ private slots:
         QCOMPARE(cell(w->pairsModel, 0, machine::ColFr2), QStringLiteral("10"));
         QVERIFY(cell(w->pairsModel, 1, machine::ColNote)
                     .startsWith(QStringLiteral("цепь разорвана: по паре 1 Fr1 = 10 Гц")));
-        QCOMPARE(searchFor("350", "0,001").value(0), QStringLiteral("Fz (пара 1)"));
+        QCOMPARE(searchFor("350", "0,001").value(0),
+                 QStringLiteral("Fz (пара 1) = 7·APF (пара 1)"));
         // The store itself is as it was.
         QCOMPARE(form->aggregateState().PairStore.load(1).z1, QStringLiteral("13"));
     }
@@ -151,7 +152,7 @@ private slots:
         w->speedEdit->clear();
         emit w->speedEdit->textEdited(QString());
         // 23 / 91 is a hunting pair: its APF is its Fz.
-        QCOMPARE(searchFor("32,5332", "0,01"), (QStringList{"Fz (пара 3)", "APF (пара 3)"}));
+        QCOMPARE(searchFor("32,5332", "0,01"), QStringList{"Fz (пара 3) = APF (пара 3)"});
     }
 
     // Unsaved work outlives the close: written on closing (and every minute),

@@ -25,9 +25,9 @@ namespace {
 struct Inputs {
     QString frequency;
     QString tolerance;
-    int unit = 0; // Гц, об/мин и CPM, порядки
+    int unit = 0; // Гц, об/мин (CPM), порядки
     int shaft = 1;
-    int toleranceUnit = 0; // Гц, %
+    int toleranceUnit = 0; // the peak's unit, %, lines of the spectrum
     int maxHarmonic = 10;
     int step = 0; // 1, 0,5
     int maxSideband = 3;
@@ -149,28 +149,29 @@ private slots:
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("firstRow");
         const QStringList hz{"Составляющая", "Значение, Гц", "Отклонение, Гц", "Отклонение, %"};
-        QTest::newRow("80 Hz to harmonic 21 by 0,5: four equal lines")
-            << Inputs{"80", "0,01", 0, 1, 0, 21, 1} << hz
-            << QStringList{"APF (пара 1)", "0,5·Fz (пара 1)", "4·Fr1 (пара 1)", "21·Fr2 (пара 1)"}
-            << QStringList{"APF (пара 1)", "80", "0", "0"};
-        QTest::newRow("148,5714 Hz: the mesh minus three Fr2")
-            << Inputs{"148,5714", "0,01"} << hz << QStringList{"Fz − 3·Fr2 (пара 1)"}
-            << QStringList{"Fz − 3·Fr2 (пара 1)", "148,571428571429", "+2,857E-5", "+1,923E-5"};
+        const QString equal80 = "APF (пара 1) = 0,5·Fz (пара 1) = 4·Fr (вал 1) = 21·Fr (вал 2)";
+        QTest::newRow("80 Hz to harmonic 21 by 0,5: four equal lines in one row")
+            << Inputs{"80", "0,01", 0, 1, 0, 21, 1} << hz << QStringList{equal80}
+            << QStringList{equal80, "80", "0", "0"};
+        QTest::newRow("148,5714 Hz: the mesh minus three times the output shaft")
+            << Inputs{"148,5714", "0,01"} << hz << QStringList{"Fz (пара 1) − 3·Fr (вал 2)"}
+            << QStringList{"Fz (пара 1) − 3·Fr (вал 2)", "148,571428571429", "+2,857E-5",
+                           "+1,923E-5"};
         QTest::newRow("in об/мин with a tolerance of 1,5 %")
             << Inputs{"4860", "1,5", 1, 1, 1}
             << QStringList{"Составляющая", "Значение, об/мин", "Отклонение, об/мин",
                            "Отклонение, %"}
-            << QStringList{"APF (пара 1)", "4·Fr1 (пара 1)"}
-            << QStringList{"APF (пара 1)", "4800", "-60", "-1,235"};
-        QTest::newRow("in orders of shaft 2")
+            << QStringList{"APF (пара 1) = 4·Fr (вал 1)"}
+            << QStringList{"APF (пара 1) = 4·Fr (вал 1)", "4800", "-60", "-1,235"};
+        QTest::newRow("in orders of shaft 2, the tolerance in orders")
             << Inputs{"21", "0,01", 2, 2, 0, 21}
             << QStringList{"Составляющая", "Значение, порядки вала 2", "Отклонение, порядки вала 2",
                            "Отклонение, %"}
-            << QStringList{"APF (пара 1)", "4·Fr1 (пара 1)", "21·Fr2 (пара 1)"}
-            << QStringList{"APF (пара 1)", "21", "0", "0"};
-        QTest::newRow("spacing 3,81: Fr2")
-            << Inputs{"3,81", "0,01", 0, 1, 0, 10, 0, 3, true} << hz << QStringList{"Fr2 (пара 1)"}
-            << QStringList{"Fr2 (пара 1)", "3,80952380952381", "-0,0004762", "-0,0125"};
+            << QStringList{"APF (пара 1) = 4·Fr (вал 1) = 21·Fr (вал 2)"}
+            << QStringList{"APF (пара 1) = 4·Fr (вал 1) = 21·Fr (вал 2)", "21", "0", "0"};
+        QTest::newRow("spacing 3,81: the output shaft")
+            << Inputs{"3,81", "0,01", 0, 1, 0, 10, 0, 3, true} << hz << QStringList{"Fr (вал 2)"}
+            << QStringList{"Fr (вал 2)", "3,80952380952381", "-0,0004762", "-0,0125"};
     }
 
     void list_shows_the_ranked_lines() {
@@ -210,11 +211,13 @@ private slots:
             << true << Inputs{"80", "-0,5"} << "Допуск не может быть отрицательным.";
         QTest::newRow("negative tolerance with a point")
             << true << Inputs{"80", "-0.5"} << "Допуск не может быть отрицательным.";
-        QTest::newRow("orders of a shaft the chain does not have")
-            << true << Inputs{"2", "1", 2, 3}
-            << "Частота вала 3 неизвестна: выберите для порядков другой вал.";
+        QTest::newRow("a tolerance wider than a tenth of the peak")
+            << true << Inputs{"80", "9"}
+            << "Допуск — не больше 10 % от частоты пика: шире не объяснить ни одного пика.";
     }
 
+    // A refused search says why, leaves the main window alone and takes the
+    // list of earlier inputs away: it would answer another question.
     void bad_input_gives_a_message_and_changes_nothing() {
         QFETCH(bool, calculated);
         QFETCH(Inputs, inputs);
@@ -222,68 +225,116 @@ private slots:
         if (calculated) {
             calculate("8", "20", "42");
             search(Inputs{"80", "0,01"});
-            QCOMPARE(window->model->rowCount(), 2);
+            QCOMPARE(window->model->rowCount(), 1);
         }
-        const QStringList listBefore = column(0);
         const QStringList headingsBefore = headings();
         const QStringList mainBefore = mainInputs();
         search(inputs);
         QCOMPARE(window->messageLabel->text(), message);
         QVERIFY(messageIsError());
-        QCOMPARE(column(0), listBefore);
+        QCOMPARE(column(0), QStringList());
         QCOMPARE(headings(), headingsBefore);
         QCOMPARE(mainInputs(), mainBefore);
     }
 
     void spacing_mode_leaves_out_harmonic_and_sideband_limits() {
         QVERIFY(window->maxHarmonicBox->isEnabled());
-        QCOMPARE(window->frequencyLabel->text(), QStringLiteral("Частота пика"));
+        QCOMPARE(window->frequencyLabel->text(), QStringLiteral("&Частота пика"));
         window->spacingMode->click();
         QVERIFY(!window->maxHarmonicBox->isEnabled());
         QVERIFY(!window->maxSidebandBox->isEnabled());
-        QCOMPARE(window->frequencyLabel->text(), QStringLiteral("Расстояние между пиками"));
+        QCOMPARE(window->frequencyLabel->text(), QStringLiteral("Расстояние &между пиками"));
         QVERIFY(!window->ordersShaftBox->isEnabled());
         window->unitBox->setCurrentIndex(2);
         QVERIFY(window->ordersShaftBox->isEnabled());
+        // Only the shafts the machine has: none calculated yet, so one.
+        QCOMPARE(window->ordersShaftBox->count(), 1);
+        calculate("8", "20", "42");
+        QCOMPARE(window->ordersShaftBox->count(), 2);
     }
 
+    // A line of another pair: that pair, as its pair item brings it.
     void choosing_a_line_brings_its_pair_calculated() {
         twoPairs();
-        search(Inputs{"96", "0,01", 0, 1, 0, 12});
-        QCOMPARE(column(0), (QStringList{"Fz − 1·Fr1 (пара 2)", "4·Fr1 (пара 1)", "4·APF (пара 1)",
-                                         "12·Fr2 (пара 1)", "12·HTF (пара 1)"}));
-        choose(1);
+        search(Inputs{"24", "0,01"});
+        QCOMPARE(column(0), (QStringList{"Fr (вал 1) = APF (пара 1) = 3·Fr (вал 2) = "
+                                         "3·HTF (пара 1)"}));
+        choose(0);
         // As "1 - пара" does: pair 2, calculated and not yet stored, is kept first.
         QCOMPARE(mainInputs(), (QStringList{"17", "24", "51", "0", "1", "408"}));
         QVERIFY(form->pairItems[1]->isVisible());
-        QCOMPARE(form->Aggregate.PairStore.load(2), (aggregate::GearPair{"13", "8", "32", "0"}));
-        QCOMPARE(window->messageLabel->text(), QStringLiteral("Пара 1 — в главном окне."));
+        QCOMPARE(form->aggregateState().PairStore.load(2),
+                 (aggregate::GearPair{"13", "8", "32", "0"}));
+        QCOMPARE(window->messageLabel->text(),
+                 QStringLiteral("Пара 1 — в главном окне; строки для Fr (вал 1) там нет."));
+    }
+
+    // A sideband of a pair by its own shaft: also in its modulation row.
+    void choosing_a_sideband_shows_it_in_its_row_data() {
+        QTest::addColumn<QString>("peak");
+        QTest::addColumn<QString>("k1Edit");
+        QTest::addColumn<QString>("k2Edit");
+        QTest::addColumn<QString>("k1");
+        QTest::addColumn<QString>("k2");
+        QTest::addColumn<QString>("resultEdit");
+        // Pair 2 is 13 / 32 on the 8 Hz shaft: Fz 104, Fr2 3,25.
+        QTest::newRow("Fz minus its input: the row Fz - Fr1") << "96"
+                                                              << "Edit7"
+                                                              << "Edit12"
+                                                              << "1"
+                                                              << "1"
+                                                              << "Edit13";
+        QTest::newRow("twice Fz plus three outputs: the row Fz + Fr2") << "217,75"
+                                                                       << "Edit14"
+                                                                       << "Edit15"
+                                                                       << "2"
+                                                                       << "3"
+                                                                       << "Edit28";
+    }
+    void choosing_a_sideband_shows_it_in_its_row() {
+        QFETCH(QString, peak);
+        QFETCH(QString, k1Edit);
+        QFETCH(QString, k2Edit);
+        QFETCH(QString, resultEdit);
+        twoPairs();
+        search(Inputs{peak, "0,001"});
         choose(0);
-        QCOMPARE(mainInputs(), (QStringList{"13", "8", "32", "0", "2", "104"}));
+        QTEST(uitest::text(form.get(), qPrintable(k1Edit)), "k1");
+        QTEST(uitest::text(form.get(), qPrintable(k2Edit)), "k2");
+        QCOMPARE(uitest::text(form.get(), qPrintable(resultEdit)), peak);
+        QCOMPARE(form->Label45->text(), QStringLiteral("2"));
+        QVERIFY(window->messageLabel->text().contains(QStringLiteral("в строке модуляционных")));
     }
 
     void choosing_the_newest_pair_calculates_it_in_place() {
         twoPairs();
         search(Inputs{"104", "0,01"});
-        QCOMPARE(column(0), (QStringList{"Fz (пара 2)", "APF (пара 2)"}));
+        QCOMPARE(column(0), (QStringList{"Fz (пара 2) = APF (пара 2)"}));
         form->Edit6->clear();
-        choose(1);
+        choose(0);
         QCOMPARE(mainInputs(), (QStringList{"13", "8", "32", "0", "2", "104"}));
         QVERIFY(!form->pairItems[1]->isVisible());
     }
 
-    void a_pair_gone_since_the_search_is_refused() {
+    // The list follows the machine: searched again after a change, emptied
+    // (and saying why) when the machine no longer answers.
+    void list_follows_the_machine() {
         twoPairs();
-        search(Inputs{"96", "0,01", 0, 1, 0, 12});
+        search(Inputs{"104", "0,001", 0, 1, 0, 10, 0, 0});
+        form->Edit1->setText("14");
+        calculate(); // pair 2 now 14 / 32: Fz 112
+        QCOMPARE(column(0), QStringList());
+        QCOMPARE(window->messageLabel->text(), QStringLiteral("В пределах допуска ничего нет."));
+        window->frequencyEdit->setText("112");
+        window->search();
+        QCOMPARE(column(0), (QStringList{"Fz (пара 2) = 2·APF (пара 2)"}));
         const auto seen =
             closeModalsDuring([&] { form->SpeedButton33->click(); }, pressButton("Button1"));
         QCOMPARE(seen.size(), 1);
-        const QStringList mainBefore = mainInputs();
-        choose(0);
+        QCOMPARE(column(0), QStringList());
         QCOMPARE(window->messageLabel->text(),
-                 QStringLiteral("Пары 2 в агрегате больше нет: повторите поиск."));
-        QVERIFY(messageIsError());
-        QCOMPARE(mainInputs(), mainBefore);
+                 QStringLiteral("В агрегате нет рассчитанной пары. Рассчитайте пару (F1) и "
+                                "повторите поиск."));
     }
 };
 

@@ -3,6 +3,8 @@
 #include "ui/machine/machine_controller.h"
 
 #include "calc/input_text.h"
+#include "calc/rows.h"
+#include "ui/kit/accessible_windows.h"
 #include "ui/kit/menu_rows.h"
 #include "ui/kit/plain_text.h"
 #include "ui/machine/machine_search_window.h"
@@ -70,6 +72,7 @@ void MachineController::buildMenu() {
 TrainWindow *MachineController::trainWindow() {
     if (window)
         return window;
+    kit::exposeAsWindow("TrainWindow");
     window = new TrainWindow(form);
     // Beside the main window, not a reason for the program to go on without it.
     window->setAttribute(Qt::WA_QuitOnClose, false);
@@ -92,6 +95,7 @@ TrainWindow *MachineController::trainWindow() {
 MachineSearchWindow *MachineController::searchWindow() {
     if (search)
         return search;
+    kit::exposeAsWindow("MachineSearchWindow");
     search = new MachineSearchWindow(this, form);
     search->setAttribute(Qt::WA_QuitOnClose, false);
     search->addActions(menu->actions());
@@ -151,6 +155,8 @@ void MachineController::documentChanged(bool tablesToo) {
         refreshWindow();
     else
         showMark();
+    if (tablesToo && search)
+        search->machineChanged();
 }
 
 void MachineController::pairsChanged(bool newAggregate) {
@@ -257,8 +263,32 @@ void MachineController::showSearch() {
     w->focusFrequency();
 }
 
-bool MachineController::bringPair(int pair) {
-    return form->bringPair(pair);
+MachineController::Brought MachineController::bringLine(const machine::Line &line) {
+    using machine::Base;
+    const int p = line.pair;
+    // A sideband by the pair's own input or output shaft has a row in the
+    // main window: k·Fz ± m·Fr1 and the like.
+    const bool input = line.shaft.number == p && line.shaft.via == 0;
+    const bool output = line.shaft.number == p + 1 && (line.shaft.via == 0 || line.shaft.via == p);
+    const calc::RowSpec *row = nullptr;
+    if ((line.base == Base::Fz || line.base == Base::Fm) && line.m != 0 && (input || output))
+        row = calc::rowWith(line.base == Base::Fz ? calc::Entry::Fz : calc::Entry::Fm,
+                            input ? calc::Entry::Fr1 : calc::Entry::Fr2,
+                            line.sign > 0 ? calc::RowOperator::Plus : calc::RowOperator::Minus);
+    if (row)
+        return {form->bringCombination(p, row->entry, line.k, line.m) ? Brought::Row
+                                                                      : Brought::Gone,
+                p};
+    // A shaft: the pair it drives (wheel 1), the last pair for the output
+    // shaft, the pair named for a second speed of a shaft.
+    int pair = p;
+    if (line.base == Base::Shaft) {
+        const int pairs = static_cast<int>(train().pairs.size());
+        pair = line.shaft.via != 0          ? line.shaft.via
+               : line.shaft.number <= pairs ? line.shaft.number
+                                            : line.shaft.number - 1;
+    }
+    return {form->bringPair(pair) ? Brought::Pair : Brought::Gone, pair};
 }
 
 bool MachineController::writeChain() {

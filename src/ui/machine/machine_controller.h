@@ -10,6 +10,7 @@
 #pragma once
 
 #include "machine/document.h"
+#include "machine/lines.h"
 #include "machine/machine_file.h"
 #include "machine/recovery.h"
 #include "machine/train.h"
@@ -66,9 +67,14 @@ public:
     bool exportTable();
     bool exportTo(const QString &path);
     void copyTable();
-    // The pair a line names, into the main window, calculated (false: the
-    // machine has no such pair any more).
-    bool bringPair(int pair);
+    // The pair a line names, into the main window, calculated; a sideband of
+    // the pair's own shafts also into the coefficient fields of its
+    // modulation row, so that the row shows it.
+    struct Brought {
+        enum Kind { Gone, Pair, Row } kind = Gone;
+        int pair = 0;
+    };
+    Brought bringLine(const machine::Line &line);
     // "Записать цепь в пары": the chain that follows from the known speed.
     bool writeChain();
     // The unsaved work of an earlier run, when there is any: taken in, or

@@ -5,29 +5,31 @@ MatchTableModel::MatchTableModel(QObject *parent) : QAbstractTableModel(parent) 
 
 void MatchTableModel::setMatches(const machine::Train &t, const machine::IdentifyRequest &r,
                                  const machine::UnitChoice &u,
-                                 std::vector<machine::IdentifyMatch> found) {
+                                 std::vector<machine::MatchGroup> found,
+                                 std::vector<QString> names) {
     beginResetModel();
     train = t;
     request = r;
     unit = u;
-    matches = std::move(found);
-    rows.assign(matches.size(), std::nullopt);
+    groups = std::move(found);
+    shaftNames = std::move(names);
+    rows.assign(groups.size(), std::nullopt);
     endResetModel();
 }
 
 void MatchTableModel::clear() {
     beginResetModel();
-    matches.clear();
+    groups.clear();
     rows.clear();
     endResetModel();
 }
 
-int MatchTableModel::pairOf(int r) const {
-    return matches[static_cast<std::size_t>(r)].line.pair;
+const machine::Line &MatchTableModel::lineOf(int r) const {
+    return groups[static_cast<std::size_t>(r)].lines.front();
 }
 
 int MatchTableModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(matches.size());
+    return parent.isValid() ? 0 : static_cast<int>(groups.size());
 }
 
 int MatchTableModel::columnCount(const QModelIndex &parent) const {
@@ -37,7 +39,8 @@ int MatchTableModel::columnCount(const QModelIndex &parent) const {
 const machine::MatchRow &MatchTableModel::row(int r) const {
     std::optional<machine::MatchRow> &cached = rows[static_cast<std::size_t>(r)];
     if (!cached)
-        cached = machine::matchRow(train, request, unit, matches[static_cast<std::size_t>(r)]);
+        cached = machine::matchRow(train, request, unit, groups[static_cast<std::size_t>(r)],
+                                   shaftNames);
     return *cached;
 }
 

@@ -1,7 +1,8 @@
-// The result list of the machine-wide identification: one row per line that
-// explains the peak, best first, with its name, value and distances as the
-// core writes them. The texts of a row are made when the view first asks for
-// them, so that a list of thousands of lines fills at once.
+// The result list of the machine-wide identification: one row per group of
+// equal lines that explain the peak, best first, with their names, value
+// and distances as the core writes them. The texts of a row are made when
+// the view first asks for them, so that a list of thousands of rows fills at
+// once.
 #pragma once
 
 #include "machine/identify_text.h"
@@ -16,13 +17,14 @@ public:
     explicit MatchTableModel(QObject *parent = nullptr);
 
     // A finished identification: the train it ran on, the request in hertz,
-    // the unit of the shown values and the ranked matches.
+    // the unit of the shown values, the ranked groups and the shafts' names.
     void setMatches(const machine::Train &train, const machine::IdentifyRequest &request,
-                    const machine::UnitChoice &unit, std::vector<machine::IdentifyMatch> matches);
+                    const machine::UnitChoice &unit, std::vector<machine::MatchGroup> groups,
+                    std::vector<QString> shaftNames);
     void clear();
 
-    // The pair that row `row` names (1 … 9).
-    int pairOf(int row) const;
+    // The simplest line of row `row`.
+    const machine::Line &lineOf(int row) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -36,6 +38,7 @@ private:
     machine::Train train;
     machine::IdentifyRequest request;
     machine::UnitChoice unit;
-    std::vector<machine::IdentifyMatch> matches;
+    std::vector<machine::MatchGroup> groups;
+    std::vector<QString> shaftNames;
     mutable std::vector<std::optional<machine::MatchRow>> rows;
 };

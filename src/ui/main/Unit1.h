@@ -121,6 +121,10 @@ public:
     // the newest pair, not stored yet, calculated where it stands. False
     // (nothing done) when pair j is neither.
     bool bringPair(int j);
+    // The same, then the combination k1·first ± k2·second into the
+    // coefficient fields of its modulation row, calculated, so that the row
+    // shows it.
+    bool bringCombination(int j, calc::Entry row, double k1, double k2);
     // A whole aggregate in place (an opened file, a chain written back): the
     // store, the current pair, the moves and the pair items as `state` has
     // them, the fields loaded as a move loads them, then the calculation

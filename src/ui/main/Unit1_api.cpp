@@ -4,6 +4,8 @@
 #include "ui/main/Unit1.h"
 
 #include "calc/calculate.h"
+#include "calc/number_text.h"
+#include "calc/rows.h"
 #include "ui/main/command_scope.h"
 
 #include <QAction>
@@ -45,6 +47,18 @@ bool TForm1::bringPair(int j) {
         SpeedButton1Click(); // the newest pair, not stored yet: it is shown already
     else
         return false;
+    renderState();
+    return true;
+}
+
+bool TForm1::bringCombination(int j, calc::Entry row, double k1, double k2) {
+    CommandScope scope(*this);
+    if (!bringPair(j))
+        return false;
+    const calc::RowSpec &spec = calc::rowOf(row);
+    inputEditOf[static_cast<std::size_t>(spec.k1)]->setText(calc::generalDecimal(k1));
+    inputEditOf[static_cast<std::size_t>(spec.k2)]->setText(calc::generalDecimal(k2));
+    SpeedButton1Click();
     renderState();
     return true;
 }
