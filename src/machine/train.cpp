@@ -167,6 +167,7 @@ void followTypedChain(std::vector<TrainPair> &pairs, std::int32_t precision) {
                 p.fr1TextDiffers = parsedText(p.texts.fr1) != parsedText(calc::generalDecimal(fr1));
             } else {
                 p.chainBroken = true;
+                p.chainFr1 = before.fr2;
                 p.chainFr1Text = shownHertz(before.fr2, precision);
             }
         }

@@ -56,8 +56,10 @@ struct TrainPair {
     QString fr2Text;
     MeshFigures mesh;
     // The Fr1 text does not follow from the pair before: the chain starts
-    // afresh here; chainFr1Text is the speed the chain gives, as shown.
+    // afresh here; chainFr1 is the speed the chain gives (Hz), chainFr1Text
+    // that speed as the main window would show it.
     bool chainBroken = false;
+    double chainFr1 = 0.0;
     QString chainFr1Text;
     // The Fr1 text reads otherwise than the exact speed, by the rounding of
     // "Далее >" or because a known speed rules the chain: a quiet remark.

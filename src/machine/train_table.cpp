@@ -1,9 +1,10 @@
-// The texts of the train table, CSV and the clipboard text.
+// The texts of the train tables.
 #include "machine/train_table.h"
 
-#include "calc/number_text.h"
+#include "calc/input_text.h"
 #include "machine/lines.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -14,10 +15,13 @@ namespace {
 const QString kDash = QStringLiteral("—");
 
 TableCell cell(const QString &text, const QString &hint = {}) {
-    return {text, hint, false};
+    return {text, hint, false, false};
+}
+TableCell number(const QString &text) {
+    return {text, {}, false, true};
 }
 TableCell missing(const QString &hint) {
-    return {kDash, hint, false};
+    return {kDash, hint, false, false};
 }
 
 // The frequencies of each pair as the one list of lines gives them: Fz,
@@ -46,7 +50,7 @@ public:
 
     std::vector<TableCell> operator()(const TrainPair &p) const {
         std::vector<TableCell> row(kPairColumnCount);
-        row[ColPair] = cell(QString::number(p.number));
+        row[ColPair] = number(QString::number(p.number));
         row[ColNote] = note(p);
         if (!p.calculated) {
             row[ColZ1] = cell(p.texts.z1);
@@ -56,9 +60,9 @@ public:
             return row;
         }
         const PairLines &own = lines[static_cast<std::size_t>(p.number - 1)];
-        row[ColZ1] = cell(calc::generalDecimal(p.z1));
-        row[ColZ2] = cell(calc::generalDecimal(p.z2));
-        row[ColRatio] = cell(tableNumber(p.gearRatio, train.precisionFactor));
+        row[ColZ1] = number(calc::generalDecimal(p.z1));
+        row[ColZ2] = number(calc::generalDecimal(p.z2));
+        row[ColRatio] = number(tableNumber(p.gearRatio, train.precisionFactor));
         row[ColFr1] = inUnit(p.fr1);
         row[ColFr2] = inUnit(p.fr2);
         row[ColFz] = inUnit(own.fz.value_or(p.fz));
@@ -76,7 +80,13 @@ private:
         if (!v)
             return missing(
                 QStringLiteral("частота вала %1 неизвестна или равна нулю").arg(unit.ordersShaft));
-        return cell(tableNumber(*v, train.precisionFactor));
+        return number(tableNumber(*v, train.precisionFactor));
+    }
+    // A shaft speed in a remark, in the table's unit: "8,4 об/мин".
+    QString speedText(double hertz) const {
+        const std::optional<double> v = toUnit(hertz, unit, train);
+        return v ? tableNumber(*v, train.precisionFactor) + QLatin1Char(' ') + unitName(unit, true)
+                 : calc::generalDecimal(hertz) + QStringLiteral(" Гц");
     }
     void mesh(const MeshFigures &m, const PairLines &own, std::vector<TableCell> &row) const {
         if (!m.known) {
@@ -85,10 +95,10 @@ private:
                 row[static_cast<std::size_t>(c)] = missing(why);
             return;
         }
-        row[ColNa] = cell(QString::number(m.na));
+        row[ColNa] = number(QString::number(m.na));
         row[ColApf] = inUnit(own.apf.value_or(m.apf));
         row[ColHtf] = inUnit(own.htf.value_or(m.htf));
-        row[ColHtfPeriod] = m.htfPeriod ? cell(tableNumber(*m.htfPeriod, train.precisionFactor))
+        row[ColHtfPeriod] = m.htfPeriod ? number(tableNumber(*m.htfPeriod, train.precisionFactor))
                                         : missing(QStringLiteral("HTF равна нулю"));
         row[ColHunting] = cell(m.hunting ? QStringLiteral("да") : QStringLiteral("нет"));
     }
@@ -97,29 +107,27 @@ private:
         QStringList parts;
         TableCell c;
         if (p.fr1TextDiffers && !p.chainBroken) {
-            const QString typed = calc::generalDecimal(p.typedFr1);
+            const QString typed = speedText(p.typedFr1);
             parts
                 << (train.followsKnown
-                        ? QStringLiteral("в паре Fr1 = %1 Гц, по заданной скорости иначе")
-                              .arg(typed)
-                        : QStringLiteral("в паре Fr1 = %1 Гц, округлено при «Далее >»").arg(typed));
+                        ? QStringLiteral("в паре Fr1 = %1, по известной скорости иначе").arg(typed)
+                        : QStringLiteral("в паре Fr1 = %1, округлено при «Далее >»").arg(typed));
         }
         if (p.chainBroken) {
-            parts << QStringLiteral("цепь разорвана: по паре %1 Fr1 = %2 Гц")
+            parts << QStringLiteral("цепь разорвана: по паре %1 Fr1 = %2")
                          .arg(p.number - 1)
-                         .arg(p.chainFr1Text);
-            c.hint = QStringLiteral("Fr1 этой пары (%1) не следует из Fr2 пары %2 (%3 Гц)")
+                         .arg(speedText(p.chainFr1));
+            c.hint = QStringLiteral("Fr1 этой пары (%1 Гц) не следует из Fr2 пары %2")
                          .arg(p.texts.fr1)
-                         .arg(p.number - 1)
-                         .arg(p.chainFr1Text);
+                         .arg(p.number - 1);
             c.marked = true;
         }
         if (!p.calculated)
             parts << QStringLiteral("не рассчитывается: %1").arg(p.problem);
         if (p.source == PairSource::Edited)
-            parts << QStringLiteral("изменена, не записана в цепь");
+            parts << QStringLiteral("изменена в полях ввода, не записана в цепь");
         if (p.source == PairSource::InFields)
-            parts << QStringLiteral("в полях ввода, ещё не сохранена");
+            parts << QStringLiteral("в полях ввода, не записана в цепь («Далее >»)");
         c.text = parts.join(QStringLiteral("; "));
         return c;
     }
@@ -133,6 +141,8 @@ QString shaftPlace(int k, int shafts) {
     return QStringLiteral("колесо 2 пары %1, колесо 1 пары %2").arg(k - 1).arg(k);
 }
 
+// The shafts' speeds in the table's unit; a broken chain's second speed of
+// a shaft in its place column.
 TextTable shaftTable(const Train &train, const UnitChoice &unit, const MachineDocument &document) {
     TextTable t;
     t.headers = {QStringLiteral("Вал"), QStringLiteral("Название"),
@@ -141,7 +151,7 @@ TextTable shaftTable(const Train &train, const UnitChoice &unit, const MachineDo
     static_assert(kShaftColumnCount == 4, "one heading per shaft column");
     for (int k = 1; k <= train.shaftCount(); ++k) {
         std::vector<TableCell> row(kShaftColumnCount);
-        row[ColShaft] = cell(QString::number(k));
+        row[ColShaft] = number(QString::number(k));
         row[ColShaftName] = cell(document.shaftName(k));
         row[ColShaftPlace] = cell(shaftPlace(k, train.shaftCount()));
         const std::optional<double> hz = train.shaft(k);
@@ -151,20 +161,53 @@ TextTable shaftTable(const Train &train, const UnitChoice &unit, const MachineDo
                 missing(hz ? QStringLiteral("частота вала %1 неизвестна").arg(unit.ordersShaft)
                            : QStringLiteral("пара перед валом не рассчитывается"));
         else
-            row[ColShaftFrequency] = cell(tableNumber(*v, train.precisionFactor));
+            row[ColShaftFrequency] = number(tableNumber(*v, train.precisionFactor));
         // A broken chain: the shaft turns at the next pair's Fr1, the pair
         // before says otherwise.
         if (k >= 2 && k - 1 < static_cast<int>(train.pairs.size())) {
             const TrainPair &next = train.pairs[static_cast<std::size_t>(k - 1)];
             if (next.chainBroken) {
+                const std::optional<double> other = toUnit(next.chainFr1, unit, train);
                 row[ColShaftPlace].text +=
-                    QStringLiteral("; по паре %1: %2 Гц").arg(k - 1).arg(next.chainFr1Text);
+                    QStringLiteral("; по паре %1: %2 %3")
+                        .arg(k - 1)
+                        .arg(other ? tableNumber(*other, train.precisionFactor) : kDash,
+                             unitName(unit, true));
                 row[ColShaftPlace].marked = true;
             }
         }
         t.rows.push_back(std::move(row));
     }
     return t;
+}
+
+// The machine in a few labelled rows, its numbers in cells of their own.
+std::vector<std::vector<TableCell>> summary(const Train &train, const UnitChoice &unit,
+                                            const MachineDocument &d) {
+    std::vector<std::vector<TableCell>> rows;
+    rows.push_back({cell(QStringLiteral("Агрегат")), cell(d.name)});
+    rows.push_back({cell(QStringLiteral("Примечания")), cell(d.notes)});
+    if (d.hasKnownSpeed()) {
+        const calc::ParsedNumber typed = calc::readNumber(d.known.text);
+        rows.push_back(
+            {cell(QStringLiteral("Известная скорость")),
+             typed.status == 0 ? number(calc::generalDecimal(typed.value)) : cell(d.known.text),
+             cell(speedUnitName(d.known.unit)), cell(QStringLiteral("вал %1").arg(d.known.shaft))});
+    } else {
+        rows.push_back(
+            {cell(QStringLiteral("Известная скорость")), cell(QStringLiteral("не задана"))});
+    }
+    std::vector<TableCell> units{cell(QStringLiteral("Единицы")), cell(unitName(unit, true))};
+    if (unitName(unit, false) != unitName(unit, true))
+        units.push_back(cell(unitName(unit, false)));
+    rows.push_back(std::move(units));
+    std::vector<TableCell> ratio{
+        cell(QStringLiteral("Общее передаточное отношение (вал 1 / вал %1)")
+                 .arg(std::max(train.shaftCount(), 1)))};
+    ratio.push_back(train.totalRatio ? number(tableNumber(*train.totalRatio, train.precisionFactor))
+                                     : missing(QStringLiteral("пара цепи не рассчитывается")));
+    rows.push_back(std::move(ratio));
+    return rows;
 }
 
 QString totalRatioText(const Train &train) {
@@ -177,100 +220,38 @@ QString totalRatioText(const Train &train) {
     return head + tableNumber(*train.totalRatio, train.precisionFactor);
 }
 
-QString csvField(const QString &cell) {
-    const QString text = spreadsheetCell(cell);
-    if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString tabField(const QString &cell) {
-    QString text = spreadsheetCell(cell);
-    for (QChar &c : text)
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-            c = QLatin1Char(' ');
-    return text;
-}
-
-// Header and rows of both tables, then the total ratio, each field passed
-// through `field`, joined by `separator` and `lineEnd`.
-QString joined(const TrainTables &tables, QChar separator, const QString &lineEnd,
-               QString (*field)(const QString &)) {
-    QString out;
-    auto line = [&](const QStringList &fields) {
-        QStringList shown;
-        for (const QString &f : fields)
-            shown << field(f);
-        out += shown.join(separator) + lineEnd;
-    };
-    for (const TextTable *t : {&tables.pairs, &tables.shafts}) {
-        line(t->headers);
-        for (const std::vector<TableCell> &row : t->rows) {
-            QStringList texts;
-            for (const TableCell &c : row)
-                texts << c.text;
-            line(texts);
-        }
-        out += lineEnd;
-    }
-    line({tables.totalRatio});
-    return out;
-}
-
-// Sign, digits with at most one decimal comma or point, an exponent.
-bool isPlainNumber(const QString &text) {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    auto digits = [&] {
-        const qsizetype from = i;
-        while (i < n && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
-            ++i;
-        return i > from;
-    };
-    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        ++i;
-    if (!digits())
-        return false;
-    if (i < n && (text[i] == QLatin1Char(',') || text[i] == QLatin1Char('.'))) {
-        ++i;
-        if (!digits())
-            return false;
-    }
-    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
-        ++i;
-        if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-            ++i;
-        if (!digits())
-            return false;
-    }
-    return i == n;
-}
-
-// The pair table's headings, one per column in column order; a heading with
-// a unit takes the unit of shafts (об/мин) or of the other lines (CPM).
+// The pair table's headings, one per column in column order, with what the
+// less known ones mean; a heading with a unit takes the unit of shafts
+// (об/мин) or of the other lines (CPM).
 enum class HeaderUnit { None, Shaft, Other };
 struct PairHeader {
     PairColumn column;
     const char *text;
     HeaderUnit unit;
+    const char *hint;
 };
 constexpr PairHeader kPairHeaders[] = {
-    {ColPair, "Пара", HeaderUnit::None},
-    {ColZ1, "Z1", HeaderUnit::None},
-    {ColZ2, "Z2", HeaderUnit::None},
-    {ColRatio, "i", HeaderUnit::None},
-    {ColFr1, "Fr1, %1", HeaderUnit::Shaft},
-    {ColFr2, "Fr2, %1", HeaderUnit::Shaft},
-    {ColFz, "Fz, %1", HeaderUnit::Other},
-    {ColNa, "Na", HeaderUnit::None},
-    {ColApf, "APF, %1", HeaderUnit::Other},
-    {ColHtf, "HTF, %1", HeaderUnit::Other},
-    {ColHtfPeriod, "Период HTF, с", HeaderUnit::None},
-    {ColHunting, "Охотящаяся", HeaderUnit::None},
-    {ColNote, "Примечание", HeaderUnit::None},
+    {ColPair, "Пара", HeaderUnit::None, ""},
+    {ColZ1, "Z1", HeaderUnit::None, "Число зубьев колеса 1 (на входном валу пары)"},
+    {ColZ2, "Z2", HeaderUnit::None, "Число зубьев колеса 2 (на выходном валу пары)"},
+    {ColRatio, "i", HeaderUnit::None, "Передаточное число: большее число зубьев к меньшему"},
+    {ColFr1, "Fr1, %1", HeaderUnit::Shaft, "Частота вращения колеса 1"},
+    {ColFr2, "Fr2, %1", HeaderUnit::Shaft, "Частота вращения колеса 2"},
+    {ColFz, "Fz, %1", HeaderUnit::Other, "Зубцовая частота: Z1 · Fr1"},
+    {ColNa, "Na", HeaderUnit::None,
+     "Число фаз сборки: наибольший общий делитель Z1 и Z2. Столько разных сочетаний зубьев "
+     "повторяется в зацеплении"},
+    {ColApf, "APF, %1", HeaderUnit::Other,
+     "Частота фаз сборки: Fz / Na. Дефект сборки или повреждение нескольких зубьев"},
+    {ColHtf, "HTF, %1", HeaderUnit::Other,
+     "Частота охоты зуба: Fz / НОК(Z1, Z2). С этой частотой та же пара зубьев встречается "
+     "снова; её видно при повреждении зуба на обоих колёсах"},
+    {ColHtfPeriod, "Период HTF, с", HeaderUnit::None,
+     "1 / HTF: сколько секунд записи нужно, чтобы та же пара зубьев встретилась снова"},
+    {ColHunting, "Охотящаяся", HeaderUnit::None,
+     "Охотящаяся пара (Na = 1): каждый зуб встречается с каждым зубом другого колеса, износ "
+     "распределяется равномерно"},
+    {ColNote, "Примечание", HeaderUnit::None, ""},
 };
 constexpr bool headersFollowColumns() {
     int i = 0;
@@ -282,13 +263,6 @@ constexpr bool headersFollowColumns() {
 static_assert(headersFollowColumns(), "one heading per pair column, in column order");
 
 } // namespace
-
-QString spreadsheetCell(const QString &text) {
-    static const QString kFormulaStarts = QStringLiteral("=+-@\t\r");
-    if (text.isEmpty() || !kFormulaStarts.contains(text.front()) || isPlainNumber(text))
-        return text;
-    return QLatin1Char('\'') + text;
-}
 
 double roundedToSignificant(double value, int digits) {
     if (value == 0.0 || !std::isfinite(value) || digits < 1 || digits > 15)
@@ -328,22 +302,15 @@ TrainTables trainTables(const Train &train, const UnitChoice &unit,
         t.pairs.headers << (h.unit == HeaderUnit::None
                                 ? text
                                 : text.arg(h.unit == HeaderUnit::Shaft ? shaftUnit : otherUnit));
+        t.pairs.headerHints << QString::fromUtf8(h.hint);
     }
     const PairRow row(train, unit);
     for (const TrainPair &p : train.pairs)
         t.pairs.rows.push_back(row(p));
     t.shafts = shaftTable(train, unit, document);
     t.totalRatio = totalRatioText(train);
+    t.summary = summary(train, unit, document);
     return t;
-}
-
-QByteArray trainCsv(const TrainTables &tables) {
-    return QByteArray("\xEF\xBB\xBF") +
-           joined(tables, QLatin1Char(';'), QStringLiteral("\r\n"), &csvField).toUtf8();
-}
-
-QString trainTabText(const TrainTables &tables) {
-    return joined(tables, QLatin1Char('\t'), QStringLiteral("\n"), &tabField);
 }
 
 } // namespace machine

@@ -1,6 +1,6 @@
-// The train as the texts the engineer reads: the table of pairs, the table
-// of shafts and the total ratio, in the chosen unit, and the same texts as
-// CSV for a Russian spreadsheet and as tab-separated clipboard text.
+// The train as the texts the engineer reads: a summary of the machine, the
+// table of pairs and the table of shafts, in the chosen unit. The same texts
+// go to CSV and to the clipboard (table_export.h).
 //
 // Numbers: every value is rounded once for showing, by tableNumber (the
 // precision setting, but never fewer than six significant digits), so the
@@ -18,12 +18,14 @@ namespace machine {
 
 struct TableCell {
     QString text;
-    QString hint;        // why a value is missing, or what a mark means
-    bool marked = false; // the chain is broken here
+    QString hint;         // why a value is missing, or what a mark means
+    bool marked = false;  // the chain is broken here
+    bool numeric = false; // a number in the general decimal form (a spreadsheet's number)
 };
 
 struct TextTable {
     QStringList headers;
+    QStringList headerHints; // what a heading means, where it needs saying
     std::vector<std::vector<TableCell>> rows;
 };
 
@@ -54,6 +56,9 @@ enum ShaftColumn : int {
 };
 
 struct TrainTables {
+    // The machine in a few rows: a label and its values (name, notes, the
+    // known speed, the units, the total ratio).
+    std::vector<std::vector<TableCell>> summary;
     TextTable pairs;
     TextTable shafts;
     QString totalRatio; // "Общее передаточное отношение (вал 1 / вал 4): 12,5"
@@ -70,19 +75,5 @@ QString tableNumber(double value, std::int32_t precisionFactor);
 // and in the general decimal form.
 double roundedToSignificant(double value, int digits);
 QString significantText(double value, int digits);
-
-// A cell as a spreadsheet takes it without running it: a text that is not a
-// plain number (sign, digits, a decimal comma or point, an exponent) and
-// starts with "=", "+", "-", "@", a tab or a carriage return gets a leading
-// apostrophe, so that it stays text. Every exported and copied cell passes
-// through it.
-QString spreadsheetCell(const QString &text);
-
-// Semicolons, decimal comma, CR LF, UTF-8 with a byte-order mark: the pair
-// table with its header, an empty line, the shaft table with its header, an
-// empty line and the total ratio.
-QByteArray trainCsv(const TrainTables &tables);
-// The same rows with tabs and LF, for the clipboard.
-QString trainTabText(const TrainTables &tables);
 
 } // namespace machine

