@@ -1,9 +1,9 @@
 // Helpers of the monkey tests that need none of their state: the run's
 // settings from the environment, the quiet platform warnings, the watch that
-// reports a hung action, the texts with characters outside the Basic
-// Multilingual Plane, what a list of the variants window should hold and
-// show, and the stand-in calculator that the run puts into its working
-// directory.
+// reports a hung action, typing any text, the texts with characters outside
+// the Basic Multilingual Plane, what a list of the variants window should
+// hold and show, and the stand-in calculator that the run puts into its
+// working directory.
 #pragma once
 
 #include "ui/line_memo.h"
@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <algorithm>
 #include <chrono>
@@ -105,6 +106,25 @@ private:
     bool stop_ = false;
     std::thread thread_;
 };
+
+// Types a text key by key as a keyboard would, any character: QTest's own
+// keyClicks takes Latin-1 only. A character outside the Basic Multilingual
+// Plane comes as one key event with both halves.
+inline void typeKeys(QWidget *target, const QString &text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size()) {
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, 2),
+                                Qt::NoModifier);
+            ++i;
+            continue;
+        }
+        const char latin = c.toLatin1();
+        const Qt::Key key = (c.unicode() < 0x80 && latin) ? Qt::Key(QTest::asciiToKey(latin))
+                                                          : Qt::Key(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
+    }
+}
 
 // Characters that take two UTF-16 units: a face, a Gothic letter and a
 // mathematical digit zero, which is a digit only to Unicode.

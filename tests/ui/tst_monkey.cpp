@@ -665,22 +665,6 @@ private:
 
     // Types text as key presses, Cyrillic letters and characters outside
     // the Basic Multilingual Plane (one key, two UTF-16 units) included.
-    static void typeKeys(QWidget *target, const QString &text) {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const QChar c = text.at(i);
-            if (c.isHighSurrogate() && i + 1 < text.size()) {
-                QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, 2),
-                                    Qt::NoModifier);
-                ++i;
-                continue;
-            }
-            const char latin = c.toLatin1();
-            const Qt::Key key = (c.unicode() < 0x80 && latin) ? Qt::Key(QTest::asciiToKey(latin))
-                                                              : Qt::Key(c.toUpper().unicode());
-            QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
-        }
-    }
-
     Action typeAction() {
         QList<QLineEdit *> editable;
         for (QLineEdit *e : visibleEdits())
@@ -710,7 +694,7 @@ private:
                 e->selectAll();
                 if (text.isEmpty())
                     QTest::keyClick(e, Qt::Key_Delete);
-                typeKeys(e, text);
+                monkey::typeKeys(e, text);
             };
             break;
         default:
@@ -718,7 +702,7 @@ private:
             a.run = [e, text] {
                 e->setFocus();
                 e->end(false);
-                typeKeys(e, text);
+                monkey::typeKeys(e, text);
             };
             break;
         }
