@@ -732,16 +732,31 @@ private:
             if (!top->isVisible() || qobject_cast<QFileDialog *>(top))
                 continue;
             if (!fits(top->size()))
-                fail(QStringLiteral("%1 grew to %2 x %3 pixels, larger than the screen")
+                fail(QStringLiteral("%1 grew to %2 x %3 pixels, larger than the screen; %4")
                          .arg(top->objectName())
                          .arg(top->width())
-                         .arg(top->height()));
+                         .arg(top->height())
+                         .arg(widestLabel(top)));
             for (QLabel *label : top->findChildren<QLabel *>())
                 if (label->textFormat() != Qt::PlainText)
                     fail(
                         QStringLiteral("label %1 of %2 may show markup: %3")
                             .arg(label->objectName(), top->objectName(), shortened(label->text())));
         }
+    }
+
+    // The label that asks for the most width, for the report.
+    static QString widestLabel(QWidget *top) {
+        const QList<QLabel *> labels = top->findChildren<QLabel *>();
+        const auto widest = std::max_element(labels.begin(), labels.end(), [](auto *a, auto *b) {
+            return a->minimumSizeHint().width() < b->minimumSizeHint().width();
+        });
+        if (widest == labels.end())
+            return {};
+        return QStringLiteral("its widest label %1 asks for %2 pixels: \"%3\"")
+            .arg((*widest)->objectName())
+            .arg((*widest)->minimumSizeHint().width())
+            .arg(shortened((*widest)->text()));
     }
 
     // A crafted or saved file opens exactly when it is good; a refused one changes nothing.
