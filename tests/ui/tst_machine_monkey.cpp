@@ -10,11 +10,13 @@
 // are answered by their buttons.
 //
 // After every action: no modal window stays open, every label of a visible
-// window is plain text, a crafted file opens exactly when it is good and a
-// refused one changes nothing, every file written is a machine file (or,
-// for an export, a CSV whose cells run no formula), nothing is written
-// outside the run's folder but through a link chosen in a dialog, no
-// temporary file of the safe writer stays, and a copied table runs no
+// window is plain text, every window fits the screen (the user could not
+// reach what lies beyond it), a crafted file opens exactly when it is good
+// and a refused one changes nothing, every file written is a machine file
+// (or, for an export, a CSV whose cells run no formula), nothing is written
+// outside the run's folder (a sentinel folder beside it, some of whose files
+// links in the run's folder lead to) but through a link chosen in a dialog,
+// no temporary file of the safe writer stays, and a copied table runs no
 // formula. A hung action is reported by a watch thread.
 //
 //   MONKEY_SEED      seed of the run (printed at the start and on failure)
@@ -738,7 +740,7 @@ private:
                          .arg(top->width())
                          .arg(top->height())
                          .arg(widestLabel(top)));
-            for (QLabel *label : top->findChildren<QLabel *>())
+            for (QLabel *label : ownLabels(top))
                 if (label->textFormat() != Qt::PlainText)
                     fail(
                         QStringLiteral("label %1 of %2 may show markup: %3")
@@ -746,9 +748,15 @@ private:
         }
     }
 
+    // The labels of a window, not of the windows it owns.
+    static QList<QLabel *> ownLabels(QWidget *top) {
+        QList<QLabel *> labels = top->findChildren<QLabel *>();
+        labels.removeIf([top](QLabel *label) { return label->window() != top; });
+        return labels;
+    }
     // The label that asks for the most width, for the report.
     static QString widestLabel(QWidget *top) {
-        const QList<QLabel *> labels = top->findChildren<QLabel *>();
+        const QList<QLabel *> labels = ownLabels(top);
         const auto widest = std::max_element(labels.begin(), labels.end(), [](auto *a, auto *b) {
             return a->minimumSizeHint().width() < b->minimumSizeHint().width();
         });
