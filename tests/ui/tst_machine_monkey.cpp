@@ -394,14 +394,9 @@ private:
     }
     Action machineKey() {
         // Ctrl+O the most, so that every crafted file gets its turn.
-        static const QList<QKeySequence> keys = {Qt::Key_F9,
-                                                 Qt::Key_F7,
-                                                 Qt::CTRL | Qt::Key_O,
-                                                 Qt::CTRL | Qt::Key_O,
-                                                 Qt::CTRL | Qt::Key_O,
-                                                 Qt::CTRL | Qt::Key_S,
-                                                 Qt::CTRL | Qt::SHIFT | Qt::Key_S};
-        return keyAction(keyTarget(), pick(keys));
+        return keyAction(keyTarget(),
+                         QKeySequence(pick<QString>({"F9", "F7", "Ctrl+O", "Ctrl+O", "Ctrl+O",
+                                                     "Ctrl+S", "Ctrl+Shift+S"})));
     }
     Action menuItem() {
         const QString name =
@@ -411,13 +406,10 @@ private:
         return {"item " + name, [item] { item->trigger(); }, name == "machineCopy"};
     }
     Action pressKey() {
-        static const QList<QKeySequence> keys = {
-            Qt::Key_Return,     Qt::Key_Enter,      Qt::Key_Escape, Qt::Key_Tab,
-            Qt::Key_Backtab,    Qt::Key_Up,         Qt::Key_Down,   Qt::Key_Left,
-            Qt::Key_Right,      Qt::Key_Home,       Qt::Key_End,    Qt::Key_PageDown,
-            Qt::Key_Space,      Qt::Key_Backspace,  Qt::Key_Delete, QKeySequence::SelectAll,
-            QKeySequence::Copy, QKeySequence::Paste};
-        return keyAction(keyTarget(), pick(keys));
+        static const QStringList keys = {
+            "Return", "Enter", "Esc",    "Tab",   "Backtab",   "Up",  "Down",   "Left",   "Right",
+            "Home",   "End",   "PgDown", "Space", "Backspace", "Del", "Ctrl+A", "Ctrl+C", "Ctrl+V"};
+        return keyAction(keyTarget(), QKeySequence(pick(keys)));
     }
     Action switchWindow() {
         QWidget *w = pick(shownWindows());
