@@ -22,6 +22,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -57,10 +58,12 @@ inline void quietPlatformWarnings(bool quiet) {
 }
 
 // Reports an action that never returns, then ends the process: the run
-// cannot report it itself.
+// cannot report it itself. `onHang` lets go of what the process would leave
+// behind (a mount), from the watch's own thread.
 class HangWatch {
 public:
-    explicit HangWatch(std::chrono::seconds limit) : limit_(limit), thread_([this] { watch(); }) {}
+    explicit HangWatch(std::chrono::seconds limit, std::function<void()> onHang = {})
+        : limit_(limit), onHang_(std::move(onHang)), thread_([this] { watch(); }) {}
     ~HangWatch() {
         {
             std::lock_guard lock(mutex_);
@@ -92,12 +95,15 @@ private:
                 std::fprintf(stderr, "MONKEY: an action did not return within %lld s\n%s\n",
                              static_cast<long long>(limit_.count()), report_.constData());
                 std::fflush(stderr);
+                if (onHang_)
+                    onHang_();
                 std::abort();
             }
         }
     }
 
     const std::chrono::seconds limit_;
+    const std::function<void()> onHang_;
     std::mutex mutex_;
     std::condition_variable wake_;
     QByteArray report_;

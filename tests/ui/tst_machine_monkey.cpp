@@ -992,7 +992,12 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         {
-            monkey::HangWatch watch(kHangLimit);
+            // A hung run ends without cleanup(); the mount must not outlive it.
+            const QByteArray point = QFile::encodeName(QDir(work).filePath("ro"));
+            monkey::HangWatch watch(kHangLimit, [point, mounted = mounted] {
+                if (mounted)
+                    ::umount2(point.constData(), MNT_DETACH);
+            });
             for (actionNumber = 1; actionNumber <= actions; ++actionNumber) {
                 if (!step(nextAction(), watch)) {
                     qInfo("monkey: failed with MONKEY_SEED=%u", seed);
