@@ -55,6 +55,12 @@ inline ParsedNumber readNumber(const QString &typed) {
     return parseNumber(numberText(typed));
 }
 
+// A typed text quoted in a message: at most `limit` characters, then "…",
+// so that no text can make a message wider than the screen.
+inline QString excerpt(const QString &text, qsizetype limit = 40) {
+    return characterCount(text) <= limit ? text : leftCharacters(text, limit) + QStringLiteral("…");
+}
+
 // The same, and a minus before a decimal comma read as well ("-0,5", which
 // the comma rule leaves alone), for the windows beyond the main window that
 // want to say that a number is negative rather than not a number.

@@ -22,7 +22,7 @@ ReadNumber readNumber(const QString &text, const QString &what, const QString &e
     const calc::ParsedNumber n = calc::readSignedNumber(text);
     if (n.status == 0 && calc::fitsTextLimit(text))
         return {n.value, {}};
-    return {std::nullopt, QStringLiteral("%1 «%2» — не число.").arg(what, text)};
+    return {std::nullopt, QStringLiteral("%1 «%2» — не число.").arg(what, calc::excerpt(text))};
 }
 
 bool anyCalculated(const Train &train) {

@@ -121,7 +121,8 @@ bool readHeader(Reader &r, const QJsonObject &root) {
     if (!r.string(root, "format", 100, format))
         return false;
     if (format != QLatin1String(kMachineFormat))
-        return r.fail(QStringLiteral("это не файл агрегата (формат \"%1\")").arg(format));
+        return r.fail(
+            QStringLiteral("это не файл агрегата (формат \"%1\")").arg(calc::excerpt(format)));
     const QJsonValue version = root.value(QLatin1String("version"));
     if (version.isUndefined())
         return r.fail(QStringLiteral("нет поля \"version\""));
@@ -243,7 +244,9 @@ QString tooLarge() {
 
 MachineFileRead failure(const QString &fileName, const QString &why) {
     return {
-        std::nullopt, QStringLiteral("Файл агрегата «%1» не открыт: %2.").arg(fileName, why), {}};
+        std::nullopt,
+        QStringLiteral("Файл агрегата «%1» не открыт: %2.").arg(calc::excerpt(fileName, 80), why),
+        {}};
 }
 
 QString unitKey(Unit unit) {

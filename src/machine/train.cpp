@@ -375,7 +375,8 @@ SpeedValue referenceHertz(const ReferenceSpeed &reference) {
         return {std::nullopt, QStringLiteral("скорость не задана")};
     const calc::ParsedNumber p = calc::readNumber(reference.text);
     if (!calc::fitsTextLimit(reference.text) || p.status != 0)
-        return {std::nullopt, QStringLiteral("скорость «%1» не число").arg(reference.text)};
+        return {std::nullopt,
+                QStringLiteral("скорость «%1» не число").arg(calc::excerpt(reference.text))};
     if (!(p.value > 0.0))
         return {std::nullopt, QStringLiteral("скорость должна быть больше нуля")};
     const double hertz = reference.unit == SpeedUnit::Hertz ? p.value : p.value / 60.0;

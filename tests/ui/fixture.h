@@ -16,7 +16,8 @@
 //   ModalSeen           one showing: window name, caption, the label texts the user can
 //                       see (visible and not covered), the focused widget, the frame.
 //                       A modal window of the program whose label would read its text as
-//                       markup fails the test that shows it (Qt's own file dialog aside).
+//                       markup fails the test that shows it (Qt's own file dialog and the
+//                       questions it asks by itself, such as "… уже существует", aside).
 //   Responder           what to do with a modal once recorded: pressButton() (the named,
 //                       the default or the first push button), pressKey(Qt::Key_Return),
 //                       or choosing(path) (a file dialog takes the path, others a button).
@@ -151,7 +152,9 @@ inline ModalSeen snapshot(QWidget *window) {
     if (focus && (focus == window || window->isAncestorOf(focus)))
         seen.focus = focus->objectName();
     seen.frame = window->frameGeometry();
-    if (!qobject_cast<QFileDialog *>(window))
+    const bool qtFileDialog =
+        qobject_cast<QFileDialog *>(window) || qobject_cast<QFileDialog *>(window->parentWidget());
+    if (!qtFileDialog)
         for (QLabel *label : window->findChildren<QLabel *>())
             if (label->textFormat() != Qt::PlainText && !label->text().isEmpty())
                 seen.markupLabels << label->text();

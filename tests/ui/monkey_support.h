@@ -1,7 +1,9 @@
-// Helpers of the monkey test that need none of its state: the texts with
-// characters outside the Basic Multilingual Plane, what a list of the
-// variants window should hold and show, and the stand-in calculator that the
-// run puts into its working directory.
+// Helpers of the monkey tests that need none of their state: the run's
+// settings from the environment, the quiet platform warnings, the watch that
+// reports a hung action, typing any text, the texts with characters outside
+// the Basic Multilingual Plane, what a list of the variants window should
+// hold and show, and the stand-in calculator that the run puts into its
+// working directory.
 #pragma once
 
 #include "ui/kit/line_memo.h"
@@ -13,12 +15,122 @@
 #include <QScrollBar>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <utility>
 
 namespace monkey {
+
+// MONKEY_SEED, MONKEY_ACTIONS and the like; the fallback when unset or not a number.
+inline int environmentInt(const char *name, long long fallback) {
+    bool ok = false;
+    const long long value = qEnvironmentVariable(name).toLongLong(&ok);
+    return ok ? int(value) : int(fallback);
+}
+
+// The offscreen platform says so for every raise and grab; those lines would
+// bury the run's own output.
+inline QtMessageHandler &previousMessageHandler() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+inline void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context,
+                                 const QString &message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    if (previousMessageHandler())
+        previousMessageHandler()(type, context, message);
+}
+inline void quietPlatformWarnings(bool quiet) {
+    if (quiet)
+        previousMessageHandler() = qInstallMessageHandler(quietPlatformHandler);
+    else
+        qInstallMessageHandler(previousMessageHandler());
+}
+
+// Reports an action that never returns, then ends the process: the run
+// cannot report it itself. `onHang` lets go of what the process would leave
+// behind (a mount), from the watch's own thread.
+class HangWatch {
+public:
+    explicit HangWatch(std::chrono::seconds limit, std::function<void()> onHang = {})
+        : limit_(limit), onHang_(std::move(onHang)), thread_([this] { watch(); }) {}
+    ~HangWatch() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    HangWatch(const HangWatch &) = delete;
+    HangWatch &operator=(const HangWatch &) = delete;
+
+    void begin(const QByteArray &report) {
+        std::lock_guard lock(mutex_);
+        report_ = report;
+        started_ = std::chrono::steady_clock::now();
+        running_ = true;
+    }
+    void end() {
+        std::lock_guard lock(mutex_);
+        running_ = false;
+    }
+
+private:
+    void watch() {
+        std::unique_lock lock(mutex_);
+        while (!stop_) {
+            wake_.wait_for(lock, std::chrono::seconds(1));
+            if (running_ && std::chrono::steady_clock::now() - started_ > limit_) {
+                std::fprintf(stderr, "MONKEY: an action did not return within %lld s\n%s\n",
+                             static_cast<long long>(limit_.count()), report_.constData());
+                std::fflush(stderr);
+                if (onHang_)
+                    onHang_();
+                std::abort();
+            }
+        }
+    }
+
+    const std::chrono::seconds limit_;
+    const std::function<void()> onHang_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    QByteArray report_;
+    std::chrono::steady_clock::time_point started_;
+    bool running_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+// Types a text key by key as a keyboard would, any character: QTest's own
+// keyClicks takes Latin-1 only. A character outside the Basic Multilingual
+// Plane comes as one key event with both halves.
+inline void typeKeys(QWidget *target, const QString &text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size()) {
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, 2),
+                                Qt::NoModifier);
+            ++i;
+            continue;
+        }
+        const char latin = c.toLatin1();
+        const Qt::Key key = (c.unicode() < 0x80 && latin) ? Qt::Key(QTest::asciiToKey(latin))
+                                                          : Qt::Key(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
+    }
+}
 
 // Characters that take two UTF-16 units: a face, a Gothic letter and a
 // mathematical digit zero, which is a digit only to Unicode.

@@ -46,18 +46,12 @@
 #include <QtTest>
 
 #include <array>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <random>
-#include <thread>
 #include <utility>
 
 using namespace uitest;
@@ -74,23 +68,6 @@ constexpr int kStoredLength = 50; // the store keeps the first 50 characters of 
 // A hung action is reported from a second thread, since the run itself
 // cannot return from it.
 constexpr auto kHangLimit = std::chrono::seconds(30);
-
-// The offscreen platform says so for every raise and grab; those lines would
-// bury the run's own output.
-QtMessageHandler previousHandler = nullptr;
-void quietPlatformHandler(QtMsgType type, const QMessageLogContext &context,
-                          const QString &message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
-
-int environmentInt(const char *name, long long fallback) {
-    bool ok = false;
-    const long long value = qEnvironmentVariable(name).toLongLong(&ok);
-    return ok ? int(value) : int(fallback);
-}
 
 // The four inputs of a pair as the window shows them and the store keeps them.
 struct PairTexts {
@@ -213,56 +190,6 @@ QString modalName(const ModalSeen &seen) {
 QString yesNo(bool b) {
     return b ? QStringLiteral("on") : QStringLiteral("off");
 }
-
-// Reports an action that never returns, then ends the process: the run
-// cannot report it itself.
-class HangWatch {
-public:
-    HangWatch() : thread_([this] { watch(); }) {}
-    ~HangWatch() {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        wake_.notify_all();
-        thread_.join();
-    }
-    HangWatch(const HangWatch &) = delete;
-    HangWatch &operator=(const HangWatch &) = delete;
-
-    void begin(const QByteArray &report) {
-        std::lock_guard lock(mutex_);
-        report_ = report;
-        started_ = std::chrono::steady_clock::now();
-        running_ = true;
-    }
-    void end() {
-        std::lock_guard lock(mutex_);
-        running_ = false;
-    }
-
-private:
-    void watch() {
-        std::unique_lock lock(mutex_);
-        while (!stop_) {
-            wake_.wait_for(lock, std::chrono::seconds(1));
-            if (running_ && std::chrono::steady_clock::now() - started_ > kHangLimit) {
-                std::fprintf(stderr, "MONKEY: an action did not return within %lld s\n%s\n",
-                             static_cast<long long>(kHangLimit.count()), report_.constData());
-                std::fflush(stderr);
-                std::abort();
-            }
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    QByteArray report_;
-    std::chrono::steady_clock::time_point started_;
-    bool running_ = false;
-    bool stop_ = false;
-    std::thread thread_;
-};
 
 } // namespace
 
@@ -738,22 +665,6 @@ private:
 
     // Types text as key presses, Cyrillic letters and characters outside
     // the Basic Multilingual Plane (one key, two UTF-16 units) included.
-    static void typeKeys(QWidget *target, const QString &text) {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const QChar c = text.at(i);
-            if (c.isHighSurrogate() && i + 1 < text.size()) {
-                QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, text.mid(i, 2),
-                                    Qt::NoModifier);
-                ++i;
-                continue;
-            }
-            const char latin = c.toLatin1();
-            const Qt::Key key = (c.unicode() < 0x80 && latin) ? Qt::Key(QTest::asciiToKey(latin))
-                                                              : Qt::Key(c.toUpper().unicode());
-            QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
-        }
-    }
-
     Action typeAction() {
         QList<QLineEdit *> editable;
         for (QLineEdit *e : visibleEdits())
@@ -783,7 +694,7 @@ private:
                 e->selectAll();
                 if (text.isEmpty())
                     QTest::keyClick(e, Qt::Key_Delete);
-                typeKeys(e, text);
+                monkey::typeKeys(e, text);
             };
             break;
         default:
@@ -791,7 +702,7 @@ private:
             a.run = [e, text] {
                 e->setFocus();
                 e->end(false);
-                typeKeys(e, text);
+                monkey::typeKeys(e, text);
             };
             break;
         }
@@ -1788,7 +1699,7 @@ private:
             });
     }
 
-    bool step(const Action &a, HangWatch &watch) {
+    bool step(const Action &a, monkey::HangWatch &watch) {
         const PairTexts before = shownPair();
         const QString fr2Before = form->Edit16->text();
         form7Answer = 0;
@@ -1964,11 +1875,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { previousHandler = qInstallMessageHandler(quietPlatformHandler); }
-    void cleanupTestCase() { qInstallMessageHandler(previousHandler); }
+    void initTestCase() { monkey::quietPlatformWarnings(true); }
+    void cleanupTestCase() { monkey::quietPlatformWarnings(false); }
 
     void init() {
-        seed = quint32(environmentInt("MONKEY_SEED", kDefaultSeed));
+        seed = quint32(monkey::environmentInt("MONKEY_SEED", kDefaultSeed));
         rng.seed(seed);
         QVERIFY(startMainWindow(WaitFor::Exposed));
         about = form->findChild<TForm4 *>(QStringLiteral("TForm4"));
@@ -1982,12 +1893,12 @@ private slots:
     void cleanup() { stopMainWindow(); }
 
     void random_actions_keep_the_window_consistent() {
-        const int actions = environmentInt("MONKEY_ACTIONS", kDefaultActions);
+        const int actions = monkey::environmentInt("MONKEY_ACTIONS", kDefaultActions);
         qInfo("monkey: MONKEY_SEED=%u MONKEY_ACTIONS=%d", seed, actions);
         QElapsedTimer total;
         total.start();
         {
-            HangWatch watch;
+            monkey::HangWatch watch(kHangLimit);
             for (actionNumber = 1; actionNumber <= actions; ++actionNumber) {
                 const Action a = nextAction();
                 if (!step(a, watch)) {

@@ -224,9 +224,10 @@ QString MachineController::status(const machine::Train &t) const {
     if (!doc.hasKnownSpeed())
         return QStringLiteral("Скорости — от Fr1 пары 1 через числа зубьев. Задайте скорость "
                               "любого вала, чтобы получить частоты от неё.");
-    const QString speed = QStringLiteral("вала %1 (%2 %3)")
-                              .arg(doc.known.shaft)
-                              .arg(doc.known.text, machine::speedUnitName(doc.known.unit));
+    const QString speed =
+        QStringLiteral("вала %1 (%2 %3)")
+            .arg(doc.known.shaft)
+            .arg(calc::excerpt(doc.known.text), machine::speedUnitName(doc.known.unit));
     if (!t.followsKnown)
         return QStringLiteral("Скорость %1 не учтена: %2. Скорости — от Fr1 пары 1.")
             .arg(speed, t.knownProblem);

@@ -51,11 +51,21 @@ QString MachineController::chooseFile(QFileDialog::AcceptMode mode, const QStrin
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(suffix);
+    // The question before replacing a file is the program's own, in plain
+    // text: Qt's would read a file name as markup.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (!suggestion.isEmpty())
         dialog.selectFile(suggestion);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString chosen = dialog.selectedFiles().constFirst();
+        if (mode == QFileDialog::AcceptOpen || !QFileInfo::exists(chosen) ||
+            confirm(&dialog, "machineConfirmOverwrite", title,
+                    QStringLiteral("Файл «%1» уже есть. Заменить его?")
+                        .arg(QDir::toNativeSeparators(chosen)),
+                    QStringLiteral("Заменить"), "replaceButton"))
+            return chosen;
+    }
+    return {};
 }
 
 bool MachineController::askToDropChanges(const QString &title) const {
