@@ -13,7 +13,10 @@
 #include "ui/main/Unit1.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QStandardPaths>
 #include <QTranslator>
 
 namespace {
@@ -53,4 +56,77 @@ TForm1 *createWindows() {
     // document they show, following the main window through its API.
     new MachineController(form1);
     return form1;
+}
+
+StartOptions parseStartOptions(const QStringList &arguments) {
+    // Qt's own options, and the ones of them that take a value.
+    static const QStringList qtWithValue{"-platform",        "-platformpluginpath",
+                                         "-platformtheme",   "-plugin",
+                                         "-qwindowgeometry", "-qwindowtitle",
+                                         "-qwindowicon",     "-style",
+                                         "-stylesheet",      "-session",
+                                         "-display",         "-title",
+                                         "-geometry"};
+    static const QStringList qtAlone{"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"};
+    StartOptions o;
+    bool filesOnly = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (filesOnly || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
+            o.files << a;
+        } else if (a == QLatin1String("--")) {
+            filesOnly = true;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            o.help = true;
+        } else if (a == QLatin1String("--version") || a == QLatin1String("-v")) {
+            o.version = true;
+        } else if (a == QLatin1String("--from-menu")) {
+            o.fromMenu = true;
+        } else if (qtWithValue.contains(a)) {
+            ++i;
+        } else if (!qtAlone.contains(a) && o.error.isEmpty()) {
+            o.error =
+                QStringLiteral("gearfreq: неизвестный параметр «%1»; справка: gearfreq --help")
+                    .arg(a);
+        }
+    }
+    return o;
+}
+
+QString versionText() {
+    return QStringLiteral("gearfreq %1").arg(QStringLiteral(GEARFREQ_VERSION));
+}
+
+QString helpText() {
+    return QStringLiteral(
+        "Использование: gearfreq [ПАРАМЕТР]... [ФАЙЛ]\n"
+        "Частоты зубчатых передач: зубцовые частоты, боковые полосы и частоты валов\n"
+        "агрегата для вибродиагностики.\n"
+        "\n"
+        "  ФАЙЛ            открыть файл агрегата (*.gearfreq, прежние *.json)\n"
+        "  --from-menu     запуск из меню: программа работает в папке пользователя\n"
+        "                  (~/.config/gearfreq), и файл настроек лежит там\n"
+        "  -h, --help      показать эту справку и выйти\n"
+        "  -v, --version   показать версию и выйти\n"
+        "\n"
+        "Запущенная из терминала, программа хранит файл настроек VeviVerezoz.bmp\n"
+        "в папке, из которой её запустили. Подробнее: man gearfreq.\n");
+}
+
+QString userFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("gearfreq"));
+}
+
+bool enterUserFolder() {
+    const QString folder = userFolder();
+    return QDir().mkpath(folder) && QDir::setCurrent(folder);
+}
+
+void openStartFiles(TForm1 *form, const QStringList &files) {
+    if (files.isEmpty())
+        return;
+    // Relative to the folder the program was started in.
+    form->findChild<MachineController *>()->openFile(
+        QFileInfo(files.constFirst()).absoluteFilePath());
 }

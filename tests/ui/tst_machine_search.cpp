@@ -130,7 +130,7 @@ private slots:
         const QList<QAction *> items = menu->actions();
         const auto table = items.indexOf(machineController(form.get())->tableAction);
         QAction *item = items.value(table + 1);
-        QCOMPARE(item->text(), QStringLiteral("Поиск по агрегату"));
+        QCOMPARE(item->text(), QStringLiteral("&Поиск по агрегату"));
         QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F7));
         QCOMPARE(form->findChildren<MachineSearchWindow *>().size(), 1);
         window->hide();

@@ -12,9 +12,12 @@
 #include "ui/main/Unit1.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStandardPaths>
 
 MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
     setObjectName("MachineController");
@@ -31,28 +34,30 @@ MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
 
 void MachineController::buildMenu() {
     using Row = menus::Row<MachineController>;
-    using menus::Item, menus::Separator, menus::Disabled;
+    using menus::Item, menus::Separator, menus::Submenu, menus::Disabled;
     static constexpr Row rows[] = {
-        {0, Item, &MachineController::tableAction, "machineTable", "Сводная таблица", Qt::Key_F9},
-        {0, Item, &MachineController::searchAction, "machineSearch", "Поиск по агрегату",
+        {0, Item, &MachineController::tableAction, "machineTable", "Сводная &таблица", Qt::Key_F9},
+        {0, Item, &MachineController::searchAction, "machineSearch", "&Поиск по агрегату",
          Qt::Key_F7},
         {0, Separator},
-        {0, Item, &MachineController::openAction, "machineOpen", "Открыть…", Qt::CTRL | Qt::Key_O},
-        {0, Item, &MachineController::saveAction, "machineSave", "Сохранить", Qt::CTRL | Qt::Key_S},
-        {0, Item, &MachineController::saveAsAction, "machineSaveAs", "Сохранить как…",
+        {0, Item, &MachineController::openAction, "machineOpen", "&Открыть…", Qt::CTRL | Qt::Key_O},
+        {0, Item, &MachineController::saveAction, "machineSave", "&Сохранить",
+         Qt::CTRL | Qt::Key_S},
+        {0, Item, &MachineController::saveAsAction, "machineSaveAs", "Сохранить &как…",
          Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        {0, Submenu, &MachineController::recentMenuAction, "machineRecent", "Последние &файлы"},
         {0,
          Item,
          &MachineController::recoverAction,
          "machineRecover",
-         "Восстановить несохранённое",
+         "&Восстановить несохранённое",
          {},
          Disabled},
         {0, Separator},
-        {0, Item, &MachineController::exportAction, "machineExport", "Экспорт таблицы…"},
-        {0, Item, &MachineController::copyAction, "machineCopy", "Копировать таблицу"},
+        {0, Item, &MachineController::exportAction, "machineExport", "&Экспорт таблицы…"},
+        {0, Item, &MachineController::copyAction, "machineCopy", "Копировать таб&лицу"},
     };
-    menu = new QMenu(QStringLiteral("Агрегат"), form->MainMenu1);
+    menu = new QMenu(QStringLiteral("&Агрегат"), form->MainMenu1);
     menu->setObjectName("MachineMenu");
     menu->menuAction()->setObjectName("MachineMenuItem");
     form->addMenu(menu);
@@ -67,6 +72,42 @@ void MachineController::buildMenu() {
     connect(recoverAction, &QAction::triggered, this, &MachineController::recover);
     connect(exportAction, &QAction::triggered, this, &MachineController::exportTable);
     connect(copyAction, &QAction::triggered, this, &MachineController::copyTable);
+    preferences = settings::readPreferences(settings::preferencesPath(
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)));
+    showRecentFiles();
+}
+
+void MachineController::showRecentFiles() {
+    QMenu *recent = recentMenuAction->menu();
+    recent->clear();
+    int number = 0;
+    for (const QString &file : preferences.recentFiles) {
+        const QFileInfo info(file);
+        // "&1 pump.gearfreq — /home/user/machines": the key, the name, the folder.
+        QAction *item = recent->addAction(kit::plainTitle(
+            QStringLiteral("&%1 %2 — %3")
+                .arg(++number)
+                .arg(info.fileName().replace(QLatin1Char('&'), QStringLiteral("&&")),
+                     QDir::toNativeSeparators(info.absolutePath())
+                         .replace(QLatin1Char('&'), QStringLiteral("&&")))));
+        item->setObjectName(QStringLiteral("machineRecent%1").arg(number));
+        item->setData(file);
+        connect(item, &QAction::triggered, this, [this, file] { openRecent(file); });
+    }
+    recentMenuAction->setEnabled(!preferences.recentFiles.isEmpty());
+}
+
+void MachineController::rememberFile(const QString &file) {
+    preferences.recentFiles = settings::withRecent(preferences.recentFiles, file);
+    savePreferences();
+    showRecentFiles();
+}
+
+void MachineController::savePreferences() {
+    // Only a convenience: a folder that refuses it costs the list, nothing else.
+    settings::writePreferences(settings::preferencesPath(QStandardPaths::writableLocation(
+                                   QStandardPaths::AppConfigLocation)),
+                               preferences);
 }
 
 TrainWindow *MachineController::trainWindow() {
@@ -84,6 +125,8 @@ TrainWindow *MachineController::trainWindow() {
     connect(window, &TrainWindow::knownSpeedEdited, this, &MachineController::setKnownSpeed);
     connect(window, &TrainWindow::shaftNameEdited, this, &MachineController::setShaftName);
     connect(window, &TrainWindow::writeRequested, this, &MachineController::writeChain);
+    connect(window, &TrainWindow::exportRequested, this, &MachineController::exportTable);
+    connect(window, &TrainWindow::copyRequested, this, &MachineController::copyTable);
     connect(window, &TrainWindow::recoverRequested, this, &MachineController::recover);
     connect(window, &TrainWindow::discardRequested, this, &MachineController::discardRecovery);
     window->showDocument(doc);
@@ -243,6 +286,7 @@ void MachineController::refreshWindow() {
     if (!window)
         return;
     const machine::Train t = train();
+    window->offerShafts(t.shaftCount());
     window->showTables(machine::trainTables(t, doc.unit, doc), status(t), t.followsKnown);
     ++builds;
     showMark();

@@ -16,6 +16,7 @@
 #include "machine/table_export.h"
 #include "machine/train.h"
 #include "machine/train_table.h"
+#include "settings/user_preferences.h"
 
 #include <QFileDialog>
 #include <QObject>
@@ -43,6 +44,7 @@ public:
     QAction *exportAction = nullptr; // "Экспорт таблицы…"
     QAction *copyAction = nullptr;   // "Копировать таблицу"
     QAction *recoverAction = nullptr; // "Восстановить несохранённое", while there is any
+    QAction *recentMenuAction = nullptr; // "Последние файлы", a submenu of up to nine
 
     // The windows are made when first asked for.
     TrainWindow *trainWindow();
@@ -62,6 +64,9 @@ public:
     void showSearch();
     bool open();
     bool openFile(const QString &path);
+    // A file of "Последние файлы": opened after the question about unsaved
+    // changes; one that is gone leaves the list.
+    bool openRecent(const QString &path);
     bool save();
     bool saveAs();
     bool saveTo(const QString &path);
@@ -122,10 +127,14 @@ private:
     // changes, removes it.
     bool recoveryWritten = false;
     QDateTime started = QDateTime::currentDateTimeUtc();
+    settings::UserPreferences preferences;
     QTimer recoveryTimer{this};
     int builds = 0;
 
     void buildMenu();
+    void showRecentFiles();
+    void rememberFile(const QString &file);
+    void savePreferences();
     void pairsChanged(bool newAggregate);
     void documentChanged(bool tablesToo);
     void refreshWindow();
@@ -136,8 +145,11 @@ private:
     void lookForRecovery();
     QString status(const machine::Train &train) const;
     QWidget *dialogParent() const;
+    // A file chosen in the dialog, or nothing; `filterIndex`, when given,
+    // is the filter offered first and becomes the one chosen.
     QString chooseFile(QFileDialog::AcceptMode mode, const QString &title, const QString &filter,
-                       const QString &suffix, const QString &suggestion) const;
+                       const QString &suffix, const QString &suggestion,
+                       int *filterIndex = nullptr) const;
     bool askToDropChanges(const QString &title) const;
     bool askToReplaceChangedFile(const QString &path) const;
     // Writes `bytes` through the safe writer; says why when it cannot. A

@@ -17,8 +17,12 @@
 #include <QStandardPaths>
 
 namespace {
-const QString kFileFilter = QStringLiteral("Файлы агрегата (*.json);;Все файлы (*)");
-const QString kCsvFilter = QStringLiteral("Таблицы CSV (*.csv);;Все файлы (*)");
+// The machine file's own type; files of the earlier ".json" open as well.
+const QString kFileFilter = QStringLiteral("Файлы агрегата (*.gearfreq *.json);;Все файлы (*)");
+const QString kMachineSuffix = QStringLiteral("gearfreq");
+// The export's two conventions, in the order of machine::CsvConvention.
+const QString kCsvFilters = QStringLiteral("CSV: точка с запятой, десятичная запятая (*.csv);;"
+                                           "CSV: запятая, десятичная точка (*.csv)");
 
 // A question with a button that goes ahead and "Отмена", which is the default.
 bool confirm(QWidget *parent, const char *name, const QString &title, const QString &text,
@@ -43,7 +47,7 @@ QWidget *MachineController::dialogParent() const {
 
 QString MachineController::chooseFile(QFileDialog::AcceptMode mode, const QString &title,
                                       const QString &filter, const QString &suffix,
-                                      const QString &suggestion) const {
+                                      const QString &suggestion, int *filterIndex) const {
     const QString folder = path.isEmpty() ? QDir::currentPath() : QFileInfo(path).absolutePath();
     QFileDialog dialog(dialogParent(), title, folder, filter);
     dialog.setObjectName("machineFileDialog");
@@ -54,10 +58,15 @@ QString MachineController::chooseFile(QFileDialog::AcceptMode mode, const QStrin
     // The question before replacing a file is the program's own, in plain
     // text: Qt's would read a file name as markup.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    if (filterIndex)
+        dialog.selectNameFilter(filters.value(*filterIndex));
     if (!suggestion.isEmpty())
         dialog.selectFile(suggestion);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         const QString chosen = dialog.selectedFiles().constFirst();
+        if (filterIndex)
+            *filterIndex = std::max<int>(0, filters.indexOf(dialog.selectedNameFilter()));
         if (mode == QFileDialog::AcceptOpen || !QFileInfo::exists(chosen) ||
             confirm(&dialog, "machineConfirmOverwrite", title,
                     QStringLiteral("Файл «%1» уже есть. Заменить его?")
@@ -107,7 +116,7 @@ bool MachineController::open() {
     if (modified() && !askToDropChanges(QStringLiteral("Открытие файла агрегата")))
         return false;
     const QString chosen = chooseFile(QFileDialog::AcceptOpen, QStringLiteral("Открыть агрегат"),
-                                      kFileFilter, QStringLiteral("json"), QString());
+                                      kFileFilter, kMachineSuffix, QString());
     return !chosen.isEmpty() && openFile(chosen);
 }
 
@@ -125,7 +134,21 @@ bool MachineController::openFile(const QString &chosen) {
     diskStamp = read.stamp;
     savedBytes = machine::machineFileBytes(*read.state);
     applyState(*read.state);
+    rememberFile(file);
     return true;
+}
+
+bool MachineController::openRecent(const QString &file) {
+    if (modified() && !askToDropChanges(QStringLiteral("Открытие файла агрегата")))
+        return false;
+    if (openFile(file))
+        return true;
+    if (!QFileInfo::exists(file)) {
+        preferences.recentFiles.removeAll(file);
+        savePreferences();
+        showRecentFiles();
+    }
+    return false;
 }
 
 void MachineController::applyState(const machine::MachineState &s) {
@@ -148,9 +171,9 @@ bool MachineController::saveAs() {
     // The machine's name, cleaned of what a file dialog or another system
     // reads specially, unless the machine has a file already.
     const QString suggestion =
-        !path.isEmpty() ? path : machine::suggestedFileName(doc.name, QStringLiteral("json"));
+        !path.isEmpty() ? path : machine::suggestedFileName(doc.name, kMachineSuffix);
     const QString chosen = chooseFile(QFileDialog::AcceptSave, QStringLiteral("Сохранить агрегат"),
-                                      kFileFilter, QStringLiteral("json"), suggestion);
+                                      kFileFilter, kMachineSuffix, suggestion);
     return !chosen.isEmpty() && saveTo(machine::resolvedFilePath(chosen));
 }
 
@@ -169,6 +192,7 @@ bool MachineController::saveTo(const QString &file) {
     path = file;
     diskStamp = settings::stampOf(bytes);
     savedBytes = bytes;
+    rememberFile(file);
     // The work is safe in its file: no recovery of it is needed any more.
     removeRecovery();
     showMark();
@@ -179,15 +203,26 @@ bool MachineController::exportTable() {
     const QString base = path.isEmpty()
                              ? machine::suggestedFileName(doc.name, QStringLiteral("csv"))
                              : QFileInfo(path).completeBaseName() + QStringLiteral(".csv");
+    // The convention is chosen with the file, and remembered for the next.
+    int convention = preferences.internationalCsv ? 1 : 0;
     const QString chosen = chooseFile(QFileDialog::AcceptSave, QStringLiteral("Экспорт таблицы"),
-                                      kCsvFilter, QStringLiteral("csv"), base);
-    return !chosen.isEmpty() && exportTo(machine::resolvedFilePath(chosen));
+                                      kCsvFilters, QStringLiteral("csv"), base, &convention);
+    if (chosen.isEmpty())
+        return false;
+    if (preferences.internationalCsv != (convention == 1)) {
+        preferences.internationalCsv = convention == 1;
+        savePreferences();
+    }
+    return exportTo(machine::resolvedFilePath(chosen));
 }
 
 bool MachineController::exportTo(const QString &file) {
+    const machine::CsvConvention convention = preferences.internationalCsv
+                                                  ? machine::CsvConvention::International
+                                                  : machine::CsvConvention::Russian;
     bool chooseAnother = false;
-    if (!writeOrExplain(file, machine::trainCsv(tables()), QStringLiteral("Экспорт таблицы"),
-                        &chooseAnother))
+    if (!writeOrExplain(file, machine::trainCsv(tables(), convention),
+                        QStringLiteral("Экспорт таблицы"), &chooseAnother))
         return chooseAnother && exportTable();
     return true;
 }

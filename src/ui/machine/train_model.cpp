@@ -61,19 +61,30 @@ bool TrainTableModel::setData(const QModelIndex &index, const QVariant &value, i
 }
 
 QVariant TrainTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || orientation != Qt::Horizontal || section < 0 ||
-        section >= columnCount())
+    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    return shown.headers[section];
+    if (role == Qt::DisplayRole)
+        return shown.headers[section];
+    if (role == Qt::ToolTipRole && section < shown.headerHints.size() &&
+        !shown.headerHints[section].isEmpty())
+        return shown.headerHints[section];
+    return {};
 }
 
 TrainTableView::TrainTableView(QWidget *parent) : QTableView(parent) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAlternatingRowColors(true);
+    // Tab leaves the table; the arrows move between its cells.
+    setTabKeyNavigation(false);
+    // The last column (the remarks) takes what is left and wraps its words
+    // rather than being cut off.
+    setWordWrap(true);
     verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setMinimumSectionSize(fontMetrics().averageCharWidth() * 3);
 }
 
 QString TrainTableView::selectedText() const {

@@ -4,16 +4,20 @@
 
 #include "calc/input_text.h"
 #include "machine/machine_file.h"
+#include "ui/kit/accessible_windows.h"
 #include "ui/kit/plain_text.h"
 #include "ui/kit/widget_kit.h"
 #include "ui/machine/train_model.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,6 +33,14 @@ namespace {
 template <class W> W *named(W *w, const char *name) {
     w->setObjectName(QString::fromLatin1(name));
     return w;
+}
+
+// A label whose mnemonic moves the focus to `field`, which a screen reader
+// then names by the label.
+QLabel *buddy(const QString &text, QWidget *field) {
+    QLabel *label = kit::plainLabel(text);
+    label->setBuddy(field);
+    return label;
 }
 
 QComboBox *shaftBox(const char *name, const QString &prefix) {
@@ -58,6 +70,7 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     statusLabel->setWordWrap(true);
     layout->addWidget(statusLabel);
     buildTables(layout);
+    layout->addWidget(buildButtonRow());
 
     // Wide enough for the thirteen columns with fifteen-digit numbers, where
     // the screen allows it.
@@ -88,6 +101,7 @@ QWidget *TrainWindow::buildDocumentRow() {
     auto *form = new QFormLayout(box);
     form->setContentsMargins(0, 0, 0, 0);
     nameEdit = named(new QLineEdit, "nameEdit");
+    nameEdit->setAccessibleName(QStringLiteral("Название агрегата"));
     nameEdit->setValidator(new kit::CharacterLimit(machine::kNameLimit, nameEdit));
     nameEdit->setPlaceholderText(QStringLiteral("например, редуктор насоса Н-3"));
     notesEdit = named(new QPlainTextEdit, "notesEdit");
@@ -99,9 +113,9 @@ QWidget *TrainWindow::buildDocumentRow() {
                                   .arg(machine::kNotesLimit)),
               "notesLimitLabel");
     notesLimitLabel->hide();
-    form->addRow(kit::plainLabel(QStringLiteral("Название:")), nameEdit);
-    form->addRow(kit::plainLabel(QStringLiteral("Примечания:")), notesEdit);
-    form->addRow(kit::plainLabel({}), notesLimitLabel);
+    form->addRow(buddy(QStringLiteral("&Название:"), nameEdit), nameEdit);
+    form->addRow(buddy(QStringLiteral("&Примечания:"), notesEdit), notesEdit);
+    form->addRow(notesLimitLabel);
     connect(nameEdit, &QLineEdit::textEdited, this, &TrainWindow::nameEdited);
     connect(notesEdit->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { notesChangeEnd = position + added; });
@@ -138,11 +152,13 @@ QWidget *TrainWindow::buildUnitRow() {
     h->setContentsMargins(0, 0, 0, 0);
     unitBox = named(new QComboBox, "unitBox");
     unitBox->addItem(QStringLiteral("Гц"), int(machine::Unit::Hertz));
-    unitBox->addItem(QStringLiteral("об/мин и CPM"), int(machine::Unit::PerMinute));
+    unitBox->addItem(QStringLiteral("об/мин (CPM)"), int(machine::Unit::PerMinute));
     unitBox->addItem(QStringLiteral("порядки"), int(machine::Unit::Orders));
+    unitBox->setAccessibleName(QStringLiteral("Единицы таблиц"));
     ordersShaftBox = shaftBox("ordersShaftBox", QStringLiteral("вала "));
+    ordersShaftBox->setAccessibleName(QStringLiteral("Вал, в порядках которого таблицы"));
     ordersShaftBox->setEnabled(false);
-    h->addWidget(kit::plainLabel(QStringLiteral("Единицы:")));
+    h->addWidget(buddy(QStringLiteral("&Единицы:"), unitBox));
     h->addWidget(unitBox);
     h->addWidget(ordersShaftBox);
     h->addStretch();
@@ -160,16 +176,20 @@ QWidget *TrainWindow::buildReferenceRow() {
     auto *h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
     referenceShaftBox = shaftBox("referenceShaftBox", QStringLiteral("вал "));
+    referenceShaftBox->setAccessibleName(QStringLiteral("Вал с известной скоростью"));
     speedEdit = named(new QLineEdit, "speedEdit");
+    speedEdit->setAccessibleName(QStringLiteral("Известная скорость"));
     speedEdit->setValidator(new kit::CharacterLimit(calc::kTextLimit, speedEdit));
     speedEdit->setPlaceholderText(QStringLiteral("не задана"));
     speedUnitBox = named(new QComboBox, "speedUnitBox");
     speedUnitBox->addItem(QStringLiteral("Гц"), int(machine::SpeedUnit::Hertz));
     speedUnitBox->addItem(QStringLiteral("об/мин"), int(machine::SpeedUnit::PerMinute));
-    writeButton = named(new QPushButton(QStringLiteral("Записать цепь в пары")), "writeButton");
-    writeButton->setToolTip(QStringLiteral("Fr1 пары 1 и каждой следующей пары — по заданной "
-                                           "скорости; пара на экране пересчитывается"));
-    h->addWidget(kit::plainLabel(QStringLiteral("Известная скорость:")));
+    speedUnitBox->setAccessibleName(QStringLiteral("Единица известной скорости"));
+    writeButton = named(new QPushButton(QStringLiteral("&Записать Fr1 в пары")), "writeButton");
+    writeButton->setToolTip(QStringLiteral("Fr1 пары 1 и каждой следующей пары — по известной "
+                                           "скорости, как их дала бы кнопка «Далее >»; пара на "
+                                           "экране пересчитывается"));
+    h->addWidget(buddy(QStringLiteral("Известная &скорость:"), speedEdit));
     h->addWidget(referenceShaftBox);
     h->addWidget(speedEdit);
     h->addWidget(speedUnitBox);
@@ -190,26 +210,73 @@ void TrainWindow::buildTables(QVBoxLayout *layout) {
     shaftsModel->setEditableColumn(machine::ColShaftName);
     pairsView = named(new TrainTableView, "pairsView");
     pairsView->setModel(pairsModel);
+    pairsView->setAccessibleName(QStringLiteral("Пары зацепления"));
     shaftsView = named(new TrainTableView, "shaftsView");
     shaftsView->setModel(shaftsModel);
+    shaftsView->setAccessibleName(QStringLiteral("Валы"));
     shaftsView->setEditTriggers(QAbstractItemView::DoubleClicked |
                                 QAbstractItemView::EditKeyPressed |
                                 QAbstractItemView::AnyKeyPressed);
     connect(shaftsModel, &TrainTableModel::cellEdited, this,
             [this](int row, int, const QString &text) { emit shaftNameEdited(row + 1, text); });
-    layout->addWidget(kit::plainLabel(QStringLiteral("Пары зацепления")));
+    layout->addWidget(buddy(QStringLiteral("П&ары зацепления"), pairsView));
     layout->addWidget(pairsView, 3);
-    layout->addWidget(kit::plainLabel(QStringLiteral("Валы")));
+    layout->addWidget(buddy(QStringLiteral("&Валы (название вала можно вписать)"), shaftsView));
     layout->addWidget(shaftsView, 2);
     totalLabel = named(kit::plainLabel({}), "totalLabel");
     totalLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(totalLabel);
 }
 
+QWidget *TrainWindow::buildButtonRow() {
+    auto *row = new QWidget;
+    auto *h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 0);
+    exportButton = named(new QPushButton(QStringLiteral("&Экспорт в CSV…")), "exportButton");
+    exportButton->setToolTip(QStringLiteral("Ctrl+E"));
+    copyButton = named(new QPushButton(QStringLiteral("&Копировать всё")), "copyButton");
+    copyButton->setToolTip(QStringLiteral("Ctrl+Shift+C; выделенные ячейки — Ctrl+C"));
+    h->addStretch();
+    h->addWidget(exportButton);
+    h->addWidget(copyButton);
+    connect(exportButton, &QPushButton::clicked, this, &TrainWindow::exportRequested);
+    connect(copyButton, &QPushButton::clicked, this, &TrainWindow::copyRequested);
+    // The keys work anywhere in this window, and only here.
+    const std::pair<QKeySequence, void (TrainWindow::*)()> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_E), &TrainWindow::exportRequested},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TrainWindow::copyRequested}};
+    for (const auto &[key, signal] : keys) {
+        auto *action = new QAction(this);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, signal);
+    }
+    return row;
+}
+
+void TrainWindow::keyPressEvent(QKeyEvent *event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TrainWindow::offerShafts(int shafts) {
+    kit::offerNumbers(ordersShaftBox, QStringLiteral("вала "), std::max(shafts, 1));
+    kit::offerNumbers(referenceShaftBox, QStringLiteral("вал "),
+                      std::max({shafts, 1, referenceShaftBox->currentData().toInt()}));
+}
+
 void TrainWindow::showTables(const machine::TrainTables &tables, const QString &status,
                              bool canWrite) {
     pairsModel->setTable(tables.pairs);
     shaftsModel->setTable(tables.shafts);
+    // The remarks wrap within what the numbers leave.
+    pairsView->horizontalHeader()->setSectionResizeMode(machine::ColNote, QHeaderView::Stretch);
+    shaftsView->horizontalHeader()->setSectionResizeMode(machine::ColShaftPlace,
+                                                         QHeaderView::Stretch);
     totalLabel->setText(tables.totalRatio);
     statusLabel->setText(status);
     writeButton->setEnabled(canWrite);

@@ -39,15 +39,24 @@ public:
     // The one-line notice of unsaved work an earlier run left (an invalid
     // time: none).
     void showRecovery(const QDateTime &savedAt, const QString &machineName);
+    // The shaft choices offer the shafts the machine has (at least the one a
+    // known speed names).
+    void offerShafts(int shafts);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+public:
     QLineEdit *nameEdit = nullptr;
     QPlainTextEdit *notesEdit = nullptr;
     QComboBox *unitBox = nullptr;        // "Гц", "об/мин и CPM", "порядки"
     QComboBox *ordersShaftBox = nullptr; // "вала 1" ... "вала 10"
     QComboBox *referenceShaftBox = nullptr;
     QLineEdit *speedEdit = nullptr;
-    QComboBox *speedUnitBox = nullptr;  // "Гц", "об/мин"
-    QPushButton *writeButton = nullptr; // "Записать цепь в пары"
+    QComboBox *speedUnitBox = nullptr;   // "Гц", "об/мин"
+    QPushButton *writeButton = nullptr;  // "Записать Fr1 в пары"
+    QPushButton *exportButton = nullptr; // "Экспорт…", Ctrl+E in the window
+    QPushButton *copyButton = nullptr; // "Копировать всё", Ctrl+Shift+C in the window
     QLabel *statusLabel = nullptr;
     QLabel *notesLimitLabel = nullptr; // says that the notes take no more
     QWidget *recoveryRow = nullptr;    // the notice of unsaved work, with its buttons
@@ -67,6 +76,8 @@ signals:
     void knownSpeedEdited(const machine::ReferenceSpeed &known);
     void shaftNameEdited(int shaft, const QString &name);
     void writeRequested();
+    void exportRequested();
+    void copyRequested();
     void recoverRequested();
     void discardRequested();
 
@@ -76,6 +87,7 @@ private:
     QWidget *buildReferenceRow();
     QWidget *buildRecoveryRow();
     void buildTables(class QVBoxLayout *layout);
+    QWidget *buildButtonRow();
     machine::UnitChoice chosenUnit() const;
     machine::ReferenceSpeed typedSpeed() const;
     // Notes longer than the file keeps are refused where they were typed or
