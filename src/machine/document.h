@@ -31,6 +31,11 @@ struct UnitChoice {
 
 enum class SpeedUnit { Hertz, PerMinute };
 
+// A known shaft speed above this is a typing error, not a machine: 100 kHz
+// is 6 000 000 об/мин, far beyond the fastest turbine rotor, and keeps every
+// frequency derived from it (harmonics, sidebands) well inside a double.
+inline constexpr double kKnownSpeedLimitHertz = 1e5;
+
 struct ReferenceSpeed {
     int shaft = 1; // 1 ... number of shafts
     QString text;  // as typed; the comma rule and the number syntax apply

@@ -382,6 +382,11 @@ SpeedValue referenceHertz(const ReferenceSpeed &reference) {
     const double hertz = reference.unit == SpeedUnit::Hertz ? p.value : p.value / 60.0;
     if (!(hertz > 0.0))
         return {std::nullopt, QStringLiteral("скорость слишком мала")};
+    if (!(hertz <= kKnownSpeedLimitHertz))
+        return {std::nullopt,
+                QStringLiteral("скорость больше %1 Гц (%2 об/мин) — так быстро вал не вращается")
+                    .arg(calc::generalDecimal(kKnownSpeedLimitHertz),
+                         calc::generalDecimal(kKnownSpeedLimitHertz * 60.0))};
     return {hertz, QString()};
 }
 

@@ -73,7 +73,9 @@ StartOptions parseStartOptions(const QStringList &arguments) {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &a = arguments[i];
         if (filesOnly || !a.startsWith(QLatin1Char('-')) || a == QLatin1String("-")) {
-            o.files << a;
+            // Relative to the folder the program was started in, before a
+            // start from the menu changes it.
+            o.files << QFileInfo(a).absoluteFilePath();
         } else if (a == QLatin1String("--")) {
             filesOnly = true;
         } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -126,7 +128,5 @@ bool enterUserFolder() {
 void openStartFiles(TForm1 *form, const QStringList &files) {
     if (files.isEmpty())
         return;
-    // Relative to the folder the program was started in.
-    form->findChild<MachineController *>()->openFile(
-        QFileInfo(files.constFirst()).absoluteFilePath());
+    form->findChild<MachineController *>()->openFile(files.constFirst());
 }

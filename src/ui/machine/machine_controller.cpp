@@ -277,7 +277,7 @@ QString MachineController::status(const machine::Train &t) const {
     for (const machine::TrainPair &p : t.pairs)
         if (p.fr1TextDiffers)
             return QStringLiteral("Скорости — от скорости %1. В парах другие Fr1: кнопка "
-                                  "«Записать цепь в пары» перенесёт эти.")
+                                  "«Записать Fr1 в пары» перенесёт эти.")
                 .arg(speed);
     return QStringLiteral("Скорости — от скорости %1; Fr1 в парах с ней согласны.").arg(speed);
 }

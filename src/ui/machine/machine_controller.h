@@ -81,7 +81,7 @@ public:
         int pair = 0;
     };
     Brought bringLine(const machine::Line &line);
-    // "Записать цепь в пары": the chain that follows from the known speed.
+    // "Записать Fr1 в пары": the chain that follows from the known speed.
     bool writeChain();
     // The unsaved work of an earlier run, when there is any: taken in, or
     // thrown away with its file.

@@ -103,12 +103,12 @@ QWidget *MachineSearchWindow::buildFrequencyRow() {
     frequencyEdit = named(new QLineEdit, "frequencyEdit");
     frequencyLabel->setBuddy(frequencyEdit);
     unitBox = unitChoiceBox("unitBox");
-    unitBox->setAccessibleName(QStringLiteral("Единица частоты"));
+    kit::nameByRole(unitBox, QStringLiteral("Единица частоты"));
     ordersShaftBox = named(new QComboBox, "ordersShaftBox");
-    ordersShaftBox->setAccessibleName(QStringLiteral("Вал, в порядках которого частота"));
+    kit::nameByRole(ordersShaftBox, QStringLiteral("Вал, в порядках которого частота"));
     toleranceEdit = named(new QLineEdit(QStringLiteral("1")), "toleranceEdit");
     toleranceUnitBox = named(new QComboBox, "toleranceUnitBox");
-    toleranceUnitBox->setAccessibleName(QStringLiteral("Единица допуска"));
+    kit::nameByRole(toleranceUnitBox, QStringLiteral("Единица допуска"));
     resolutionEdit = named(new QLineEdit, "resolutionEdit");
     resolutionEdit->setPlaceholderText(QStringLiteral("не задано: десятая часть допуска"));
     resolutionUnit = named(kit::plainLabel({}), "resolutionUnit");
@@ -147,7 +147,7 @@ QWidget *MachineSearchWindow::buildLimitsRow() {
     maxHarmonicBox = spinBox("maxHarmonicBox", 1, machine::kHarmonicLimit, 10);
     stepBox = named(new QComboBox, "stepBox");
     stepBox->addItems({QStringLiteral("1"), QStringLiteral("0,5")});
-    stepBox->setAccessibleName(QStringLiteral("Шаг гармоник"));
+    kit::nameByRole(stepBox, QStringLiteral("Шаг гармоник"));
     maxSidebandBox = spinBox("maxSidebandBox", 0, machine::kSidebandLimit, 3);
     allShaftsBox = named(new QCheckBox(QStringLiteral("боковые от &всех валов")), "allShaftsBox");
     allShaftsBox->setToolTip(QStringLiteral("Боковые зацепления не только от валов его пары, "
@@ -333,5 +333,5 @@ void MachineSearchWindow::focusFrequency() {
 void MachineSearchWindow::showMessage(const QString &text, bool error) {
     kit::setColour(messageLabel, QPalette::WindowText,
                    error ? kit::colour::red : palette().color(QPalette::WindowText));
-    kit::announce(messageLabel, text);
+    kit::announce(messageLabel, text, resultView);
 }

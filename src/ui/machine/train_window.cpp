@@ -154,9 +154,9 @@ QWidget *TrainWindow::buildUnitRow() {
     unitBox->addItem(QStringLiteral("Гц"), int(machine::Unit::Hertz));
     unitBox->addItem(QStringLiteral("об/мин (CPM)"), int(machine::Unit::PerMinute));
     unitBox->addItem(QStringLiteral("порядки"), int(machine::Unit::Orders));
-    unitBox->setAccessibleName(QStringLiteral("Единицы таблиц"));
+    kit::nameByRole(unitBox, QStringLiteral("Единицы таблиц"));
     ordersShaftBox = shaftBox("ordersShaftBox", QStringLiteral("вала "));
-    ordersShaftBox->setAccessibleName(QStringLiteral("Вал, в порядках которого таблицы"));
+    kit::nameByRole(ordersShaftBox, QStringLiteral("Вал, в порядках которого таблицы"));
     ordersShaftBox->setEnabled(false);
     h->addWidget(buddy(QStringLiteral("&Единицы:"), unitBox));
     h->addWidget(unitBox);
@@ -176,7 +176,7 @@ QWidget *TrainWindow::buildReferenceRow() {
     auto *h = new QHBoxLayout(row);
     h->setContentsMargins(0, 0, 0, 0);
     referenceShaftBox = shaftBox("referenceShaftBox", QStringLiteral("вал "));
-    referenceShaftBox->setAccessibleName(QStringLiteral("Вал с известной скоростью"));
+    kit::nameByRole(referenceShaftBox, QStringLiteral("Вал с известной скоростью"));
     speedEdit = named(new QLineEdit, "speedEdit");
     speedEdit->setAccessibleName(QStringLiteral("Известная скорость"));
     speedEdit->setValidator(new kit::CharacterLimit(calc::kTextLimit, speedEdit));
@@ -184,7 +184,7 @@ QWidget *TrainWindow::buildReferenceRow() {
     speedUnitBox = named(new QComboBox, "speedUnitBox");
     speedUnitBox->addItem(QStringLiteral("Гц"), int(machine::SpeedUnit::Hertz));
     speedUnitBox->addItem(QStringLiteral("об/мин"), int(machine::SpeedUnit::PerMinute));
-    speedUnitBox->setAccessibleName(QStringLiteral("Единица известной скорости"));
+    kit::nameByRole(speedUnitBox, QStringLiteral("Единица известной скорости"));
     writeButton = named(new QPushButton(QStringLiteral("&Записать Fr1 в пары")), "writeButton");
     writeButton->setToolTip(QStringLiteral("Fr1 пары 1 и каждой следующей пары — по известной "
                                            "скорости, как их дала бы кнопка «Далее >»; пара на "
@@ -278,7 +278,10 @@ void TrainWindow::showTables(const machine::TrainTables &tables, const QString &
     shaftsView->horizontalHeader()->setSectionResizeMode(machine::ColShaftPlace,
                                                          QHeaderView::Stretch);
     totalLabel->setText(tables.totalRatio);
-    statusLabel->setText(status);
+    // A changed status is read out (a refused speed says why); the same
+    // status after a rebuild is not repeated.
+    if (statusLabel->text() != status)
+        kit::announce(statusLabel, status, speedEdit);
     writeButton->setEnabled(canWrite);
 }
 
