@@ -90,6 +90,9 @@ install(FILES "${_packaging_dir}/gearfreq.desktop"
 install(FILES "${_packaging_dir}/gearfreq.metainfo.xml"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
         RENAME ${GEARFREQ_APPSTREAM_ID}.metainfo.xml)
+# The machine files' own type, which the menu entry opens.
+install(FILES "${_packaging_dir}/gearfreq-mime.xml" DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME gearfreq.xml)
 install(FILES "${_packaging_dir}/icons/gearfreq.svg"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 # The PNGs are committed renderings of the SVG (packaging/render-icons), so
@@ -129,8 +132,9 @@ set(CPACK_PACKAGE_DESCRIPTION "\
 Gear frequencies (Частоты зубчатых передач) calculates the frequencies
 that a gear transmission shows in a vibration spectrum: the shaft rotation
 frequencies, the gear-mesh frequency and its harmonics, and the sidebands
-around them. It also searches for the numbers of teeth and the shaft speed
-that explain a measured frequency.
+around them. It explains a frequency read off a measured spectrum with the
+lines of one pair or of a whole gear train of up to nine stages, keeps the
+train as a file of its own and exports its table for a spreadsheet.
 
 The user interface is in Russian.")
 set(CPACK_STRIP_FILES ON)

@@ -155,6 +155,31 @@ private slots:
         }
     }
 
+    // A dialog opened from a machine window gives the focus back to the
+    // field it came from, not to the main window.
+    void focus_returns_from_a_dialog_data() { windows_data(); }
+    void focus_returns_from_a_dialog() {
+        QFETCH(QString, which);
+        calculate("8", "20", "42");
+        QWidget *w = openWindow(which);
+        QVERIFY(w);
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QLineEdit *field = w->findChild<QLineEdit *>();
+        field->setFocus();
+        QWidget *parentSeen = nullptr;
+        const auto seen =
+            closeModalsDuring([&] { QTest::keyClick(field, Qt::Key_O, Qt::ControlModifier); },
+                              [&](QWidget *modal) {
+                                  parentSeen = modal->parentWidget();
+                                  static_cast<QDialog *>(modal)->reject();
+                              });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(parentSeen, w);
+        // What the window manager activates again (this platform has none).
+        QCOMPARE(w->focusWidget(), field);
+    }
+
     void every_control_has_a_name_of_its_role_data() { windows_data(); }
     void every_control_has_a_name_of_its_role() {
         QFETCH(QString, which);

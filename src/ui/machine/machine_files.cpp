@@ -4,6 +4,7 @@
 
 #include "settings/safe_write.h"
 #include "ui/kit/plain_text.h"
+#include "ui/machine/machine_search_window.h"
 #include "ui/machine/train_window.h"
 #include "ui/main/Unit1.h"
 
@@ -40,8 +41,10 @@ bool confirm(QWidget *parent, const char *name, const QString &title, const QStr
 } // namespace
 
 QWidget *MachineController::dialogParent() const {
-    if (window && window->isActiveWindow())
-        return window;
+    // The window the command came from, so that the focus goes back there.
+    for (QWidget *w : {static_cast<QWidget *>(window), static_cast<QWidget *>(search)})
+        if (w && w->isActiveWindow())
+            return w;
     return form;
 }
 
