@@ -19,7 +19,8 @@ constexpr qint64 kPreferencesLimit = 64 * 1024;
 
 QByteArray preferencesBytes(const UserPreferences &p) {
     QJsonObject o;
-    o.insert(QStringLiteral("internationalCsv"), p.internationalCsv);
+    if (p.internationalCsv)
+        o.insert(QStringLiteral("internationalCsv"), *p.internationalCsv);
     o.insert(QStringLiteral("recentFiles"), QJsonArray::fromStringList(p.recentFiles));
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
@@ -27,7 +28,8 @@ QByteArray preferencesBytes(const UserPreferences &p) {
 UserPreferences parsePreferences(const QByteArray &bytes) {
     UserPreferences p;
     const QJsonObject o = QJsonDocument::fromJson(bytes).object();
-    p.internationalCsv = o.value(QStringLiteral("internationalCsv")).toBool(false);
+    if (const QJsonValue v = o.value(QStringLiteral("internationalCsv")); v.isBool())
+        p.internationalCsv = v.toBool();
     for (const QJsonValue &v : o.value(QStringLiteral("recentFiles")).toArray())
         if (v.isString() && !v.toString().isEmpty() && v.toString().isValidUtf16() &&
             p.recentFiles.size() < kRecentFileLimit && !p.recentFiles.contains(v.toString()))

@@ -5,19 +5,24 @@
 // through the bounded reader; a file that cannot be read counts as empty.
 //
 //   {"internationalCsv": false, "recentFiles": ["/home/u/pump.gearfreq", …]}
+//
+// A convention never chosen is not written: the export then offers the one
+// of the user's locale.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace settings {
 
 inline constexpr int kRecentFileLimit = 9;
 
 struct UserPreferences {
-    bool internationalCsv = false;
-    QStringList recentFiles; // newest first, at most kRecentFileLimit
+    std::optional<bool> internationalCsv; // none: never chosen
+    QStringList recentFiles;              // newest first, at most kRecentFileLimit
     bool operator==(const UserPreferences &) const = default;
 };
 

@@ -1,5 +1,6 @@
 // The settings file against real files in a temporary folder.
 #include "settings/settings_file.h"
+#include "settings/user_preferences.h"
 
 #include <QDir>
 #include <QFile>
@@ -175,6 +176,62 @@ private slots:
         const settings::LoadResult r = settings::loadPrecision(gone);
         QCOMPARE(r.precisionFactor, 1);
         QVERIFY(!r.error.isEmpty());
+    }
+
+    // The preferences file is the user's, but any program may have written
+    // it: whatever it holds, the list stays a list of at most nine distinct
+    // paths, and a convention is taken only when one was really chosen.
+    void preferences_file_is_read_defensively_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("convention"); // -1 none, 0 Russian, 1 international
+        QTest::addColumn<QStringList>("recent");
+        QTest::newRow("chosen international")
+            << QByteArray(R"({"internationalCsv": true})") << 1 << QStringList{};
+        QTest::newRow("never chosen")
+            << QByteArray(R"({"recentFiles": ["/a"]})") << -1 << QStringList{"/a"};
+        QTest::newRow("a string is no choice")
+            << QByteArray(R"({"internationalCsv": "yes"})") << -1 << QStringList{};
+        QTest::newRow("not JSON") << QByteArray("internationalCsv=1") << -1 << QStringList{};
+        QTest::newRow("an array at the top")
+            << QByteArray(R"([true, "/a"])") << -1 << QStringList{};
+        QTest::newRow("duplicates, empties and numbers left out")
+            << QByteArray(
+                   R"({"internationalCsv": false, "recentFiles": ["/a", "", 7, "/a", "/b"]})")
+            << 0 << QStringList{"/a", "/b"};
+        QTest::newRow("a list that is no list")
+            << QByteArray(R"({"recentFiles": "/a"})") << -1 << QStringList{};
+        QByteArray twelve = R"({"recentFiles": [)";
+        QStringList nine;
+        for (int k = 1; k <= 12; ++k) {
+            twelve += (k > 1 ? "," : "") + QByteArray("\"/f") + QByteArray::number(k) + "\"";
+            if (k <= settings::kRecentFileLimit)
+                nine << QStringLiteral("/f%1").arg(k);
+        }
+        QTest::newRow("twelve files, nine kept") << twelve + "]}" << -1 << nine;
+    }
+    void preferences_file_is_read_defensively() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, convention);
+        const settings::UserPreferences p = settings::parsePreferences(bytes);
+        QCOMPARE(p.internationalCsv.has_value() ? int(*p.internationalCsv) : -1, convention);
+        QTEST(p.recentFiles, "recent");
+        // What is written reads back the same.
+        QCOMPARE(settings::parsePreferences(settings::preferencesBytes(p)), p);
+    }
+
+    void recent_list_puts_the_file_first_once_and_keeps_nine() {
+        QStringList list;
+        for (int k = 1; k <= 9; ++k)
+            list = settings::withRecent(list, QStringLiteral("/f%1").arg(k));
+        QCOMPARE(list.first(), QStringLiteral("/f9"));
+        QCOMPARE(list.last(), QStringLiteral("/f1"));
+        list = settings::withRecent(list, QStringLiteral("/f5"));
+        QCOMPARE(list.size(), 9);
+        QCOMPARE(list.mid(0, 3), (QStringList{"/f5", "/f9", "/f8"}));
+        list = settings::withRecent(list, QStringLiteral("/new"));
+        QCOMPARE(list.size(), 9);
+        QCOMPARE(list.first(), QStringLiteral("/new"));
+        QVERIFY(!list.contains(QStringLiteral("/f1")));
     }
 };
 

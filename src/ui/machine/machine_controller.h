@@ -71,6 +71,9 @@ public:
     bool saveAs();
     bool saveTo(const QString &path);
     bool exportTable();
+    // The CSV convention the export offers: the one chosen last, else the
+    // one of the user's locale.
+    bool internationalCsv() const;
     bool exportTo(const QString &path);
     void copyTable();
     // The pair a line names, into the main window, calculated; a sideband of

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QPushButton>
 #include <QStandardPaths>
 
@@ -202,17 +203,26 @@ bool MachineController::saveTo(const QString &file) {
     return true;
 }
 
+bool MachineController::internationalCsv() const {
+    // Never chosen: the convention of a spreadsheet in the user's locale; a
+    // locale with a decimal point other than the plain C one is an
+    // international one.
+    const QLocale locale = QLocale::system();
+    return preferences.internationalCsv.value_or(locale.language() != QLocale::C &&
+                                                 locale.decimalPoint() == QLatin1String("."));
+}
+
 bool MachineController::exportTable() {
     const QString base = path.isEmpty()
                              ? machine::suggestedFileName(doc.name, QStringLiteral("csv"))
                              : QFileInfo(path).completeBaseName() + QStringLiteral(".csv");
     // The convention is chosen with the file, and remembered for the next.
-    int convention = preferences.internationalCsv ? 1 : 0;
+    int convention = internationalCsv() ? 1 : 0;
     const QString chosen = chooseFile(QFileDialog::AcceptSave, QStringLiteral("Экспорт таблицы"),
                                       kCsvFilters, QStringLiteral("csv"), base, &convention);
     if (chosen.isEmpty())
         return false;
-    if (preferences.internationalCsv != (convention == 1)) {
+    if (preferences.internationalCsv != (convention == 1)) { // also when never chosen
         preferences.internationalCsv = convention == 1;
         savePreferences();
     }
@@ -220,7 +230,7 @@ bool MachineController::exportTable() {
 }
 
 bool MachineController::exportTo(const QString &file) {
-    const machine::CsvConvention convention = preferences.internationalCsv
+    const machine::CsvConvention convention = internationalCsv()
                                                   ? machine::CsvConvention::International
                                                   : machine::CsvConvention::Russian;
     bool chooseAnother = false;
