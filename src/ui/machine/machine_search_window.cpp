@@ -66,9 +66,10 @@ MachineSearchWindow::MachineSearchWindow(MachineController *c, QWidget *parent)
     layout->addWidget(messageLabel);
     buildResults();
     layout->addWidget(resultView, 1);
-    auto *hint = kit::plainLabel(QStringLiteral("Двойной щелчок или Enter на строке — её пара в "
-                                                "главном окне, рассчитанная; боковая пары — и в "
-                                                "строке модуляционных частот."));
+    auto *hint = kit::plainLabel(
+        QStringLiteral("Двойной щелчок или Enter на строке — её пара в главном окне, "
+                       "рассчитанная; боковая полоса пары — ещё и в её строке модуляционных "
+                       "частот."));
     hint->setWordWrap(true);
     layout->addWidget(hint);
     resize(760, 560);

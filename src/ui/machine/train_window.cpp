@@ -106,6 +106,7 @@ QWidget *TrainWindow::buildDocumentRow() {
     nameEdit->setPlaceholderText(QStringLiteral("например, редуктор насоса Н-3"));
     notesEdit = named(new QPlainTextEdit, "notesEdit");
     notesEdit->setTabChangesFocus(true);
+    notesEdit->setAccessibleName(QStringLiteral("Примечания"));
     notesEdit->setFixedHeight(notesEdit->fontMetrics().lineSpacing() * 3 + 12);
     notesLimitLabel =
         named(kit::plainLabel(QStringLiteral("Примечания — не длиннее %L1 символов: лишнее не "
