@@ -108,6 +108,10 @@ QWidget *MachineSearchWindow::buildFrequencyRow() {
     ordersShaftBox = named(new QComboBox, "ordersShaftBox");
     kit::nameByRole(ordersShaftBox, QStringLiteral("Вал, в порядках которого частота"));
     toleranceEdit = named(new QLineEdit(QStringLiteral("1")), "toleranceEdit");
+    // The bound keeps every list to tens of thousands of rows at most.
+    toleranceEdit->setToolTip(
+        QStringLiteral("Не больше %1 % от частоты пика (или от расстояния между пиками).")
+            .arg(calc::generalDecimal(100 * machine::kToleranceLimitShare)));
     toleranceUnitBox = named(new QComboBox, "toleranceUnitBox");
     kit::nameByRole(toleranceUnitBox, QStringLiteral("Единица допуска"));
     resolutionEdit = named(new QLineEdit, "resolutionEdit");
@@ -188,6 +192,9 @@ void MachineSearchWindow::buildResults() {
     QHeaderView *header = resultView->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The widths follow the rows in sight: the texts of a row are made when
+    // it is shown, and sizing by a thousand rows would make them all.
+    header->setResizeContentsPrecision(0);
     connect(resultView, &QTableView::activated, this,
             [this](const QModelIndex &index) { chooseRow(index.row()); });
 }

@@ -49,7 +49,7 @@ protected:
 public:
     QLineEdit *nameEdit = nullptr;
     QPlainTextEdit *notesEdit = nullptr;
-    QComboBox *unitBox = nullptr;        // "Гц", "об/мин и CPM", "порядки"
+    QComboBox *unitBox = nullptr;        // "Гц", "об/мин (CPM)", "порядки"
     QComboBox *ordersShaftBox = nullptr; // "вала 1" ... "вала 10"
     QComboBox *referenceShaftBox = nullptr;
     QLineEdit *speedEdit = nullptr;
