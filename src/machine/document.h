@@ -2,11 +2,18 @@
 // beyond the pairs that the main window walks. The parallel pairs are the
 // pair store's (the main window keeps them as the specification has them);
 // the document holds the rest once: the machine's name and notes, the names
-// of its shafts, the speed known at one shaft, and the unit its tables show.
-// Stage kinds other than parallel pairs and the components of shafts arrive
-// here as data, so that the windows, which are views of the document, need
-// not change for them.
+// of its shafts, the stages beside the pairs (planetary, belt) and where
+// they sit among them, the bearings of the shafts, the speed known at one
+// shaft, and the unit its tables show.
+//
+// The chain of stages is the pairs in their order with the other stages
+// between them: a stage placed after k pairs comes after pair k (before
+// pair 1 for k = 0), in the order of the list among those placed alike.
+// Stage i joins shaft i to shaft i + 1.
 #pragma once
+
+#include "machine/bearing.h"
+#include "machine/stages.h"
 
 #include <QString>
 #include <vector>
@@ -43,6 +50,30 @@ struct ReferenceSpeed {
     bool operator==(const ReferenceSpeed &) const = default;
 };
 
+// --- stages beside the pairs, and the bearings
+
+enum class StageKind : std::uint8_t { Pair, Planetary, Belt };
+
+struct ExtraStage {
+    StageKind kind = StageKind::Planetary; // Planetary or Belt
+    PlanetaryStage planetary;
+    BeltStage belt;
+    int afterPairs = 0; // how many parallel pairs come before it
+    bool operator==(const ExtraStage &) const = default;
+};
+inline constexpr int kExtraStageLimit = 6;
+
+// A bearing on a shaft, or on the planets of a planetary stage (the extra
+// stage of that index, where the planets turn relative to the carrier).
+struct MountedBearing {
+    int shaft = 1;      // 1 … the shafts; 0 on planets
+    int planetsOf = -1; // index into extraStages, or -1
+    Bearing bearing;
+    bool onPlanets() const { return planetsOf >= 0; }
+    bool operator==(const MountedBearing &) const = default;
+};
+inline constexpr int kBearingLimit = 40;
+
 // --- the document
 
 inline constexpr int kNameLimit = 200;
@@ -54,8 +85,10 @@ struct MachineDocument {
     QString notes; // at most kNotesLimit characters
     // The user's names of shafts 1, 2, …; an empty or missing name: none.
     std::vector<QString> shaftNames;
-    ReferenceSpeed known; // an empty text: no speed known
-    UnitChoice unit;      // what the tables show
+    ReferenceSpeed known;                // an empty text: no speed known
+    UnitChoice unit;                     // what the tables show
+    std::vector<ExtraStage> extraStages; // in chain order, afterPairs never falling
+    std::vector<MountedBearing> bearings;
     bool operator==(const MachineDocument &) const = default;
 
     // The known speed, when one was typed.

@@ -132,13 +132,13 @@ std::array<QString, kColumnCount> columnHeadings(const UnitChoice &unit) {
 }
 
 MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
-                  const MatchGroup &group, const std::vector<QString> &shaftNames) {
+                  const MatchGroup &group, const LineNames &names) {
     MatchRow row;
     row.line = group.lines.front();
-    QStringList names;
+    QStringList texts;
     for (const Line &line : group.lines)
-        names << lineName(line, shaftNames);
-    row.texts[0] = names.join(QStringLiteral(" = "));
+        texts << lineName(line, names);
+    row.texts[0] = texts.join(QStringLiteral(" = "));
     row.texts[1] =
         tableNumber(toUnit(group.value, unit, train).value_or(0.0), train.precisionFactor);
     // The distance is a difference: in orders it scales as the values do.
@@ -150,11 +150,11 @@ MatchRow matchRow(const Train &train, const IdentifyRequest &request, const Unit
 
 std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
                                 const UnitChoice &unit, const std::vector<MatchGroup> &groups,
-                                const std::vector<QString> &shaftNames) {
+                                const LineNames &names) {
     std::vector<MatchRow> rows;
     rows.reserve(groups.size());
     for (const MatchGroup &g : groups)
-        rows.push_back(matchRow(train, request, unit, g, shaftNames));
+        rows.push_back(matchRow(train, request, unit, g, names));
     return rows;
 }
 

@@ -62,9 +62,9 @@ struct MatchRow {
 // the texts of the rows it shows only.
 // The lines of a group are named in one cell, joined by " = ".
 MatchRow matchRow(const Train &train, const IdentifyRequest &request, const UnitChoice &unit,
-                  const MatchGroup &group, const std::vector<QString> &shaftNames = {});
+                  const MatchGroup &group, const LineNames &names = {});
 std::vector<MatchRow> matchRows(const Train &train, const IdentifyRequest &request,
                                 const UnitChoice &unit, const std::vector<MatchGroup> &groups,
-                                const std::vector<QString> &shaftNames = {});
+                                const LineNames &names = {});
 
 } // namespace machine

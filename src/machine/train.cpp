@@ -6,6 +6,7 @@
 #include "calc/input_text.h"
 #include "calc/rows.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -151,39 +152,215 @@ void setSpeeds(TrainPair &p, double fr1, double fr2) {
     p.mesh = meshFigures(p.z1, p.z2, p.fz);
 }
 
-// The speeds from the first pair's Fr1: each pair drives the next exactly,
-// unless a Fr1 typed mid-chain starts it afresh.
-void followTypedChain(std::vector<TrainPair> &pairs, std::int32_t precision) {
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        TrainPair &p = pairs[i];
-        if (!p.calculated)
+// --- the stages' speeds
+
+// A planetary or belt stage by itself: why it cannot turn, and the speed
+// after it from the speed before, and back.
+QString extraProblem(const ExtraStage &e) {
+    return e.kind == StageKind::Planetary ? planetaryProblem(e.planetary) : beltProblem(e.belt);
+}
+double extraAfter(const ExtraStage &e, double input) {
+    return e.kind == StageKind::Planetary ? std::fabs(planetaryFigures(e.planetary, input).output)
+                                          : beltFigures(e.belt, input).output;
+}
+double extraBefore(const ExtraStage &e, double output) {
+    return e.kind == StageKind::Planetary ? output * std::fabs(planetaryRatio(e.planetary))
+                                          : output * beltRatio(e.belt);
+}
+QString extraName(const std::vector<ExtraStage> &extras, int index) {
+    const StageKind kind = extras[static_cast<std::size_t>(index)].kind;
+    const auto number = std::count_if(extras.begin(), extras.begin() + index + 1,
+                                      [&](const ExtraStage &e) { return e.kind == kind; });
+    return (kind == StageKind::Planetary ? QStringLiteral("планетарная %1")
+                                         : QStringLiteral("ременная %1"))
+        .arg(number);
+}
+
+// What each kind of stage does with a speed, in one place: whether it
+// turns, the speed after it from the speed before (and back), and setting
+// its figures from its input speed.
+bool turns(const Train &t, const TrainStage &s) {
+    switch (s.kind) {
+    case StageKind::Pair:
+        return t.pairs[static_cast<std::size_t>(s.index)].calculated;
+    case StageKind::Planetary:
+        return t.planetaries[static_cast<std::size_t>(s.index)].problem.isEmpty();
+    case StageKind::Belt:
+        return t.belts[static_cast<std::size_t>(s.index)].problem.isEmpty();
+    }
+    return false;
+}
+
+double after(const Train &t, const TrainStage &s, double input) {
+    switch (s.kind) {
+    case StageKind::Pair: {
+        const TrainPair &p = t.pairs[static_cast<std::size_t>(s.index)];
+        return secondShaft(input, p.z1, p.z2);
+    }
+    case StageKind::Planetary:
+        return std::fabs(
+            planetaryFigures(t.planetaries[static_cast<std::size_t>(s.index)].stage, input).output);
+    case StageKind::Belt:
+        return beltFigures(t.belts[static_cast<std::size_t>(s.index)].stage, input).output;
+    }
+    return 0.0;
+}
+
+double before(const Train &t, const TrainStage &s, double output) {
+    switch (s.kind) {
+    case StageKind::Pair: {
+        const TrainPair &p = t.pairs[static_cast<std::size_t>(s.index)];
+        return firstShaft(output, p.z1, p.z2);
+    }
+    case StageKind::Planetary:
+        return output *
+               std::fabs(planetaryRatio(t.planetaries[static_cast<std::size_t>(s.index)].stage));
+    case StageKind::Belt:
+        return output * beltRatio(t.belts[static_cast<std::size_t>(s.index)].stage);
+    }
+    return 0.0;
+}
+
+// Input speed over output speed.
+double ratioOf(const Train &t, const TrainStage &s) {
+    switch (s.kind) {
+    case StageKind::Pair: {
+        const TrainPair &p = t.pairs[static_cast<std::size_t>(s.index)];
+        return p.z2 / p.z1;
+    }
+    case StageKind::Planetary:
+        return std::fabs(planetaryRatio(t.planetaries[static_cast<std::size_t>(s.index)].stage));
+    case StageKind::Belt:
+        return beltRatio(t.belts[static_cast<std::size_t>(s.index)].stage);
+    }
+    return 0.0;
+}
+
+// The other stages take their speeds from the shaft before; a pair's own
+// Fr2 follows from its Fr1.
+void setInput(Train &t, const TrainStage &s, double input) {
+    switch (s.kind) {
+    case StageKind::Pair: {
+        TrainPair &p = t.pairs[static_cast<std::size_t>(s.index)];
+        setSpeeds(p, input, secondShaft(input, p.z1, p.z2));
+        break;
+    }
+    case StageKind::Planetary: {
+        TrainPlanetary &x = t.planetaries[static_cast<std::size_t>(s.index)];
+        x.input = input;
+        x.figures = planetaryFigures(x.stage, input);
+        break;
+    }
+    case StageKind::Belt: {
+        TrainBelt &x = t.belts[static_cast<std::size_t>(s.index)];
+        x.input = input;
+        x.figures = beltFigures(x.stage, input);
+        break;
+    }
+    }
+}
+
+std::optional<double> inputSpeed(const Train &t, const TrainStage &s) {
+    switch (s.kind) {
+    case StageKind::Pair: {
+        const TrainPair &p = t.pairs[static_cast<std::size_t>(s.index)];
+        return p.calculated ? std::optional(p.fr1) : std::nullopt;
+    }
+    case StageKind::Planetary: {
+        const TrainPlanetary &x = t.planetaries[static_cast<std::size_t>(s.index)];
+        return x.figures ? std::optional(x.input) : std::nullopt;
+    }
+    case StageKind::Belt: {
+        const TrainBelt &x = t.belts[static_cast<std::size_t>(s.index)];
+        return x.figures ? std::optional(x.input) : std::nullopt;
+    }
+    }
+    return std::nullopt;
+}
+
+std::optional<double> outputSpeed(const Train &t, const TrainStage &s) {
+    switch (s.kind) {
+    case StageKind::Pair: {
+        const TrainPair &p = t.pairs[static_cast<std::size_t>(s.index)];
+        return p.calculated ? std::optional(p.fr2) : std::nullopt;
+    }
+    case StageKind::Planetary: {
+        const TrainPlanetary &x = t.planetaries[static_cast<std::size_t>(s.index)];
+        return x.figures ? std::optional(std::fabs(x.figures->output)) : std::nullopt;
+    }
+    case StageKind::Belt: {
+        const TrainBelt &x = t.belts[static_cast<std::size_t>(s.index)];
+        return x.figures ? std::optional(x.figures->output) : std::nullopt;
+    }
+    }
+    return std::nullopt;
+}
+
+// The speeds from the first pair's Fr1: each stage drives the next exactly,
+// unless a Fr1 typed mid-chain starts it afresh. Stages before the first
+// pair that has a speed get theirs backwards from it.
+void followTypedChain(Train &t, std::int32_t precision) {
+    std::optional<double> current;
+    const TrainPair *pairBefore = nullptr; // the stage before, when it is a pair
+    int first = -1;                        // the first stage with a speed
+    for (std::size_t i = 0; i < t.stages.size(); ++i) {
+        const TrainStage &s = t.stages[i];
+        if (!turns(t, s)) {
+            current.reset();
+            pairBefore = nullptr;
             continue;
+        }
+        if (s.kind != StageKind::Pair) {
+            pairBefore = nullptr;
+            if (current) {
+                setInput(t, s, *current);
+                current = after(t, s, *current);
+            }
+            continue;
+        }
+        TrainPair &p = t.pairs[static_cast<std::size_t>(s.index)];
         double fr1 = p.typedFr1;
-        if (i > 0 && pairs[i - 1].calculated) {
-            const TrainPair &before = pairs[i - 1];
-            if (followsFrom(before, p.texts.fr1)) {
-                fr1 = before.fr2;
+        if (current) {
+            const bool follows =
+                pairBefore ? followsFrom(*pairBefore, p.texts.fr1) : readsAs(p.texts.fr1, *current);
+            if (follows) {
+                fr1 = *current;
                 // Only a text rounded coarser than the fifteen digits shown.
                 p.fr1TextDiffers = parsedText(p.texts.fr1) != parsedText(calc::generalDecimal(fr1));
             } else {
                 p.chainBroken = true;
-                p.chainFr1 = before.fr2;
-                p.chainFr1Text = shownHertz(before.fr2, precision);
+                p.chainFr1 = *current;
+                p.chainFr1Text = shownHertz(*current, precision);
             }
         }
+        if (first < 0)
+            first = static_cast<int>(i);
         setSpeeds(p, fr1, secondShaft(fr1, p.z1, p.z2));
+        current = p.fr2;
+        pairBefore = &p;
+    }
+    if (first <= 0)
+        return;
+    double speed =
+        t.pairs[static_cast<std::size_t>(t.stages[static_cast<std::size_t>(first)].index)].fr1;
+    for (int i = first - 1; i >= 0; --i) {
+        const TrainStage &s = t.stages[static_cast<std::size_t>(i)];
+        if (!turns(t, s))
+            break;
+        speed = before(t, s, speed);
+        setInput(t, s, speed);
     }
 }
 
 // The speed of every shaft from the speed known at one of them; an error
-// when a pair on the way does not calculate.
+// when a stage on the way does not turn.
 struct KnownSpeeds {
     std::vector<double> shafts;
     QString error;
 };
-KnownSpeeds speedsFromKnown(const std::vector<TrainPair> &pairs, const ReferenceSpeed &known) {
-    const int shafts = static_cast<int>(pairs.size()) + 1;
-    if (pairs.empty())
+KnownSpeeds speedsFromKnown(const Train &t, const ReferenceSpeed &known) {
+    const int shafts = static_cast<int>(t.stages.size()) + 1;
+    if (t.stages.empty())
         return {{}, QStringLiteral("в агрегате нет рассчитанных пар")};
     if (known.shaft < 1 || known.shaft > shafts)
         return {{},
@@ -191,44 +368,129 @@ KnownSpeeds speedsFromKnown(const std::vector<TrainPair> &pairs, const Reference
     const SpeedValue speed = referenceHertz(known);
     if (!speed.hertz)
         return {{}, speed.error};
-    for (const TrainPair &p : pairs)
-        if (!p.calculated)
-            return {{}, QStringLiteral("пара %1: %2").arg(p.number).arg(p.problem)};
+    for (const TrainStage &s : t.stages)
+        if (!turns(t, s))
+            return {{},
+                    t.stageName(s) + QStringLiteral(": ") +
+                        (s.kind == StageKind::Pair
+                             ? t.pairs[static_cast<std::size_t>(s.index)].problem
+                         : s.kind == StageKind::Planetary
+                             ? t.planetaries[static_cast<std::size_t>(s.index)].problem
+                             : t.belts[static_cast<std::size_t>(s.index)].problem)};
     std::vector<double> f(static_cast<std::size_t>(shafts));
-    const std::size_t s = static_cast<std::size_t>(known.shaft - 1);
-    f[s] = *speed.hertz;
-    for (std::size_t k = s + 1; k < f.size(); ++k)
-        f[k] = secondShaft(f[k - 1], pairs[k - 1].z1, pairs[k - 1].z2);
-    for (std::size_t k = s; k-- > 0;)
-        f[k] = firstShaft(f[k + 1], pairs[k].z1, pairs[k].z2);
+    const std::size_t k0 = static_cast<std::size_t>(known.shaft - 1);
+    f[k0] = *speed.hertz;
+    for (std::size_t k = k0 + 1; k < f.size(); ++k)
+        f[k] = after(t, t.stages[k - 1], f[k - 1]);
+    for (std::size_t k = k0; k-- > 0;)
+        f[k] = before(t, t.stages[k], f[k + 1]);
     for (const double v : f)
         if (!std::isfinite(v) || !(v > 0.0))
             return {{}, QStringLiteral("скорость вала выходит за пределы чисел программы")};
     return {f, QString()};
 }
 
-void fillShafts(Train &train) {
-    const std::size_t n = train.pairs.size();
+void fillShafts(Train &t) {
+    const std::size_t n = t.stages.size();
     if (n == 0)
         return;
-    train.shafts.assign(n + 1, std::nullopt);
+    t.shafts.assign(n + 1, std::nullopt);
     for (std::size_t k = 0; k < n; ++k) {
-        if (train.pairs[k].calculated)
-            train.shafts[k] = train.pairs[k].fr1;
-        else if (k > 0 && train.pairs[k - 1].calculated)
-            train.shafts[k] = train.pairs[k - 1].fr2;
+        t.shafts[k] = inputSpeed(t, t.stages[k]);
+        if (!t.shafts[k] && k > 0)
+            t.shafts[k] = outputSpeed(t, t.stages[k - 1]);
     }
-    if (train.pairs[n - 1].calculated)
-        train.shafts[n] = train.pairs[n - 1].fr2;
+    t.shafts[n] = outputSpeed(t, t.stages[n - 1]);
 
     double ratio = 1.0;
-    for (const TrainPair &p : train.pairs) {
-        if (!p.calculated)
+    for (const TrainStage &s : t.stages) {
+        if (!turns(t, s))
             return;
-        ratio *= p.z2 / p.z1;
+        ratio *= ratioOf(t, s);
     }
     if (std::isfinite(ratio) && ratio > 0.0)
-        train.totalRatio = ratio;
+        t.totalRatio = ratio;
+}
+
+// The stages of the document in chain order with the pairs.
+void placeStages(Train &t, const std::vector<ExtraStage> &extras) {
+    std::vector<int> indexOf(extras.size(), 0);
+    for (std::size_t j = 0; j < extras.size(); ++j) {
+        const ExtraStage &e = extras[j];
+        if (e.kind == StageKind::Planetary) {
+            TrainPlanetary x;
+            x.number = static_cast<int>(t.planetaries.size()) + 1;
+            x.extraIndex = static_cast<int>(j);
+            x.stage = e.planetary;
+            x.problem = planetaryProblem(e.planetary);
+            if (x.problem.isEmpty())
+                x.remarks = planetaryRemarks(e.planetary);
+            indexOf[j] = static_cast<int>(t.planetaries.size());
+            t.planetaries.push_back(x);
+        } else {
+            TrainBelt x;
+            x.number = static_cast<int>(t.belts.size()) + 1;
+            x.extraIndex = static_cast<int>(j);
+            x.stage = e.belt;
+            x.problem = beltProblem(e.belt);
+            if (x.problem.isEmpty())
+                x.remarks = beltRemarks(e.belt);
+            indexOf[j] = static_cast<int>(t.belts.size());
+            t.belts.push_back(x);
+        }
+    }
+    const std::vector<ChainEntry> chain = chainOrder(static_cast<int>(t.pairs.size()), extras);
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        const ChainEntry &c = chain[i];
+        const int shaft = static_cast<int>(i) + 1;
+        const int index =
+            c.kind == StageKind::Pair ? c.index : indexOf[static_cast<std::size_t>(c.index)];
+        t.stages.push_back({c.kind, index, shaft});
+        if (c.kind == StageKind::Pair)
+            t.pairs[static_cast<std::size_t>(index)].inputShaft = shaft;
+        else if (c.kind == StageKind::Planetary)
+            t.planetaries[static_cast<std::size_t>(index)].inputShaft = shaft;
+        else
+            t.belts[static_cast<std::size_t>(index)].inputShaft = shaft;
+    }
+}
+
+void placeBearings(Train &t, const std::vector<MountedBearing> &bearings) {
+    for (std::size_t b = 0; b < bearings.size(); ++b) {
+        TrainBearing x;
+        x.number = static_cast<int>(b) + 1;
+        x.mounted = bearings[b];
+        x.problem = bearingProblem(x.mounted.bearing);
+        if (x.mounted.onPlanets()) {
+            const auto it = std::find_if(
+                t.planetaries.begin(), t.planetaries.end(),
+                [&](const TrainPlanetary &p) { return p.extraIndex == x.mounted.planetsOf; });
+            if (it == t.planetaries.end()) {
+                x.place = QStringLiteral("сателлиты");
+                if (x.problem.isEmpty())
+                    x.problem = QStringLiteral("планетарной ступени этих сателлитов нет");
+            } else {
+                x.place = QStringLiteral("сателлиты планетарной %1").arg(it->number);
+                if (it->figures)
+                    x.speed = std::fabs(it->figures->planetRelative);
+            }
+        } else {
+            x.place = QStringLiteral("вал %1").arg(x.mounted.shaft);
+            if (x.mounted.shaft < 1 || x.mounted.shaft > t.shaftCount()) {
+                if (x.problem.isEmpty())
+                    x.problem = QStringLiteral("вала %1 нет").arg(x.mounted.shaft);
+            } else {
+                x.speed = t.shaft(x.mounted.shaft);
+            }
+        }
+        if (x.problem.isEmpty()) {
+            x.factors = bearingFactors(x.mounted.bearing);
+            x.remarks = bearingRemarks(x.mounted.bearing);
+        } else {
+            x.speed.reset();
+        }
+        t.bearings.push_back(x);
+    }
 }
 
 ChainRewrite refused(const QString &why) {
@@ -257,6 +519,25 @@ std::optional<double> Train::shaft(int k) const {
     if (k < 1 || k > shaftCount())
         return std::nullopt;
     return shafts[static_cast<std::size_t>(k - 1)];
+}
+
+const TrainStage *Train::stageFrom(int shaft) const {
+    return shaft >= 1 && shaft <= static_cast<int>(stages.size())
+               ? &stages[static_cast<std::size_t>(shaft - 1)]
+               : nullptr;
+}
+
+QString Train::stageName(const TrainStage &s) const {
+    switch (s.kind) {
+    case StageKind::Pair:
+        return QStringLiteral("пара %1").arg(pairs[static_cast<std::size_t>(s.index)].number);
+    case StageKind::Planetary:
+        return QStringLiteral("планетарная %1")
+            .arg(planetaries[static_cast<std::size_t>(s.index)].number);
+    case StageKind::Belt:
+        return QStringLiteral("ременная %1").arg(belts[static_cast<std::size_t>(s.index)].number);
+    }
+    return {};
 }
 
 ChainPairs storedChain(const TrainSource &source) {
@@ -288,27 +569,41 @@ ChainPairs chainPairs(const TrainSource &source) {
 }
 
 Train buildTrain(const ChainPairs &chain, std::int32_t precisionFactor,
-                 const ReferenceSpeed &known) {
+                 const MachineDocument &document) {
     Train train;
     train.precisionFactor = precisionFactor;
     for (std::size_t i = 0; i < chain.pairs.size(); ++i)
         train.pairs.push_back(
             trainPair(static_cast<int>(i) + 1, chain.pairs[i], chain.sources[i], precisionFactor));
-    const KnownSpeeds speeds =
-        known.text.isEmpty() ? KnownSpeeds{} : speedsFromKnown(train.pairs, known);
+    placeStages(train, document.extraStages);
+    const ReferenceSpeed &known = document.known;
+    const KnownSpeeds speeds = known.text.isEmpty() ? KnownSpeeds{} : speedsFromKnown(train, known);
     if (speeds.shafts.empty()) {
         train.knownProblem = speeds.error;
-        followTypedChain(train.pairs, precisionFactor);
+        followTypedChain(train, precisionFactor);
     } else {
         train.followsKnown = true;
-        for (std::size_t i = 0; i < train.pairs.size(); ++i) {
-            TrainPair &p = train.pairs[i];
+        for (std::size_t i = 0; i < train.stages.size(); ++i) {
+            const TrainStage &s = train.stages[i];
+            if (s.kind != StageKind::Pair) {
+                setInput(train, s, speeds.shafts[i]);
+                continue;
+            }
+            TrainPair &p = train.pairs[static_cast<std::size_t>(s.index)];
             setSpeeds(p, speeds.shafts[i], speeds.shafts[i + 1]);
             p.fr1TextDiffers = !readsAs(p.texts.fr1, p.fr1);
         }
     }
     fillShafts(train);
+    placeBearings(train, document.bearings);
     return train;
+}
+
+Train buildTrain(const ChainPairs &chain, std::int32_t precisionFactor,
+                 const ReferenceSpeed &known) {
+    MachineDocument document;
+    document.known = known;
+    return buildTrain(chain, precisionFactor, document);
 }
 
 Train buildTrain(const std::vector<GearPair> &pairs, bool lastInFields,
@@ -391,8 +686,9 @@ SpeedValue referenceHertz(const ReferenceSpeed &reference) {
 }
 
 ChainRewrite followSpeed(const std::vector<GearPair> &pairs, const ReferenceSpeed &reference,
-                         std::int32_t precisionFactor) {
-    const int shafts = static_cast<int>(pairs.size()) + 1;
+                         std::int32_t precisionFactor, const std::vector<ExtraStage> &extras) {
+    const std::vector<ChainEntry> chain = chainOrder(static_cast<int>(pairs.size()), extras);
+    const int shafts = static_cast<int>(chain.size()) + 1;
     if (pairs.empty())
         return refused(QStringLiteral("в агрегате нет рассчитанных пар"));
     if (reference.shaft < 1 || reference.shaft > shafts)
@@ -401,30 +697,65 @@ ChainRewrite followSpeed(const std::vector<GearPair> &pairs, const ReferenceSpee
     const SpeedValue speed = referenceHertz(reference);
     if (!speed.hertz)
         return refused(speed.error);
+    for (std::size_t i = 0; i < extras.size(); ++i)
+        if (const QString why = extraProblem(extras[i]); !why.isEmpty())
+            return refused(extraName(extras, static_cast<int>(i)) + QStringLiteral(": ") + why);
 
-    // Back to shaft 1 through the teeth: Fr1 = Fr2 x Z2 / Z1 for each pair
-    // between shaft 1 and the reference shaft.
+    // From the reference shaft to the shaft of pair 1's wheel 1: back
+    // through the teeth (Fr1 = Fr2 x Z2 / Z1) and the other stages, or
+    // forward through the stages before pair 1.
+    const int first = static_cast<int>(
+        std::find_if(chain.begin(), chain.end(),
+                     [](const ChainEntry &c) { return c.kind == StageKind::Pair; }) -
+        chain.begin());
     double fr1 = *speed.hertz;
-    for (int k = reference.shaft - 1; k >= 1; --k) {
-        const auto teeth = teethOf(pairs[static_cast<std::size_t>(k - 1)]);
+    for (int k = reference.shaft - 2; k >= first; --k) {
+        const ChainEntry &c = chain[static_cast<std::size_t>(k)];
+        if (c.kind != StageKind::Pair) {
+            fr1 = extraBefore(extras[static_cast<std::size_t>(c.index)], fr1);
+            continue;
+        }
+        const auto teeth = teethOf(pairs[static_cast<std::size_t>(c.index)]);
         if (!teeth)
-            return refused(QStringLiteral("пара %1: числа зубьев не рассчитываются").arg(k));
+            return refused(
+                QStringLiteral("пара %1: числа зубьев не рассчитываются").arg(c.index + 1));
         fr1 = fr1 * teeth->second / teeth->first;
     }
+    for (int k = reference.shaft - 1; k < first; ++k)
+        fr1 = extraAfter(extras[static_cast<std::size_t>(chain[static_cast<std::size_t>(k)].index)],
+                         fr1);
     if (!std::isfinite(fr1) || !(fr1 > 0.0))
-        return refused(QStringLiteral("скорость вала 1 выходит за пределы чисел программы"));
+        return refused(QStringLiteral("скорость вала выходит за пределы чисел программы"));
 
+    // Forward as the typed chain will follow it: after a pair its shown Fr2,
+    // after another stage the exact speed it gives.
     ChainRewrite out;
     out.pairs = pairs;
     out.pairs[0].fr1 = calc::generalDecimal(fr1);
-    for (std::size_t k = 0; k < out.pairs.size(); ++k) {
-        const PairCalc c = calculatePair(out.pairs[k], precisionFactor);
-        if (!c.ok)
-            return refused(QStringLiteral("пара %1: %2").arg(k + 1).arg(c.problem));
-        if (k + 1 < out.pairs.size())
-            out.pairs[k + 1].fr1 = c.fr2Text;
-        else
-            out.lastFr2Text = c.fr2Text;
+    double current = 0.0;
+    for (std::size_t i = static_cast<std::size_t>(first); i < chain.size(); ++i) {
+        const ChainEntry &c = chain[i];
+        if (c.kind != StageKind::Pair) {
+            current = extraAfter(extras[static_cast<std::size_t>(c.index)], current);
+            continue;
+        }
+        GearPair &p = out.pairs[static_cast<std::size_t>(c.index)];
+        if (c.index > 0 && chain[i - 1].kind != StageKind::Pair)
+            p.fr1 = calc::generalDecimal(current);
+        const PairCalc pc = calculatePair(p, precisionFactor);
+        if (!pc.ok)
+            return refused(QStringLiteral("пара %1: %2").arg(c.index + 1).arg(pc.problem));
+        using calc::Entry;
+        const double z1 = pc.table[Entry::Z1], z2 = pc.table[Entry::Z2];
+        // Pair 1 from its own text; every later pair from the chain's speed,
+        // which its text reads as.
+        current = secondShaft(c.index == 0 ? pc.table[Entry::Fr1] : current, z1, z2);
+        if (static_cast<std::size_t>(c.index) + 1 < out.pairs.size()) {
+            if (i + 1 < chain.size() && chain[i + 1].kind == StageKind::Pair)
+                out.pairs[static_cast<std::size_t>(c.index) + 1].fr1 = pc.fr2Text;
+        } else {
+            out.lastFr2Text = pc.fr2Text;
+        }
     }
     return out;
 }

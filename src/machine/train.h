@@ -4,21 +4,23 @@
 // engineer reads in, and the chain that follows from a speed known at any
 // shaft.
 //
-// Shafts are numbered from the input: shaft 1 carries wheel 1 of pair 1,
-// shaft k + 1 carries wheel 2 of pair k and wheel 1 of pair k + 1. The
-// speeds follow from the first pair's Fr1 (or from the known speed) and the
-// teeth counts exactly, each pair computed as the main window's calculation
-// computes it (wheel 2 is the smaller one when Z1 > Z2). The Fr1 texts that
-// "Далее >" wrote for the pairs after the first are the Fr2 the main window
-// showed, rounded for showing: they do not change the speeds, they only get
-// a remark. A Fr1 typed mid-chain that does not follow from the pair before
-// starts the chain afresh there and is marked as a broken chain. The
-// precision setting changes how a value is shown, never a speed.
+// The stages are the pairs with the planetary and belt stages of the
+// document between them (stage_chain.h); shafts are numbered from the
+// input: stage i joins shaft i to shaft i + 1, so without other stages shaft
+// 1 carries wheel 1 of pair 1 and shaft k + 1 wheel 2 of pair k and wheel 1
+// of pair k + 1. The speeds follow from the first pair's Fr1 (or from the
+// known speed) through every stage's ratio and the teeth counts exactly, each pair computed as the
+// main window's calculation computes it (wheel 2 is the smaller one when Z1 > Z2). The Fr1 texts
+// that "Далее >" wrote for the pairs after the first are the Fr2 the main window showed, rounded
+// for showing: they do not change the speeds, they only get a remark. A Fr1 typed mid-chain that
+// does not follow from the pair before starts the chain afresh there and is marked as a broken
+// chain. The precision setting changes how a value is shown, never a speed.
 #pragma once
 
 #include "aggregate/pair_store.h"
 #include "machine/document.h"
 #include "machine/mesh.h"
+#include "machine/stage_chain.h"
 
 #include <QString>
 #include <array>
@@ -28,7 +30,7 @@
 
 namespace machine {
 
-inline constexpr int kShaftLimit = aggregate::kPairCount + 1;
+inline constexpr int kShaftLimit = aggregate::kPairCount + kExtraStageLimit + 1;
 
 // Where the pair of a row comes from and what the note column says of it.
 enum class PairSource : std::uint8_t {
@@ -40,6 +42,7 @@ enum class PairSource : std::uint8_t {
 // One pair of the train.
 struct TrainPair {
     int number = 0;            // 1 ... 9
+    int inputShaft = 0;        // the shaft of wheel 1
     aggregate::GearPair texts; // as the store holds them (or as the input fields hold them)
     PairSource source = PairSource::Stored;
     bool inFields() const { return source != PairSource::Stored; }
@@ -66,14 +69,60 @@ struct TrainPair {
     bool fr1TextDiffers = false;
 };
 
+// A planetary or belt stage of the train: the speeds of its members follow
+// from the speed of its input shaft, when that is known.
+struct TrainPlanetary {
+    int number = 0;     // 1, 2, … among the planetary stages
+    int extraIndex = 0; // in the document's extraStages
+    int inputShaft = 0;
+    PlanetaryStage stage;
+    QString problem; // it cannot turn
+    QStringList remarks;
+    std::optional<PlanetaryFigures> figures;
+    double input = 0.0; // Hz, with the figures
+};
+struct TrainBelt {
+    int number = 0;
+    int extraIndex = 0;
+    int inputShaft = 0;
+    BeltStage stage;
+    QString problem;
+    QStringList remarks;
+    std::optional<BeltFigures> figures;
+    double input = 0.0;
+};
+// A stage in chain order: the index into pairs, planetaries or belts.
+struct TrainStage {
+    StageKind kind = StageKind::Pair;
+    int index = 0;
+    int inputShaft = 0;
+};
+// A bearing with the speed of what carries it (the shaft, or the planets
+// relative to their carrier).
+struct TrainBearing {
+    int number = 0; // 1, 2, … in the document's order
+    MountedBearing mounted;
+    QString place; // "вал 2", "сателлиты планетарной 1"
+    QString problem;
+    QStringList remarks;
+    BearingFactors factors;
+    std::optional<double> speed; // Hz
+};
+
 struct Train {
     std::vector<TrainPair> pairs;
-    // Rotation frequency of shaft k at index k - 1, Hz: pairs.size() + 1
-    // shafts, each the Fr1 of the pair it drives (the last one the last
-    // Fr2). Unknown where the pair that would give it does not calculate.
+    std::vector<TrainPlanetary> planetaries;
+    std::vector<TrainBelt> belts;
+    std::vector<TrainStage> stages;
+    std::vector<TrainBearing> bearings;
+    // Rotation frequency of shaft k at index k - 1, Hz: stages.size() + 1
+    // shafts, each the input speed of the stage it drives (the last one the
+    // last stage's output). Unknown where the stage that would give it does
+    // not turn.
     std::vector<std::optional<double>> shafts;
-    // Speed of shaft 1 over speed of the last shaft (the product of Z2 / Z1):
-    // above 1 for a reduction. Absent when a pair does not calculate.
+    // Speed of shaft 1 over speed of the last shaft (the product of every
+    // stage's ratio): above 1 for a reduction. Absent when a stage does not
+    // turn.
     std::optional<double> totalRatio;
     std::int32_t precisionFactor = 1;
     // The speeds follow the known speed (a speed was typed and it could be
@@ -84,6 +133,10 @@ struct Train {
     int shaftCount() const { return static_cast<int>(shafts.size()); }
     // Frequency of shaft k (1-based), if known.
     std::optional<double> shaft(int k) const;
+    // The stage whose input is shaft k, if any.
+    const TrainStage *stageFrom(int shaft) const;
+    // "пара 2", "планетарная 1", "ременная 1".
+    QString stageName(const TrainStage &stage) const;
 };
 
 // What a train is built from: the pair store and the pair in the input fields.
@@ -112,7 +165,10 @@ ChainPairs chainPairs(const TrainSource &source);
 ChainPairs storedChain(const TrainSource &source);
 
 // The train of a chain, with the speeds from the first pair's Fr1, or from
-// the known speed when one is given and can be followed.
+// the known speed when one is given and can be followed; with the
+// document's other stages and bearings.
+Train buildTrain(const ChainPairs &chain, std::int32_t precisionFactor,
+                 const MachineDocument &document);
 Train buildTrain(const ChainPairs &chain, std::int32_t precisionFactor,
                  const ReferenceSpeed &known = {});
 Train buildTrain(const std::vector<aggregate::GearPair> &pairs, bool lastInFields,
@@ -140,18 +196,20 @@ struct SpeedValue {
 SpeedValue referenceHertz(const ReferenceSpeed &reference);
 
 // The chain that follows from the speed at the reference shaft, as the
-// pairs would hold it: pair 1's Fr1 becomes that shaft's speed carried back
-// through the teeth counts, in the general decimal form, and every next
-// pair's Fr1 the Fr2 text the main window shows for the pair before, as
-// "Далее >" would set it. Teeth counts and Fm stay. On failure `pairs` is
-// empty and `error` says why.
+// pairs would hold it: pair 1's Fr1 becomes the speed of its shaft carried
+// through the teeth counts and the other stages, in the general decimal
+// form, and every next pair's Fr1 the Fr2 text the main window shows for the
+// pair before, as "Далее >" would set it, or, after a planetary or belt
+// stage, the speed that stage gives in the general decimal form. Teeth
+// counts and Fm stay. On failure `pairs` is empty and `error` says why.
 struct ChainRewrite {
     std::vector<aggregate::GearPair> pairs;
     QString lastFr2Text; // the Fr2 text shown for the last pair: the next pair's Fr1
     QString error;
 };
 ChainRewrite followSpeed(const std::vector<aggregate::GearPair> &pairs,
-                         const ReferenceSpeed &reference, std::int32_t precisionFactor);
+                         const ReferenceSpeed &reference, std::int32_t precisionFactor,
+                         const std::vector<ExtraStage> &extras = {});
 
 // Where a rewritten chain goes: the stored pairs back into their slots; the
 // input fields get the pair shown as a jump to it would load it (a stored

@@ -32,6 +32,8 @@ struct PairLines {
 std::vector<PairLines> fundamentalLines(const Train &train) {
     std::vector<PairLines> out(train.pairs.size());
     forEachLine(train, LineOptions{}, [&](const Line &line) {
+        if (line.pair < 1 || line.base == Base::Intermodulation)
+            return;
         PairLines &p = out[static_cast<std::size_t>(line.pair - 1)];
         if (line.base == Base::Fz && line.m == 0)
             p.fz = line.value;

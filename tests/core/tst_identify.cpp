@@ -452,7 +452,7 @@ void TestIdentify::line_names_data() {
 void TestIdentify::line_names() {
     QFETCH(Line, candidate);
     QFETCH(QString, name);
-    QCOMPARE(lineName(candidate, {"двигатель", "", "барабан"}), name);
+    QCOMPARE(lineName(candidate, std::vector<QString>{"двигатель", "", "барабан"}), name);
 }
 
 void TestIdentify::pairs_that_do_not_calculate_are_left_out() {

@@ -164,9 +164,9 @@ private slots:
         QTest::newRow("current pair 1,5")
             << reducerWith("\"currentPair\": 2", "\"currentPair\": 1.5")
             << "поле \"currentPair\" должно быть целым числом от 1 до 9";
-        QTest::newRow("shaft 11")
-            << reducerWith("\"shaft\": 1", "\"shaft\": 11")
-            << "reference: поле \"shaft\" должно быть целым числом от 1 до 10";
+        QTest::newRow("shaft 17")
+            << reducerWith("\"shaft\": 1", "\"shaft\": 17")
+            << "reference: поле \"shaft\" должно быть целым числом от 1 до 16";
         QTest::newRow("speed in furlongs")
             << reducerWith("\"unit\": \"об/мин\"", "\"unit\": \"rpm\"")
             << "reference: единица \"rpm\" не «Гц» и не «об/мин»";

@@ -233,7 +233,7 @@ machine::TrainSource MachineController::source() const {
 
 machine::Train MachineController::train() const {
     const machine::TrainSource s = source();
-    return machine::buildTrain(machine::chainPairs(s), s.precisionFactor, doc.known);
+    return machine::buildTrain(machine::chainPairs(s), s.precisionFactor, doc);
 }
 
 machine::TrainTables MachineController::tables() const {
@@ -310,11 +310,19 @@ void MachineController::showSearch() {
 
 MachineController::Brought MachineController::bringLine(const machine::Line &line) {
     using machine::Base;
+    if (line.base == Base::Planetary || line.base == Base::Belt || line.base == Base::Bearing)
+        return {Brought::Elsewhere, 0};
+    const machine::Train t = train();
     const int p = line.pair;
+    int in = 0; // the shaft of the pair's wheel 1
+    for (const machine::TrainPair &q : t.pairs)
+        if (q.number == p)
+            in = q.inputShaft;
     // A sideband by the pair's own input or output shaft has a row in the
     // main window: k·Fz ± m·Fr1 and the like.
-    const bool input = line.shaft.number == p && line.shaft.via == 0;
-    const bool output = line.shaft.number == p + 1 && (line.shaft.via == 0 || line.shaft.via == p);
+    const bool input = in > 0 && line.shaft.number == in && line.shaft.via == 0;
+    const bool output =
+        in > 0 && line.shaft.number == in + 1 && (line.shaft.via == 0 || line.shaft.via == p);
     const calc::RowSpec *row = nullptr;
     if ((line.base == Base::Fz || line.base == Base::Fm) && line.m != 0 && (input || output))
         row = calc::rowWith(line.base == Base::Fz ? calc::Entry::Fz : calc::Entry::Fm,
@@ -324,14 +332,21 @@ MachineController::Brought MachineController::bringLine(const machine::Line &lin
         return {form->bringCombination(p, row->entry, line.k, line.m) ? Brought::Row
                                                                       : Brought::Gone,
                 p};
-    // A shaft: the pair it drives (wheel 1), the last pair for the output
-    // shaft, the pair named for a second speed of a shaft.
+    // A shaft: the pair it drives (wheel 1), else the pair that drives it,
+    // the pair named for a second speed of a shaft.
     int pair = p;
     if (line.base == Base::Shaft) {
-        const int pairs = static_cast<int>(train().pairs.size());
-        pair = line.shaft.via != 0          ? line.shaft.via
-               : line.shaft.number <= pairs ? line.shaft.number
-                                            : line.shaft.number - 1;
+        const auto pairOf = [&](const machine::TrainStage *s) {
+            return s && s->kind == machine::StageKind::Pair
+                       ? t.pairs[static_cast<std::size_t>(s->index)].number
+                       : 0;
+        };
+        const int shaft = line.shaft.number;
+        pair = line.shaft.via != 0 ? line.shaft.via : pairOf(t.stageFrom(shaft));
+        if (pair == 0)
+            pair = pairOf(t.stageFrom(shaft - 1));
+        if (pair == 0)
+            return {Brought::Elsewhere, 0};
     }
     return {form->bringPair(pair) ? Brought::Pair : Brought::Gone, pair};
 }
@@ -340,8 +355,8 @@ bool MachineController::writeChain() {
     if (!doc.hasKnownSpeed())
         return false;
     const machine::TrainSource s = source();
-    const machine::ChainRewrite rewrite =
-        machine::followSpeed(machine::storedChain(s).pairs, doc.known, s.precisionFactor);
+    const machine::ChainRewrite rewrite = machine::followSpeed(
+        machine::storedChain(s).pairs, doc.known, s.precisionFactor, doc.extraStages);
     if (!rewrite.error.isEmpty()) {
         kit::showMessage(dialogParent(), QMessageBox::Warning, TrainWindow::baseTitle(),
                          rewrite.error);

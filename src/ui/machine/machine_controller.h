@@ -80,7 +80,9 @@ public:
     // the pair's own shafts also into the coefficient fields of its
     // modulation row, so that the row shows it.
     struct Brought {
-        enum Kind { Gone, Pair, Row } kind = Gone;
+        // Elsewhere: a line of a planetary or belt stage, of a bearing, or
+        // of a shaft no pair turns: the main window has no place for it.
+        enum Kind { Gone, Pair, Row, Elsewhere } kind = Gone;
         int pair = 0;
     };
     Brought bringLine(const machine::Line &line);

@@ -275,7 +275,7 @@ bool MachineSearchWindow::runSearch(bool quiet) {
         return false;
     }
     model->setMatches(train, *outcome.request, in.unit, machine::identify(train, *outcome.request),
-                      controller->document().shaftNames);
+                      machine::lineNames(controller->document()));
     listed = true;
     const int n = model->rowCount();
     if (!quiet || n == 0)
@@ -311,7 +311,7 @@ void MachineSearchWindow::chooseRow(int row) {
     if (row < 0 || row >= model->rowCount())
         return;
     const machine::Line line = model->lineOf(row);
-    const QString name = machine::lineName(line, controller->document().shaftNames);
+    const QString name = machine::lineName(line, machine::lineNames(controller->document()));
     const MachineController::Brought brought = controller->bringLine(line);
     switch (brought.kind) {
     case MachineController::Brought::Gone:
@@ -328,6 +328,12 @@ void MachineSearchWindow::chooseRow(int row) {
     case MachineController::Brought::Pair:
         showMessage(QStringLiteral("Пара %1 — в главном окне; строки для %2 там нет.")
                         .arg(brought.pair)
+                        .arg(name),
+                    false);
+        return;
+    case MachineController::Brought::Elsewhere:
+        showMessage(QStringLiteral("%1: в главном окне таких частот нет — они в сводной таблице "
+                                   "агрегата.")
                         .arg(name),
                     false);
         return;

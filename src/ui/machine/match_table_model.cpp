@@ -6,13 +6,13 @@ MatchTableModel::MatchTableModel(QObject *parent) : QAbstractTableModel(parent) 
 void MatchTableModel::setMatches(const machine::Train &t, const machine::IdentifyRequest &r,
                                  const machine::UnitChoice &u,
                                  std::vector<machine::MatchGroup> found,
-                                 std::vector<QString> names) {
+                                 machine::LineNames lineNames) {
     beginResetModel();
     train = t;
     request = r;
     unit = u;
     groups = std::move(found);
-    shaftNames = std::move(names);
+    names = std::move(lineNames);
     rows.assign(groups.size(), std::nullopt);
     endResetModel();
 }
@@ -39,8 +39,8 @@ int MatchTableModel::columnCount(const QModelIndex &parent) const {
 const machine::MatchRow &MatchTableModel::row(int r) const {
     std::optional<machine::MatchRow> &cached = rows[static_cast<std::size_t>(r)];
     if (!cached)
-        cached = machine::matchRow(train, request, unit, groups[static_cast<std::size_t>(r)],
-                                   shaftNames);
+        cached =
+            machine::matchRow(train, request, unit, groups[static_cast<std::size_t>(r)], names);
     return *cached;
 }
 

@@ -17,10 +17,10 @@ public:
     explicit MatchTableModel(QObject *parent = nullptr);
 
     // A finished identification: the train it ran on, the request in hertz,
-    // the unit of the shown values, the ranked groups and the shafts' names.
+    // the unit of the shown values, the ranked groups and the names of shafts and bearings.
     void setMatches(const machine::Train &train, const machine::IdentifyRequest &request,
                     const machine::UnitChoice &unit, std::vector<machine::MatchGroup> groups,
-                    std::vector<QString> shaftNames);
+                    machine::LineNames names);
     void clear();
 
     // The simplest line of row `row`.
@@ -39,6 +39,6 @@ private:
     machine::IdentifyRequest request;
     machine::UnitChoice unit;
     std::vector<machine::MatchGroup> groups;
-    std::vector<QString> shaftNames;
+    machine::LineNames names;
     mutable std::vector<std::optional<machine::MatchRow>> rows;
 };
