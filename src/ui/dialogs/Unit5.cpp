@@ -243,6 +243,13 @@ void TForm5::setListText(int family, const QString &wholeText) {
     (this->*kLists[family].memo)->setPlainText(wholeText);
 }
 
+void TForm5::setList(int family, std::shared_ptr<const LineList> lines) {
+    Q_ASSERT(family >= 0 && family < kFamilyCount);
+    if (family < 0 || family >= kFamilyCount)
+        return;
+    (this->*kLists[family].memo)->setLines(std::move(lines));
+}
+
 void TForm5::setTitles(const std::array<QString, kTitleCount> &titles) {
     for (int i = 0; i < kTitleCount; ++i) {
         QLabel *label = this->*kTitles[i].label;

@@ -1,5 +1,5 @@
-// LineMemo: the line offsets, painting of the lines in view, scrolling and the
-// whole-line selection.
+// LineMemo: painting of the lines in view, scrolling and the whole-line
+// selection; a plain text as a list of lines.
 #include "ui/kit/line_memo.h"
 
 #include <QApplication>
@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -51,7 +52,78 @@ bool isOwnKey(const QKeyEvent *e) {
     }
 }
 
+// A text as it was given plus the offset of every line. Lines as a list
+// counts them: an empty text has none, and a final line break ends the last
+// line instead of starting an empty one.
+class TextLines : public LineList {
+public:
+    explicit TextLines(const QString &text) : text_(text) {
+        if (text_.isEmpty())
+            return;
+        starts_.push_back(0);
+        const QChar *chars = text_.constData();
+        for (qsizetype i = 0; i + 1 < text_.size(); ++i)
+            if (chars[i] == u'\n')
+                starts_.push_back(i + 1);
+    }
+
+    int count() const override { return int(starts_.size()); }
+    QString line(int index) const override {
+        const qsizetype start = starts_[std::size_t(index)];
+        return text_.mid(start, lineEnd(index) - start);
+    }
+    // The last line of the text brings its final line break along.
+    QString text(int first, int last) const override {
+        const qsizetype end = last + 1 < count() ? lineEnd(last) : text_.size();
+        return text_.mid(starts_[std::size_t(first)], end - starts_[std::size_t(first)]);
+    }
+    std::int64_t widest(const LatinAdvances &advances, const QFontMetricsF &metrics) const override;
+
+private:
+    qsizetype lineEnd(int line) const {
+        if (std::size_t(line) + 1 < starts_.size())
+            return starts_[std::size_t(line) + 1] - 1;
+        return text_.endsWith(u'\n') ? text_.size() - 1 : text_.size();
+    }
+
+    QString text_;
+    std::vector<qsizetype> starts_; // where each line begins in text_
+};
+
+// Summing cached advances is what keeps a long text quick; a line outside
+// Latin-1 may combine or shape its characters and is measured whole.
+std::int64_t TextLines::widest(const LatinAdvances &advances, const QFontMetricsF &metrics) const {
+    std::int64_t widest = 0;
+    for (int line = 0; line < count(); ++line) {
+        const QChar *chars = text_.constData() + starts_[std::size_t(line)];
+        const qsizetype length = lineEnd(line) - starts_[std::size_t(line)];
+        std::int64_t width = 0;
+        bool beyondLatin1 = false;
+        for (qsizetype i = 0; i < length && !beyondLatin1; ++i) {
+            const char16_t c = chars[i].unicode();
+            if (c < advances.size())
+                width += advances[c];
+            else
+                beyondLatin1 = true;
+        }
+        if (beyondLatin1)
+            width = std::int64_t(std::ceil(metrics.horizontalAdvance(this->line(line)) * 64));
+        widest = std::max(widest, width);
+    }
+    return widest;
+}
+
 } // namespace
+
+QString LineList::text(int first, int last) const {
+    QString out;
+    for (int line = first; line <= last; ++line) {
+        if (line > first)
+            out += QLatin1Char('\n');
+        out += this->line(line);
+    }
+    return out;
+}
 
 LineMemo::LineMemo(QWidget *parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
@@ -62,15 +134,24 @@ LineMemo::LineMemo(QWidget *parent) : QAbstractScrollArea(parent) {
 }
 
 void LineMemo::setPlainText(const QString &text) {
-    text_ = text;
+    setLines(std::make_shared<TextLines>(text));
+}
+
+void LineMemo::setLines(std::shared_ptr<const LineList> lines) {
+    lines_ = std::move(lines);
+    count_ = lines_ ? lines_->count() : 0;
     ++revision_;
     anchor_ = current_ = -1;
     dragging_ = false;
-    indexLines();
+    measureLines();
     updateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+}
+
+QString LineMemo::toPlainText() const {
+    return count_ > 0 ? lines_->text(0, count_ - 1) : QString();
 }
 
 void LineMemo::clear() {
@@ -80,10 +161,7 @@ void LineMemo::clear() {
 QString LineMemo::selectedText() const {
     if (!hasSelection())
         return QString();
-    const int first = std::min(anchor_, current_);
-    const int last = std::max(anchor_, current_);
-    const qsizetype end = last + 1 < lineCount() ? lineEnd(last) : text_.size();
-    return text_.mid(starts_[std::size_t(first)], end - starts_[std::size_t(first)]);
+    return lines_->text(std::min(anchor_, current_), std::max(anchor_, current_));
 }
 
 void LineMemo::selectAll() {
@@ -101,12 +179,6 @@ QRect LineMemo::lineRect(int line) const {
     return QRect(0, top, viewport()->width(), lineHeight_);
 }
 
-qsizetype LineMemo::lineEnd(int line) const {
-    if (std::size_t(line) + 1 < starts_.size())
-        return starts_[std::size_t(line) + 1] - 1;
-    return text_.endsWith(u'\n') ? text_.size() - 1 : text_.size();
-}
-
 // The line under a viewport height, which may be outside the list.
 int LineMemo::lineAt(int y) const {
     return verticalScrollBar()->value() + floorDiv(y - kMargin, lineHeight_);
@@ -116,13 +188,9 @@ int LineMemo::fullyVisibleLines() const {
     return std::max(1, (viewport()->height() - kMargin) / lineHeight_);
 }
 
-// One pass over the text finds the lines and the width of the longest. Summing
-// cached advances is what keeps a long list quick; a line outside Latin-1 may
-// combine or shape its characters and is measured whole.
-void LineMemo::indexLines() {
-    starts_.clear();
+void LineMemo::measureLines() {
     widest_ = 0;
-    if (text_.isEmpty())
+    if (count_ == 0)
         return;
     const QFontMetricsF metrics(font());
     if (!advancesMeasured_) {
@@ -130,32 +198,7 @@ void LineMemo::indexLines() {
             advances_[c] = qint32(std::ceil(metrics.horizontalAdvance(QChar(char16_t(c))) * 64));
         advancesMeasured_ = true;
     }
-    const auto wholeWidth = [&](qsizetype start, qsizetype end) {
-        return qint64(std::ceil(metrics.horizontalAdvance(text_.mid(start, end - start)) * 64));
-    };
-
-    const QChar *chars = text_.constData();
-    const qsizetype size = text_.size();
-    starts_.push_back(0);
-    qsizetype start = 0;
-    qint64 width = 0;
-    bool beyondLatin1 = false;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = chars[i].unicode();
-        if (c == u'\n') {
-            widest_ = std::max(widest_, beyondLatin1 ? wholeWidth(start, i) : width);
-            start = i + 1;
-            if (start < size)
-                starts_.push_back(start);
-            width = 0;
-            beyondLatin1 = false;
-        } else if (c < advances_.size()) {
-            width += advances_[c];
-        } else {
-            beyondLatin1 = true;
-        }
-    }
-    widest_ = std::max(widest_, beyondLatin1 ? wholeWidth(start, size) : width);
+    widest_ = lines_->widest(advances_, metrics);
 }
 
 void LineMemo::updateScrollBars() {
@@ -192,7 +235,7 @@ void LineMemo::changeEvent(QEvent *e) {
     if (e->type() == QEvent::FontChange) {
         advancesMeasured_ = false;
         lineHeight_ = std::max(1, fontMetrics().lineSpacing());
-        indexLines();
+        measureLines();
         updateScrollBars();
         viewport()->update();
     }
@@ -217,8 +260,7 @@ void LineMemo::paintEvent(QPaintEvent *e) {
         if (selected)
             painter.fillRect(rect, colours.brush(QPalette::Highlight));
         painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        const qsizetype start = starts_[std::size_t(line)];
-        painter.drawText(QPointF(x, rect.top() + ascent), text_.mid(start, lineEnd(line) - start));
+        painter.drawText(QPointF(x, rect.top() + ascent), lines_->line(line));
     }
 
     if (hasFocus()) {

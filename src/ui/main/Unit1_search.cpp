@@ -6,10 +6,12 @@
 #include "calc/arith_fault.h"
 #include "calc/rows.h"
 #include "search/grid.h"
+#include "search/list_lines.h"
 #include "search/search_parameters.h"
 #include "search/tolerance_ladder.h"
 #include "ui/dialogs/Unit3.h"
 #include "ui/dialogs/Unit5.h"
+#include "ui/kit/line_memo.h"
 #include "ui/kit/plain_text.h"
 #include "ui/kit/updown.h"
 #include "ui/kit/widget_kit.h"
@@ -19,6 +21,28 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+// A family's matches as the list widget reads them: a line's text is made
+// when the line is painted or copied.
+class FamilyLines : public LineList {
+public:
+    FamilyLines(std::shared_ptr<const search::GridResult> result, search::Family family)
+        : lines(std::move(result), family) {}
+    int count() const override { return lines.count(); }
+    QString line(int index) const override { return lines.line(index); }
+    std::int64_t widest(const LatinAdvances &advances, const QFontMetricsF &) const override {
+        return lines.widest(advances);
+    }
+
+private:
+    search::ListLines lines;
+};
+
+} // namespace
 
 void TForm1::SpeedButton14Click() {
     QLineEdit *const boxes[] = {Edit55, Edit58, Edit59, Edit60, Edit61};
@@ -52,8 +76,9 @@ void TForm1::SpeedButton14Click() {
                                 Edit4->text(), Edit16->text(), Edit6->text());
     writeBoxes(prep.limits);
 
-    const search::GridResult result =
-        search::walkGrid(search::gridPair(pair), prep.parameters, PrecisionFactor);
+    const auto walked = std::make_shared<const search::GridResult>(
+        search::walkGrid(search::gridPair(pair), prep.parameters, PrecisionFactor));
+    const search::GridResult &result = *walked;
     search::applyCandidates(pair.table, result);
     for (int f = 0; f < search::kFamilyCount; ++f) {
         const auto family = static_cast<search::Family>(f);
@@ -64,7 +89,7 @@ void TForm1::SpeedButton14Click() {
             inputEditOf[static_cast<std::size_t>(row.k2)]->setText(first->k2);
         }
         if (windows.form5)
-            windows.form5->setListText(f, search::listText(result, family));
+            windows.form5->setList(f, std::make_shared<FamilyLines>(walked, family));
     }
     if (result.fault) {
         kit::showMessage(this, QMessageBox::Critical, windowTitle(),
