@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
+#include <optional>
 
 namespace search {
 
@@ -22,6 +24,43 @@ std::int64_t widthOf(const QString &latin1, const CharAdvances &advances) {
     for (const QChar c : latin1)
         w += advances[c.unicode() & 0xff];
     return w;
+}
+
+// What a value's width needs from the font when its digits all advance alike.
+struct DigitWidths {
+    std::int64_t digit;
+    std::int64_t comma;
+    std::int64_t minus;
+};
+
+// The width of generalDecimal(v) in fixed notation, from its count of
+// significant digits, without writing the characters: v scaled to 15 digits
+// and rounded is the text's digits, unless the product lies so near a half
+// that its own rounding may have decided (then, and for the exponent forms,
+// nothing is returned and the value is written out).
+std::optional<std::int64_t> fixedWidth(double v, const DigitWidths &w) {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    const double x = std::fabs(v);
+    if (!(x >= 1e-4 && x < 1e14))
+        return std::nullopt;
+    // A guess: a wrong one gives a scaled value outside 15 digits.
+    const int e = std::clamp(int(std::floor(std::log10(x))), -4, 13);
+    const double scaled = x * kPow10[14 - e];
+    const double m = std::nearbyint(scaled);
+    if (std::fabs(scaled - m) > 0.375 || m < 1e14 || m >= 1e15)
+        return std::nullopt;
+    const auto digits = static_cast<std::uint64_t>(m);
+    int zeros = 0; // trailing zeros, which the text drops
+    for (int step = 8; step > 0; step /= 2)
+        if (digits % static_cast<std::uint64_t>(kPow10[zeros + step]) == 0)
+            zeros += step;
+    const int significant = 15 - zeros;
+    // Fixed notation: 0,000ddd below 1, otherwise the integer digits (zeros
+    // filled in) and the decimals after a comma.
+    const int shown = e < 0 ? significant - e : std::max(significant, e + 1);
+    const bool comma = e < 0 || significant > e + 1;
+    return shown * w.digit + (comma ? w.comma : 0) + (v < 0 ? w.minus : 0);
 }
 
 // The position of the k-th set bit (from 0) of a word that has more than k.
@@ -74,13 +113,21 @@ std::int64_t ListLines::widest(const CharAdvances &advances) const {
         coefWidth[i] = widthOf(text, calc::generalDecimalChars(coef[i], text), advances);
     }
     const std::int64_t fixed = widthOf(first_, advances) + widthOf(second_, advances);
+    // Most fonts give the digits one advance; then a value's width follows
+    // from how many digits it has, which is cheaper to find than its text.
+    const bool tabular = std::all_of(advances.begin() + '1', advances.begin() + '9' + 1,
+                                     [&](std::int32_t a) { return a == advances['0']; });
+    const DigitWidths digitWidths{advances['0'], advances[','], advances['-']};
     std::int64_t widest = 0;
     forEachHit(*result_, family_, [&](std::size_t ia, std::size_t ib) {
-        char value[calc::kGeneralDecimalMax];
-        const std::size_t length =
-            calc::generalDecimalChars(matchValue(*result_, family_, coef[ia], coef[ib]), value);
-        widest = std::max(widest,
-                          coefWidth[ia] + coefWidth[ib] + fixed + widthOf(value, length, advances));
+        const double v = matchValue(*result_, family_, coef[ia], coef[ib]);
+        std::optional<std::int64_t> width =
+            tabular && v != 0.0 ? fixedWidth(v, digitWidths) : std::nullopt;
+        if (!width) {
+            char value[calc::kGeneralDecimalMax];
+            width = widthOf(value, calc::generalDecimalChars(v, value), advances);
+        }
+        widest = std::max(widest, coefWidth[ia] + coefWidth[ib] + fixed + *width);
     });
     return widest;
 }

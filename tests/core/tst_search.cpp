@@ -545,32 +545,41 @@ void TestSearch::lines_one_by_one_are_the_list_text_data() {
         << pairOf("17", "24,5", "53", "0") << params(416, 20, 20, 0.5) << 100;
     QTest::newRow("exponent form")
         << pairOf("1", "0,00001", "3", "0,000007") << params(0, 0.001, 10, 0.5) << 1;
+    QTest::newRow("near powers of ten")
+        << pairOf("1", "9,99999999999999", "1", "0,0000999999999999") << params(0, 20, 3, 0.5) << 1;
+    QTest::newRow("near the exponent form")
+        << pairOf("3", "0,0001", "7", "0,00003") << params(0, 0.01, 4, 0.5) << 1;
 }
 
 // Any line read alone is that line of the whole text, and the widest line
-// measured from its parts is the widest of the whole text, whatever each
-// character's advance.
+// measured from its parts is the widest of the whole text, whether the digits
+// advance alike (as in most fonts) or each its own way.
 void TestSearch::lines_one_by_one_are_the_list_text() {
     QFETCH(GridPair, pair);
     QFETCH(SearchParameters, parameters);
     QFETCH(int, precision);
-    CharAdvances advances{};
-    for (std::size_t c = 0; c < advances.size(); ++c)
-        advances[c] = std::int32_t(c * 37 % 101 + 1);
+    CharAdvances proportional{};
+    for (std::size_t c = 0; c < proportional.size(); ++c)
+        proportional[c] = std::int32_t(c * 37 % 101 + 1);
+    CharAdvances tabular = proportional;
+    std::fill(tabular.begin() + '0', tabular.begin() + '9' + 1, 40);
     const auto r = std::make_shared<const GridResult>(walkGrid(pair, parameters, precision));
     for (const FamilySpec &f : kFamilies) {
         const QStringList whole = listText(*r, f.family).split('\n', Qt::SkipEmptyParts);
         const ListLines lines(r, f.family);
         QCOMPARE(lines.count(), whole.size());
-        std::int64_t widest = 0;
-        for (int i = whole.size() - 1; i >= 0; --i) {
+        for (int i = whole.size() - 1; i >= 0; --i)
             QCOMPARE(lines.line(i), whole[i]);
-            std::int64_t width = 0;
-            for (const QChar c : whole[i])
-                width += advances[c.unicode()];
-            widest = std::max(widest, width);
+        for (const CharAdvances &advances : {proportional, tabular}) {
+            std::int64_t widest = 0;
+            for (const QString &line : whole) {
+                std::int64_t width = 0;
+                for (const QChar c : line)
+                    width += advances[c.unicode()];
+                widest = std::max(widest, width);
+            }
+            QCOMPARE(lines.widest(advances), widest);
         }
-        QCOMPARE(lines.widest(advances), widest);
     }
 }
 
