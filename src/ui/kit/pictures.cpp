@@ -23,11 +23,17 @@ namespace {
 using Drawing = void (*)(QPainter &);
 
 // An icon that paints its picture at whatever size and density is asked.
+// `sizes` are the sizes it names when asked which it has: the window system
+// takes a window icon in each of them (Qt paints four, up to 128 pixels, for
+// an icon that names none), and every window of the program carries it.
 class PaintedIcon : public QIconEngine {
 public:
-    PaintedIcon(Drawing draw, QSize design) : draw_(draw), design_(design) {}
+    PaintedIcon(Drawing draw, QSize design, QList<QSize> sizes = {})
+        : draw_(draw), design_(design), sizes_(std::move(sizes)) {}
 
-    QIconEngine *clone() const override { return new PaintedIcon(draw_, design_); }
+    QIconEngine *clone() const override { return new PaintedIcon(draw_, design_, sizes_); }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode,
                QIcon::State state) override {
@@ -65,10 +71,11 @@ public:
 private:
     Drawing draw_;
     QSize design_;
+    QList<QSize> sizes_;
 };
 
-QIcon painted(Drawing draw, QSize design) {
-    return QIcon(new PaintedIcon(draw, design));
+QIcon painted(Drawing draw, QSize design, QList<QSize> sizes = {}) {
+    return QIcon(new PaintedIcon(draw, design, std::move(sizes)));
 }
 
 void drawGear(QPainter &g, QPointF centre, double outer, double inner, int teeth,
@@ -150,7 +157,7 @@ QIcon triangleDown() {
     return painted([](QPainter &g) { drawTriangle(g, false); }, {12, 8});
 }
 QIcon windowIcon() {
-    return painted(drawWindowIcon, {32, 32});
+    return painted(drawWindowIcon, {32, 32}, {{16, 16}, {32, 32}, {48, 48}});
 }
 
 } // namespace pictures
