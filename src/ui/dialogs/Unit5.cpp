@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <utility>
 
 using kit::make;
@@ -108,14 +109,21 @@ QLabel *autoSizeLabel(QWidget *parent, const char *name, const QPoint &at, const
 // runs wider than the original, the caption narrows until it ends a few
 // pixels before its box instead of touching it or running under it. The
 // letters are narrowed rather than moved together, which would make them
-// touch each other ("Fm").
+// touch each other ("Fm"). A text narrows in proportion to the stretch, so
+// the stretch (in steps of 5, at least 70) is worked out from the caption's
+// natural width and only checked; each new stretch costs a font to load.
 void fitBefore(QLabel *label, int right) {
+    const int room = right - kCaptionGap - label->x();
+    const int natural = label->width();
+    if (natural <= room)
+        return;
     QFont font = label->font();
-    for (int stretch = 95; label->geometry().right() >= right - kCaptionGap && stretch >= 70;
-         stretch -= 5) {
+    for (int stretch = std::clamp(room * 100 / natural / 5 * 5, 70, 95);; stretch -= 5) {
         font.setStretch(stretch);
         label->setFont(font);
         label->adjustSize();
+        if (label->width() <= room || stretch <= 70)
+            return;
     }
 }
 
