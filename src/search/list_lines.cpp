@@ -41,20 +41,38 @@ struct DigitWidths {
 std::optional<std::int64_t> fixedWidth(double v, const DigitWidths &w) {
     static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    // 1e-4 to 1e13: the exponents of the fixed notation checked here.
+    static constexpr double kDecades[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1,  1e2,  1e3,  1e4,
+                                          1e5,  1e6,  1e7,  1e8,  1e9, 1e10, 1e11, 1e12, 1e13};
     const double x = std::fabs(v);
     if (!(x >= 1e-4 && x < 1e14))
         return std::nullopt;
-    // A guess: a wrong one gives a scaled value outside 15 digits.
-    const int e = std::clamp(int(std::floor(std::log10(x))), -4, 13);
+    // A guess (the negative powers are not exact): a wrong one gives a
+    // scaled value outside 15 digits.
+    const int e =
+        int(std::upper_bound(std::begin(kDecades), std::end(kDecades), x) - std::begin(kDecades)) -
+        5;
     const double scaled = x * kPow10[14 - e];
     const double m = std::nearbyint(scaled);
     if (std::fabs(scaled - m) > 0.375 || m < 1e14 || m >= 1e15)
         return std::nullopt;
-    const auto digits = static_cast<std::uint64_t>(m);
-    int zeros = 0; // trailing zeros, which the text drops
-    for (int step = 8; step > 0; step /= 2)
-        if (digits % static_cast<std::uint64_t>(kPow10[zeros + step]) == 0)
-            zeros += step;
+    // The trailing zeros, which the text drops; constant divisors keep it quick.
+    auto digits = static_cast<std::uint64_t>(m);
+    int zeros = 0;
+    if (digits % 100000000 == 0) {
+        digits /= 100000000;
+        zeros += 8;
+    }
+    if (digits % 10000 == 0) {
+        digits /= 10000;
+        zeros += 4;
+    }
+    if (digits % 100 == 0) {
+        digits /= 100;
+        zeros += 2;
+    }
+    if (digits % 10 == 0)
+        zeros += 1;
     const int significant = 15 - zeros;
     // Fixed notation: 0,000ddd below 1, otherwise the integer digits (zeros
     // filled in) and the decimals after a comma.
