@@ -11,7 +11,10 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmapCache>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 #include <climits>
@@ -50,6 +53,68 @@ bool isOwnKey(const QKeyEvent *e) {
     default:
         return false;
     }
+}
+
+// Draws scroll bars once per look and copies the picture after that. A list
+// window shows two dozen of them, alike in size and often in place, and the
+// style paints each with gradients that cost more than the lines of text.
+class CachedScrollBars : public QProxyStyle {
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget) const override {
+        const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (control != CC_ScrollBar || !bar || !painter->device()) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const QString key =
+            QStringLiteral("gearfreq-scrollbar-%1-%2-%3-%4-%5-%6-%7-%8-%9")
+                .arg(bar->rect.width())
+                .arg(bar->rect.height())
+                .arg(int(bar->orientation))
+                .arg(QString::number(bar->minimum) + u':' + QString::number(bar->maximum) + u':' +
+                     QString::number(bar->sliderPosition) + u':' + QString::number(bar->pageStep))
+                .arg(int(bar->state))
+                .arg(int(bar->activeSubControls))
+                .arg(int(bar->subControls))
+                .arg(colourKey(bar->palette))
+                .arg(ratio);
+        QPixmap picture;
+        if (!QPixmapCache::find(key, &picture)) {
+            picture = QPixmap((QSizeF(bar->rect.size()) * ratio).toSize());
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter p(&picture);
+            QStyleOptionSlider moved = *bar;
+            moved.rect.moveTo(0, 0);
+            QProxyStyle::drawComplexControl(control, &moved, &p, widget);
+            p.end();
+            QPixmapCache::insert(key, picture);
+        }
+        painter->drawPixmap(bar->rect.topLeft(), picture);
+    }
+
+private:
+    static size_t colourKey(const QPalette &palette);
+};
+
+// Lists alike in colour share their pictures: each list's palette is its own
+// copy, so the palette's own key would differ from list to list.
+size_t CachedScrollBars::colourKey(const QPalette &palette) {
+    size_t key = 0;
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            key = qHashMulti(
+                key, palette.color(QPalette::ColorGroup(group), QPalette::ColorRole(role)).rgba());
+    return key;
+}
+
+// One for all lists: a style of its own per list would mean a base style
+// made per list too.
+QStyle *scrollBarStyle() {
+    static CachedScrollBars *style = new CachedScrollBars;
+    return style;
 }
 
 // A text as it was given plus the offset of every line. Lines as a list
@@ -129,6 +194,8 @@ LineMemo::LineMemo(QWidget *parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    verticalScrollBar()->setStyle(scrollBarStyle());
+    horizontalScrollBar()->setStyle(scrollBarStyle());
     lineHeight_ = std::max(1, fontMetrics().lineSpacing());
     updateScrollBars();
 }
