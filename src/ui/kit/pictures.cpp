@@ -13,7 +13,9 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <tuple>
 
 namespace pictures {
 
@@ -44,7 +46,25 @@ public:
     }
 
     // `size` is in device pixels; the picture fills it, kept in proportion.
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override {
+    // Each picture is painted once per size: every window asks for the window
+    // icon when it is made, twice. The disabled look follows the style and
+    // its palette at the time, and is made afresh.
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override {
+        if (mode == QIcon::Disabled)
+            return picture(size, mode, state);
+        const auto key = std::make_tuple(size.width(), size.height(), int(mode));
+        const auto kept = painted_.find(key);
+        if (kept != painted_.end())
+            return kept->second;
+        return painted_[key] = picture(size, mode, state);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override {
+        return design_.scaled(size, Qt::KeepAspectRatio);
+    }
+
+private:
+    QPixmap picture(const QSize &size, QIcon::Mode mode, QIcon::State) {
         QPixmap p(size);
         p.fill(Qt::transparent);
         {
@@ -64,14 +84,10 @@ public:
         return p;
     }
 
-    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override {
-        return design_.scaled(size, Qt::KeepAspectRatio);
-    }
-
-private:
     Drawing draw_;
     QSize design_;
     QList<QSize> sizes_;
+    std::map<std::tuple<int, int, int>, QPixmap> painted_;
 };
 
 QIcon painted(Drawing draw, QSize design, QList<QSize> sizes = {}) {
