@@ -6,15 +6,14 @@
 #include "calc/arith_fault.h"
 #include "calc/rows.h"
 #include "search/grid.h"
-#include "search/list_lines.h"
 #include "search/search_parameters.h"
 #include "search/tolerance_ladder.h"
 #include "ui/dialogs/Unit3.h"
 #include "ui/dialogs/Unit5.h"
-#include "ui/kit/line_memo.h"
 #include "ui/kit/plain_text.h"
 #include "ui/kit/updown.h"
 #include "ui/kit/widget_kit.h"
+#include "ui/main/family_lines.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -23,26 +22,6 @@
 #include <QToolButton>
 
 #include <memory>
-
-namespace {
-
-// A family's matches as the list widget reads them: a line's text is made
-// when the line is painted or copied.
-class FamilyLines : public LineList {
-public:
-    FamilyLines(std::shared_ptr<const search::GridResult> result, search::Family family)
-        : lines(std::move(result), family) {}
-    int count() const override { return lines.count(); }
-    QString line(int index) const override { return lines.line(index); }
-    std::int64_t widest(const LatinAdvances &advances, const QFontMetricsF &) const override {
-        return lines.widest(advances);
-    }
-
-private:
-    search::ListLines lines;
-};
-
-} // namespace
 
 void TForm1::SpeedButton14Click() {
     QLineEdit *const boxes[] = {Edit55, Edit58, Edit59, Edit60, Edit61};
