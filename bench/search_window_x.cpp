@@ -1,12 +1,12 @@
-// The program with the worst-case search prepared, for timing the search
-// through the X server (scripts/bench runs it under x_clock, which sends F2):
-// the main window shows a calculated pair and the search boxes filled so that
-// every one of the 112 211 candidates of the grid of step 0,5 up to 50
-// matches, and waits with the focus in the entry field.
-//   search_window_x count   lines as short as they get (Fr1 = Fm = 0,1)
-//   search_window_x text    the same lines with 15-digit values
+// The program with a worst-case search prepared (worst_cases.h), for timing
+// the search through the X server (scripts/bench runs it under x_clock, which
+// sends F2): the main window shows the calculated pair and the search boxes
+// filled as the user would, and waits with the focus in the entry field.
+//   search_window_x count   the most lines, as short as they get
+//   search_window_x text    as many lines, with 15-digit values
 #include "ui/main/Unit1.h"
 #include "ui/startup.h"
+#include "worst_cases.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,14 +17,12 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    const bool longValues = argc > 1 && std::strcmp(argv[1], "text") == 0;
+    const WorstCase &worst =
+        argc > 1 && std::strcmp(argv[1], "text") == 0 ? kWorstByText : kWorstByCount;
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
     std::unique_ptr<TForm1> form(createWindows());
-    // Z1 = Z2 = 1 keeps Fz = Fr1 = Fr2; Fm the same: every candidate of the
-    // eleven families lies within 20 Hz of 5.
-    const QString frequency =
-        longValues ? QStringLiteral("0,0987654321098765") : QStringLiteral("0,1");
+    const QString frequency = QString::fromLatin1(worst.frequencyText);
     form->Edit1->setText(QStringLiteral("1"));
     form->Edit2->setText(frequency);
     form->Edit3->setText(QStringLiteral("1"));
