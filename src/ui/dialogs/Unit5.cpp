@@ -174,11 +174,26 @@ QWidget *TForm5::buildLists(QWidget *previous) {
     return previous;
 }
 
+// The titles take their size when they are first written or the window
+// first comes up (sizeTitles): their font serves no other window, and
+// measuring the texts would load it at start-up for a window most runs show
+// late or never.
 void TForm5::buildTitles() {
-    for (const TitleLayout &title : kTitles)
-        this->*title.label = autoSizeLabel(this, title.name, QPoint(title.x, title.y),
-                                           QString::fromUtf8(title.text), kit::sansFont(19));
+    const QFont font = kit::sansFont(19);
+    for (const TitleLayout &title : kTitles) {
+        auto *label =
+            make<QLabel>(this, QString::fromLatin1(title.name), QRect(title.x, title.y, 0, 0));
+        label->setFont(font);
+        label->setText(QString::fromUtf8(title.text));
+        this->*title.label = label;
+    }
     Label8->setVisible(false);
+}
+
+void TForm5::sizeTitles() {
+    for (const TitleLayout &title : kTitles)
+        (this->*title.label)->adjustSize();
+    titlesSized_ = true;
 }
 
 void TForm5::buildSummary(QWidget *previous) {
@@ -259,11 +274,9 @@ void TForm5::setList(int family, std::shared_ptr<const LineList> lines) {
 }
 
 void TForm5::setTitles(const std::array<QString, kTitleCount> &titles) {
-    for (int i = 0; i < kTitleCount; ++i) {
-        QLabel *label = this->*kTitles[i].label;
-        label->setText(titles[static_cast<std::size_t>(i)]);
-        label->adjustSize();
-    }
+    for (int i = 0; i < kTitleCount; ++i)
+        (this->*kTitles[i].label)->setText(titles[static_cast<std::size_t>(i)]);
+    sizeTitles();
     nameLists();
 }
 
@@ -290,6 +303,8 @@ void TForm5::bringUp(bool restore) {
 // Centred on the desktop the first time it comes up; later showings keep the
 // place the user gave it.
 void TForm5::showEvent(QShowEvent *event) {
+    if (!titlesSized_)
+        sizeTitles();
     if (!placed_ && !event->spontaneous()) {
         placed_ = true;
         windowFrame::centreOnDesktop(this);

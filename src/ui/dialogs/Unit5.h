@@ -97,9 +97,11 @@ private:
     // keyboard comes from.
     QWidget *buildLists(QWidget *previous);
     void buildTitles();
+    void sizeTitles();
     void buildSummary(QWidget *previous);
     // Each list is named after the title shown above it, count included.
     void nameLists();
 
     bool placed_ = false;
+    bool titlesSized_ = false;
 };
