@@ -33,11 +33,24 @@ struct DigitWidths {
     std::int64_t minus;
 };
 
+// a · b − p exactly, p being the rounded product (Dekker's product: each
+// factor split into halves whose products are exact).
+double productError(double a, double b, double p) {
+    const auto split = [](double x, double &high, double &low) {
+        const double c = 134217729.0 * x; // 2^27 + 1
+        high = c - (c - x);
+        low = x - high;
+    };
+    double ah = 0, al = 0, bh = 0, bl = 0;
+    split(a, ah, al);
+    split(b, bh, bl);
+    return ((ah * bh - p) + ah * bl + al * bh) + al * bl;
+}
+
 // The width of generalDecimal(v) in fixed notation, from its count of
 // significant digits, without writing the characters: v scaled to 15 digits
-// and rounded is the text's digits, unless the product lies so near a half
-// that its own rounding may have decided (then, and for the exponent forms,
-// nothing is returned and the value is written out).
+// and rounded is the text's digits (for the exponent forms, and a value on a
+// rounding half, nothing is returned and the value is written out).
 std::optional<std::int64_t> fixedWidth(double v, const DigitWidths &w) {
     static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
@@ -52,9 +65,23 @@ std::optional<std::int64_t> fixedWidth(double v, const DigitWidths &w) {
     const int e =
         int(std::upper_bound(std::begin(kDecades), std::end(kDecades), x) - std::begin(kDecades)) -
         5;
-    const double scaled = x * kPow10[14 - e];
-    const double m = std::nearbyint(scaled);
-    if (std::fabs(scaled - m) > 0.375 || m < 1e14 || m >= 1e15)
+    const double scale = kPow10[14 - e];
+    const double scaled = x * scale;
+    double m = std::nearbyint(scaled);
+    double off = scaled - m;
+    // Near a half the product's own rounding may have decided: its error,
+    // found exactly (the power of ten is exact), rounds it as the exact value
+    // would be; only a value all but on a half is written out.
+    if (std::fabs(off) > 0.375) {
+        off += productError(x, scale, scaled);
+        if (std::fabs(std::fabs(off) - 0.5) < 1e-6)
+            return std::nullopt;
+        if (off > 0.5)
+            m += 1;
+        else if (off < -0.5)
+            m -= 1;
+    }
+    if (m < 1e14 || m >= 1e15)
         return std::nullopt;
     // The trailing zeros, which the text drops; constant divisors keep it quick.
     auto digits = static_cast<std::uint64_t>(m);
