@@ -73,22 +73,23 @@ xcb_window_t rootOf(xcb_connection_t *c) {
     return root;
 }
 
-// The X11 window manager that answers frame requests, asked once per
-// connection: the list of what it supports is long, and every window of the
-// program asks. None on other platforms, or when the window manager does not
-// announce the request in _NET_SUPPORTED.
-struct WindowManager {
-    xcb_connection_t *connection = nullptr;
-    FrameAtoms atoms;
-    bool answers = false;
-};
-
-const WindowManager *windowManager() {
+// Asks an X11 window manager which frame it would give the window, before
+// the window is mapped; the answer is in screen pixels. Window managers that
+// do not announce the request in _NET_SUPPORTED, and other platforms, give
+// no answer.
+QMargins askWindowManager(QWidget *window) {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
-        return nullptr;
+        return {};
     xcb_connection_t *c = x11->connection();
-    static WindowManager known;
+    // What the window manager supports is asked once per connection: the
+    // list is long, and every window of the program asks.
+    struct Known {
+        xcb_connection_t *connection = nullptr;
+        FrameAtoms atoms;
+        bool answers = false;
+    };
+    static Known known;
     if (known.connection != c) {
         known.connection = c;
         known.atoms = internFrameAtoms(c);
@@ -97,43 +98,28 @@ const WindowManager *windowManager() {
         known.answers =
             std::find(announced.begin(), announced.end(), known.atoms.request) != announced.end();
     }
-    return known.answers ? &known : nullptr;
-}
+    if (!known.answers)
+        return {};
 
-// Marks a window whose frame has been asked for already.
-constexpr char kFrameRequested[] = "gearfreqFrameRequested";
-
-void requestFrame(QWidget *window, const WindowManager &wm) {
+    const auto id = static_cast<xcb_window_t>(window->winId());
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
-    message.window = static_cast<xcb_window_t>(window->winId());
-    message.type = wm.atoms.request;
-    xcb_send_event(wm.connection, 0, rootOf(wm.connection),
+    message.window = id;
+    message.type = known.atoms.request;
+    xcb_send_event(c, 0, rootOf(c),
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
-    xcb_flush(wm.connection);
-    window->setProperty(kFrameRequested, true);
-}
-
-// Asks the window manager which frame it would give the window, before the
-// window is mapped; the answer is in screen pixels.
-QMargins askWindowManager(QWidget *window) {
-    const WindowManager *wm = windowManager();
-    if (!wm)
-        return {};
-    if (!window->property(kFrameRequested).toBool())
-        requestFrame(window, *wm);
+    xcb_flush(c);
     // The window manager answers by setting the property; it normally takes
     // a millisecond or two, which the window's first showing waits for, so
     // the property is read again soon. A window manager that does not answer
     // at all costs a fifth of a second once per window.
-    const auto id = static_cast<xcb_window_t>(window->winId());
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 200) {
         const std::vector<uint32_t> v =
-            property32(wm->connection, id, wm->atoms.extents, XCB_ATOM_CARDINAL, 4);
+            property32(c, id, known.atoms.extents, XCB_ATOM_CARDINAL, 4);
         if (v.size() == 4) // left, right, top, bottom
             return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
         QThread::usleep(250);
@@ -191,11 +177,6 @@ void centreOnFirstShowing(QWidget *window) {
         }
     };
     window->installEventFilter(new FirstShowing(window));
-    // Asked now, the window manager answers while the program goes on
-    // starting, and the first showing finds the answer there.
-    if (!marginsSource())
-        if (const WindowManager *wm = windowManager())
-            requestFrame(window, *wm);
 }
 
 void setMarginsSource(MarginsSource source) {

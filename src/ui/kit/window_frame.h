@@ -34,8 +34,6 @@ QRectF centredOuter(const QSizeF &outerSize, const QRect &desktop);
 void centreOnDesktop(QWidget *window);
 
 // Centres the window on the desktop when it is first shown, frame included.
-// Where a window manager is asked for the frame, the window is made (not
-// shown) and asked at once.
 void centreOnFirstShowing(QWidget *window);
 
 // Tests stand in for a window manager: the source answers every question
