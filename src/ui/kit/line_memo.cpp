@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <map>
 #include <vector>
 
 namespace {
@@ -115,6 +116,18 @@ size_t CachedScrollBars::colourKey(const QPalette &palette) {
 QStyle *scrollBarStyle() {
     static CachedScrollBars *style = new CachedScrollBars;
     return style;
+}
+
+// The advances of the Latin-1 characters in a font, measured once per font:
+// the eleven lists of the variants window share theirs, and measuring 256
+// characters is most of what a first list costs before it is painted.
+const LatinAdvances &latinAdvances(const QFont &font, const QFontMetricsF &metrics) {
+    static std::map<QString, LatinAdvances> measured;
+    const auto [it, added] = measured.try_emplace(font.key());
+    if (added)
+        for (std::size_t c = 0; c < it->second.size(); ++c)
+            it->second[c] = qint32(std::ceil(metrics.horizontalAdvance(QChar(char16_t(c))) * 64));
+    return it->second;
 }
 
 // A text as it was given plus the offset of every line. Lines as a list
@@ -260,12 +273,9 @@ void LineMemo::measureLines() {
     if (count_ == 0)
         return;
     const QFontMetricsF metrics(font());
-    if (!advancesMeasured_) {
-        for (std::size_t c = 0; c < advances_.size(); ++c)
-            advances_[c] = qint32(std::ceil(metrics.horizontalAdvance(QChar(char16_t(c))) * 64));
-        advancesMeasured_ = true;
-    }
-    widest_ = lines_->widest(advances_, metrics);
+    if (!advances_)
+        advances_ = &latinAdvances(font(), metrics);
+    widest_ = lines_->widest(*advances_, metrics);
 }
 
 void LineMemo::updateScrollBars() {
@@ -300,7 +310,7 @@ bool LineMemo::event(QEvent *e) {
 
 void LineMemo::changeEvent(QEvent *e) {
     if (e->type() == QEvent::FontChange) {
-        advancesMeasured_ = false;
+        advances_ = nullptr;
         lineHeight_ = std::max(1, fontMetrics().lineSpacing());
         measureLines();
         updateScrollBars();

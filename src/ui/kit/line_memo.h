@@ -93,7 +93,6 @@ private:
     int current_ = -1;
     bool dragging_ = false;
     // Advances of the Latin-1 characters in the current font, in 1/64 pixels
-    // rounded up; measured when a text first needs them.
-    LatinAdvances advances_{};
-    bool advancesMeasured_ = false;
+    // rounded up; looked up when a text first needs them.
+    const LatinAdvances *advances_ = nullptr;
 };
