@@ -1,17 +1,21 @@
-// The worst-case search as a command on the real windows (every candidate
-// matches, so every list is as long as it gets), and the calculation of the
-// worked example as a command.
-#include "search/grid.h"
+// The worst-case searches (worst_cases.h) as commands on the real windows,
+// and the calculation of the worked example as a command. These are the
+// process's own figures, on Qt's offscreen platform; what the user waits for
+// through the X server is timed by scripts/bench with search_window_x.
 #include "ui/dialogs/Unit5.h"
 #include "ui/kit/line_memo.h"
 #include "ui/main/Unit1.h"
+#include "ui/main/family_lines.h"
 #include "ui/startup.h"
+#include "worst_cases.h"
 
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+
+Q_DECLARE_METATYPE(const WorstCase *)
 
 class SearchWindowBench : public QObject {
     Q_OBJECT
@@ -30,6 +34,23 @@ private:
               lists->Memo7, lists->Memo8, lists->Memo9, lists->Memo10, lists->Memo11})
             lines += memo->lineCount();
         return lines;
+    }
+
+    // The pair calculated and the search boxes filled as the user would.
+    void prepare(const WorstCase &worst) {
+        form->Edit1->setText("1");
+        form->Edit2->setText(worst.frequencyText);
+        form->Edit3->setText("1");
+        form->Edit4->setText(worst.frequencyText);
+        form->SpeedButton1Click();
+        // With -median the whole function runs again: the step button toggles.
+        if (form->Edit59->text() != QStringLiteral("0,5"))
+            form->SpeedButton26Click();
+        QCOMPARE(form->Edit59->text(), QStringLiteral("0,5"));
+        form->Edit55->setText("5");
+        form->Edit58->setText("20");
+        form->Edit60->setText("40000");
+        form->Edit61->setText("50");
     }
 
 private slots:
@@ -51,31 +72,20 @@ private slots:
     }
 
     void worst_case_search_command_data() {
+        QTest::addColumn<const WorstCase *>("worst");
         QTest::addColumn<bool>("windowUp");
-        QTest::newRow("list window already up") << true;
-        QTest::newRow("list window brought up") << false;
+        QTest::newRow("by line count, list window already up") << &kWorstByCount << true;
+        QTest::newRow("by line count, list window brought up") << &kWorstByCount << false;
+        QTest::newRow("by text volume, list window already up") << &kWorstByText << true;
+        QTest::newRow("by text volume, list window brought up") << &kWorstByText << false;
     }
 
     // The command until its lists are painted: the painting that it leaves
     // to the event loop counts too.
     void worst_case_search_command() {
+        QFETCH(const WorstCase *, worst);
         QFETCH(bool, windowUp);
-        // Z1 = Z2 = 1 and Fr1 = Fm = 0,1 keep every candidate of the eleven
-        // families within 20 Hz of the target 5 over the whole grid of step
-        // 0,5 up to the harmonic 50: 101 x 101 points each.
-        form->Edit1->setText("1");
-        form->Edit2->setText("0,1");
-        form->Edit3->setText("1");
-        form->Edit4->setText("0,1");
-        form->SpeedButton1Click();
-        // With -median the whole function runs again: the step button toggles.
-        if (form->Edit59->text() != QStringLiteral("0,5"))
-            form->SpeedButton26Click();
-        QCOMPARE(form->Edit59->text(), QStringLiteral("0,5"));
-        form->Edit55->setText("5");
-        form->Edit58->setText("20");
-        form->Edit60->setText("40000");
-        form->Edit61->setText("50");
+        prepare(*worst);
         form->SpeedButton14Click();
         QCoreApplication::processEvents();
         QVERIFY(variantsWindow()->isVisible());
@@ -91,24 +101,22 @@ private slots:
         variantsWindow()->hide();
     }
 
-    // The share of the lists in that command: the eleven worst-case texts,
-    // made beforehand, handed to the list window.
-    void worst_case_lists_take_their_texts() {
-        search::SearchParameters parameters;
-        parameters.target = 5;
-        parameters.tolerance = 20;
-        parameters.harmonicStep = 0.5;
-        parameters.maxFrequency = 40000;
-        parameters.maxHarmonic = 50;
-        const search::GridResult result =
-            search::walkGrid(search::GridPair{1, 1, 0.1, 0.1, 0.1, 0.1, true}, parameters, 1);
-        std::array<QString, search::kFamilyCount> texts;
-        for (int f = 0; f < search::kFamilyCount; ++f)
-            texts[std::size_t(f)] = search::listText(result, static_cast<search::Family>(f));
+    void worst_case_lists_take_their_lines_data() {
+        QTest::addColumn<const WorstCase *>("worst");
+        QTest::newRow(kWorstByCount.name) << &kWorstByCount;
+        QTest::newRow(kWorstByText.name) << &kWorstByText;
+    }
+
+    // The share of the lists in that command: the eleven lists handed the
+    // matches of a walk made beforehand (each measures its widest line).
+    void worst_case_lists_take_their_lines() {
+        QFETCH(const WorstCase *, worst);
+        const auto result = std::make_shared<const search::GridResult>(
+            search::walkGrid(worstPair(*worst), worstParameters(), 1));
         TForm5 *lists = variantsWindow();
         QBENCHMARK {
             for (int f = 0; f < search::kFamilyCount; ++f)
-                lists->setListText(f, texts[std::size_t(f)]);
+                lists->setList(f, std::make_shared<FamilyLines>(result, search::Family(f)));
         }
         QCOMPARE(listedMatches(), 101 * 101 * 11);
     }

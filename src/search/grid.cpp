@@ -154,25 +154,6 @@ private:
     std::array<calc::Checked, kFamilyCount> limitB;
 };
 
-// Calls fn(ia, ib) for each match of f in grid order.
-template <typename Fn> void forEachHit(const GridResult &result, Family f, Fn fn) {
-    const std::size_t n = result.coefficients.size();
-    const std::vector<std::uint64_t> &words = result.hits[static_cast<std::size_t>(f)];
-    for (std::size_t w = 0; w < words.size(); ++w) {
-        for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) {
-            const std::size_t point = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
-            fn(point % n, point / n);
-        }
-    }
-}
-
-// The tested value of a match: its candidate with the walk's rounding, which
-// succeeded for this point when the walk passed it.
-double matchValue(const GridResult &result, Family f, double a, double b) {
-    const double v = candidate(f, result.pair, result.fr2First, a, b);
-    return calc::roundByPrecision(v, result.precisionFactor).value;
-}
-
 QString text(const char *latin1) {
     return QString::fromLatin1(latin1);
 }
@@ -188,6 +169,11 @@ LineTexts lineTexts(const GridResult &result, Family f) {
 }
 
 } // namespace
+
+double matchValue(const GridResult &result, Family f, double a, double b) {
+    const double v = candidate(f, result.pair, result.fr2First, a, b);
+    return calc::roundByPrecision(v, result.precisionFactor).value;
+}
 
 GridPair gridPair(const calc::PairState &pair) {
     const calc::FrequencyTable &t = pair.table;

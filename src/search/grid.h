@@ -4,8 +4,8 @@
 // first match of each family for its modulation row, each family's list text
 // for the variants window, and the twelve list titles.
 //
-// The walk records matches compactly and formats nothing; the texts are made
-// afterwards, one whole list text per family.
+// The walk records matches compactly and formats nothing; the window makes a
+// list's lines one by one when they are shown (list_lines.h).
 #pragma once
 
 #include "calc/arith_fault.h"
@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -201,6 +202,23 @@ struct Match {
     bool operator==(const Match &) const = default;
 };
 
+// Calls fn(ia, ib) for each match of f in grid order, with the indices of
+// its coefficients a and b.
+template <typename Fn> void forEachHit(const GridResult &result, Family f, Fn fn) {
+    const std::size_t n = result.coefficients.size();
+    const std::vector<std::uint64_t> &words = result.hits[static_cast<std::size_t>(f)];
+    for (std::size_t w = 0; w < words.size(); ++w) {
+        for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1) {
+            const std::size_t point = w * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+            fn(point % n, point / n);
+        }
+    }
+}
+
+// The tested value of a match: its candidate with the walk's rounding, which
+// succeeded for this point when the walk passed it.
+double matchValue(const GridResult &result, Family f, double a, double b);
+
 // The matches of a family in grid order: b ascending, then a ascending.
 std::vector<Match> matchesOf(const GridResult &result, Family f);
 
@@ -219,7 +237,9 @@ std::int32_t matchCount(const GridResult &result, Family f);
 // One line of a family, such as 2Fz+1Fr1=1234,5.
 QString lineText(const GridResult &result, Family f, const Match &m);
 
-// All lines of a family joined by '\n', empty without a match.
+// All lines of a family joined by '\n', empty without a match: the whole list
+// formatted at once, which the window never needs; it is what the lines made
+// one by one are held to.
 QString listText(const GridResult &result, Family f);
 
 // The twelve titles in the order of kTitles, such as "Fz + Fr1 (3)". Only for

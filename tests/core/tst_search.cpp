@@ -4,6 +4,7 @@
 // the candidates it leaves in the frequency table.
 #include "calc/calculate.h"
 #include "search/grid.h"
+#include "search/list_lines.h"
 #include "search/search_controls.h"
 #include "search/search_parameters.h"
 
@@ -124,6 +125,8 @@ private slots:
     void search_controls_switch_and_show_their_state();
     void grid_is_bounded_whatever_the_caller_asks_data();
     void grid_is_bounded_whatever_the_caller_asks();
+    void lines_one_by_one_are_the_list_text_data();
+    void lines_one_by_one_are_the_list_text();
 };
 
 void TestSearch::preparation_defaults_parses_and_limits_data() {
@@ -527,6 +530,57 @@ void TestSearch::grid_is_bounded_whatever_the_caller_asks() {
     QVERIFY(qAbs(r.coefficients.back() - last) < 1e-9);
     // 1·Fz + 1·Fr1 = 1025 is found exactly when the grid reaches 1.
     QCOMPARE(matchCount(r, Family::FzPlusFr1) > 0, last >= 1.0);
+}
+
+void TestSearch::lines_one_by_one_are_the_list_text_data() {
+    QTest::addColumn<GridPair>("pair");
+    QTest::addColumn<SearchParameters>("parameters");
+    QTest::addColumn<int>("precision");
+    QTest::newRow("every candidate matching")
+        << GridPair{1, 1, 0.1, 0.1, 0.1, 0.1, true} << params(5, 20, 50, 0.5, 40000) << 1;
+    QTest::newRow("fifteen digits, wheel 2 smaller")
+        << pairOf("53", "24,5432109876543", "17", "12,3456789012345") << params(500, 20, 50, 0.5)
+        << 1;
+    QTest::newRow("rounded, Fm left out")
+        << pairOf("17", "24,5", "53", "0") << params(416, 20, 20, 0.5) << 100;
+    QTest::newRow("exponent form")
+        << pairOf("1", "0,00001", "3", "0,000007") << params(0, 0.001, 10, 0.5) << 1;
+    QTest::newRow("near powers of ten")
+        << pairOf("1", "9,99999999999999", "1", "0,0000999999999999") << params(0, 20, 3, 0.5) << 1;
+    QTest::newRow("near the exponent form")
+        << pairOf("3", "0,0001", "7", "0,00003") << params(0, 0.01, 4, 0.5) << 1;
+}
+
+// Any line read alone is that line of the whole text, and the widest line
+// measured from its parts is the widest of the whole text, whether the digits
+// advance alike (as in most fonts) or each its own way.
+void TestSearch::lines_one_by_one_are_the_list_text() {
+    QFETCH(GridPair, pair);
+    QFETCH(SearchParameters, parameters);
+    QFETCH(int, precision);
+    CharAdvances proportional{};
+    for (std::size_t c = 0; c < proportional.size(); ++c)
+        proportional[c] = std::int32_t(c * 37 % 101 + 1);
+    CharAdvances tabular = proportional;
+    std::fill(tabular.begin() + '0', tabular.begin() + '9' + 1, 40);
+    const auto r = std::make_shared<const GridResult>(walkGrid(pair, parameters, precision));
+    for (const FamilySpec &f : kFamilies) {
+        const QStringList whole = listText(*r, f.family).split('\n', Qt::SkipEmptyParts);
+        const ListLines lines(r, f.family);
+        QCOMPARE(lines.count(), whole.size());
+        for (int i = whole.size() - 1; i >= 0; --i)
+            QCOMPARE(lines.line(i), whole[i]);
+        for (const CharAdvances &advances : {proportional, tabular}) {
+            std::int64_t widest = 0;
+            for (const QString &line : whole) {
+                std::int64_t width = 0;
+                for (const QChar c : line)
+                    width += advances[c.unicode()];
+                widest = std::max(widest, width);
+            }
+            QCOMPARE(lines.widest(advances), widest);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSearch)

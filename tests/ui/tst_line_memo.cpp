@@ -530,6 +530,42 @@ private slots:
         const int end = rightmostInk(image, memo_->lineRect(54321));
         QVERIFY2(end > edge - 16 && end < edge - 1, qPrintable(QString::number(end)));
     }
+
+    // The lists keep pictures of their scroll bars; what they show must be
+    // what the style paints for the same place, colours and state.
+    void scroll_bars_look_as_the_style_paints_them_data() {
+        QTest::addColumn<Qt::Orientation>("orientation");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("disabled");
+        QTest::newRow("vertical at the top") << Qt::Vertical << 0 << false;
+        QTest::newRow("vertical scrolled") << Qt::Vertical << 40 << false;
+        QTest::newRow("vertical at the end") << Qt::Vertical << 96 << false;
+        QTest::newRow("horizontal scrolled") << Qt::Horizontal << 30 << false;
+        QTest::newRow("disabled list") << Qt::Vertical << 40 << true;
+    }
+    void scroll_bars_look_as_the_style_paints_them() {
+        QFETCH(Qt::Orientation, orientation);
+        QFETCH(int, value);
+        QFETCH(bool, disabled);
+        showMemo();
+        memo_->setPlainText(numberedLines(100) + QStringLiteral("\n") + QString(60, u'W'));
+        memo_->setEnabled(!disabled);
+        QScrollBar *bar =
+            orientation == Qt::Vertical ? memo_->verticalScrollBar() : memo_->horizontalScrollBar();
+        // Painted once at the top, so that a picture is kept before it moves.
+        bar->grab();
+        bar->setValue(value);
+        const QImage cached = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        QScrollBar reference(orientation);
+        reference.setPalette(bar->palette());
+        reference.setRange(bar->minimum(), bar->maximum());
+        reference.setPageStep(bar->pageStep());
+        reference.setValue(bar->value());
+        reference.setEnabled(bar->isEnabled());
+        reference.resize(bar->size());
+        QCOMPARE(cached, reference.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
 };
 
 QTEST_MAIN(LineMemoTest)

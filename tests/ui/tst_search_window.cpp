@@ -1,13 +1,16 @@
 // The frequency search and the keypad on the real windows: F2 and its
 // notices, the list window, the manual mode, the tolerance keys and "В".
 #include "main_window_fixture.h"
+#include "search/grid.h"
 #include "ui/dialogs/Unit5.h"
 #include "ui/kit/line_memo.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QtTest>
 
@@ -23,6 +26,12 @@ private:
         return closeModalsDuring([&] { QTest::keyClick(form->Edit55, Qt::Key_F2); });
     }
     void press(QToolButton *b) { b->click(); }
+
+    QList<LineMemo *> lists() const {
+        return {variants->Memo1, variants->Memo2,  variants->Memo3, variants->Memo4,
+                variants->Memo5, variants->Memo6,  variants->Memo7, variants->Memo8,
+                variants->Memo9, variants->Memo10, variants->Memo11};
+    }
 
 private slots:
     void init() {
@@ -230,6 +239,77 @@ private slots:
         press(form->SpeedButton26);
         QCOMPARE(form->Edit59->text(), QStringLiteral("1"));
         QCOMPARE(form->SpeedButton26->text(), QStringLiteral("<"));
+    }
+
+    // The lists make their lines when they are painted or copied; what they
+    // give must be what the search formats in full, line for line, and the
+    // horizontal extent that of the whole text.
+    void every_list_copied_is_the_text_the_search_formats_data() {
+        QTest::addColumn<QStringList>("inputs"); // Z1, Fr1, Z2, Fm
+        QTest::addColumn<QStringList>("boxes");  // target, tolerance, max harmonic
+        QTest::addColumn<bool>("halfStep");
+        QTest::addColumn<int>("precision");
+        QTest::newRow("every candidate matching")
+            << QStringList{"1", "0,1", "1", "0,1"} << QStringList{"5", "20", "50"} << true << 1;
+        QTest::newRow("fifteen-digit values")
+            << QStringList{"17", "24,5432109876543", "53", "12,3456789012345"}
+            << QStringList{"500", "20", "50"} << true << 1;
+        QTest::newRow("wheel 2 smaller, no Fm")
+            << QStringList{"80", "25", "40", "0"} << QStringList{"1000", "20", "50"} << false << 1;
+        QTest::newRow("rounded to two decimals") << QStringList{"17", "24,5", "53", "12"}
+                                                 << QStringList{"416", "20", "50"} << true << 100;
+        QTest::newRow("tiny values in exponent form, negative ones")
+            << QStringList{"1", "0,00001", "3", "0,000007"} << QStringList{"0", "0,001", "10"}
+            << true << 1;
+        QTest::newRow("no match at all")
+            << QStringList{"40", "25", "80", "12"} << QStringList{"99999", "0", "10"} << false << 1;
+    }
+
+    void every_list_copied_is_the_text_the_search_formats() {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, halfStep);
+        QFETCH(int, precision);
+        const std::pair<int, QAction *> items[] = {{1, form->N32}, {100, form->N0001}};
+        for (const auto &[factor, item] : items)
+            if (factor == precision)
+                item->trigger();
+        calculate(inputs[0], inputs[1], inputs[2], inputs[3]);
+        if (halfStep)
+            press(form->SpeedButton26);
+        form->Edit55->setText(boxes[0]);
+        form->Edit58->setText(boxes[1]);
+        form->Edit60->setText("40000");
+        form->Edit61->setText(boxes[2]);
+        QVERIFY(pressF2().isEmpty());
+        press(form->SpeedButton24);
+
+        search::SearchParameters parameters;
+        parameters.target = QLocale::c().toDouble(QString(boxes[0]).replace(',', '.'));
+        parameters.tolerance = QLocale::c().toDouble(QString(boxes[1]).replace(',', '.'));
+        parameters.harmonicStep = halfStep ? 0.5 : 1;
+        parameters.maxFrequency = 40000;
+        parameters.maxHarmonic = boxes[2].toDouble();
+        const search::GridResult whole =
+            search::walkGrid(search::gridPair(form->pair), parameters, precision);
+        for (int f = 0; f < search::kFamilyCount; ++f) {
+            LineMemo *memo = lists()[f];
+            const QString expected = search::listText(whole, static_cast<search::Family>(f));
+            QCOMPARE(memo->lineCount(), search::matchCount(whole, static_cast<search::Family>(f)));
+            QApplication::clipboard()->setText(QStringLiteral("nothing copied"));
+            memo->selectAll();
+            memo->copy();
+            QCOMPARE(QApplication::clipboard()->text(),
+                     expected.isEmpty() ? QStringLiteral("nothing copied") : expected);
+
+            LineMemo plain(variants);
+            plain.setFont(memo->font());
+            plain.setGeometry(memo->geometry());
+            plain.show();
+            plain.setPlainText(expected);
+            QCOMPARE(memo->horizontalScrollBar()->maximum(),
+                     plain.horizontalScrollBar()->maximum());
+        }
     }
 
     void wheel_2_smaller_turns_the_variants_title() {

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <utility>
 
 using kit::make;
@@ -108,14 +109,21 @@ QLabel *autoSizeLabel(QWidget *parent, const char *name, const QPoint &at, const
 // runs wider than the original, the caption narrows until it ends a few
 // pixels before its box instead of touching it or running under it. The
 // letters are narrowed rather than moved together, which would make them
-// touch each other ("Fm").
+// touch each other ("Fm"). A text narrows in proportion to the stretch, so
+// the stretch (in steps of 5, at least 70) is worked out from the caption's
+// natural width and only checked; each new stretch costs a font to load.
 void fitBefore(QLabel *label, int right) {
+    const int room = right - kCaptionGap - label->x();
+    const int natural = label->width();
+    if (natural <= room)
+        return;
     QFont font = label->font();
-    for (int stretch = 95; label->geometry().right() >= right - kCaptionGap && stretch >= 70;
-         stretch -= 5) {
+    for (int stretch = std::clamp(room * 100 / natural / 5 * 5, 70, 95);; stretch -= 5) {
         font.setStretch(stretch);
         label->setFont(font);
         label->adjustSize();
+        if (label->width() <= room || stretch <= 70)
+            return;
     }
 }
 
@@ -166,11 +174,26 @@ QWidget *TForm5::buildLists(QWidget *previous) {
     return previous;
 }
 
+// The titles take their size when they are first written or the window
+// first comes up (sizeTitles): their font serves no other window, and
+// measuring the texts would load it at start-up for a window most runs show
+// late or never.
 void TForm5::buildTitles() {
-    for (const TitleLayout &title : kTitles)
-        this->*title.label = autoSizeLabel(this, title.name, QPoint(title.x, title.y),
-                                           QString::fromUtf8(title.text), kit::sansFont(19));
+    const QFont font = kit::sansFont(19);
+    for (const TitleLayout &title : kTitles) {
+        auto *label =
+            make<QLabel>(this, QString::fromLatin1(title.name), QRect(title.x, title.y, 0, 0));
+        label->setFont(font);
+        label->setText(QString::fromUtf8(title.text));
+        this->*title.label = label;
+    }
     Label8->setVisible(false);
+}
+
+void TForm5::sizeTitles() {
+    for (const TitleLayout &title : kTitles)
+        (this->*title.label)->adjustSize();
+    titlesSized_ = true;
 }
 
 void TForm5::buildSummary(QWidget *previous) {
@@ -243,12 +266,17 @@ void TForm5::setListText(int family, const QString &wholeText) {
     (this->*kLists[family].memo)->setPlainText(wholeText);
 }
 
+void TForm5::setList(int family, std::shared_ptr<const LineList> lines) {
+    Q_ASSERT(family >= 0 && family < kFamilyCount);
+    if (family < 0 || family >= kFamilyCount)
+        return;
+    (this->*kLists[family].memo)->setLines(std::move(lines));
+}
+
 void TForm5::setTitles(const std::array<QString, kTitleCount> &titles) {
-    for (int i = 0; i < kTitleCount; ++i) {
-        QLabel *label = this->*kTitles[i].label;
-        label->setText(titles[static_cast<std::size_t>(i)]);
-        label->adjustSize();
-    }
+    for (int i = 0; i < kTitleCount; ++i)
+        (this->*kTitles[i].label)->setText(titles[static_cast<std::size_t>(i)]);
+    sizeTitles();
     nameLists();
 }
 
@@ -275,6 +303,8 @@ void TForm5::bringUp(bool restore) {
 // Centred on the desktop the first time it comes up; later showings keep the
 // place the user gave it.
 void TForm5::showEvent(QShowEvent *event) {
+    if (!titlesSized_)
+        sizeTitles();
     if (!placed_ && !event->spontaneous()) {
         placed_ = true;
         windowFrame::centreOnDesktop(this);

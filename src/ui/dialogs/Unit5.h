@@ -7,7 +7,9 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
+class LineList;
 class LineMemo;
 class QGroupBox;
 class QKeyEvent;
@@ -70,12 +72,15 @@ public:
 
     void Button1Click();
 
-    // --- what the search and the commands write; all texts come ready-made
+    // --- what the search and the commands write; the texts come ready-made or
+    // as lines made when they are shown
     // Empties the lists, names the target in the caption, fills the summary.
     void startRun(const QString &target, const QString &z1, const QString &fr1, const QString &z2,
                   const QString &fm, const QString &fr2, const QString &fz);
     // family 0..10 is Memo1..Memo11.
     void setListText(int family, const QString &wholeText);
+    // The list of a family as lines made when they are shown or copied.
+    void setList(int family, std::shared_ptr<const LineList> lines);
     // Label1..Label12 in order.
     void setTitles(const std::array<QString, kTitleCount> &titles);
     void setDifferenceFr2First(bool fr2First);
@@ -92,9 +97,11 @@ private:
     // keyboard comes from.
     QWidget *buildLists(QWidget *previous);
     void buildTitles();
+    void sizeTitles();
     void buildSummary(QWidget *previous);
     // Each list is named after the title shown above it, count included.
     void nameLists();
 
     bool placed_ = false;
+    bool titlesSized_ = false;
 };

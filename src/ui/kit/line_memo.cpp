@@ -1,5 +1,5 @@
-// LineMemo: the line offsets, painting of the lines in view, scrolling and the
-// whole-line selection.
+// LineMemo: painting of the lines in view, scrolling and the whole-line
+// selection; a plain text as a list of lines.
 #include "ui/kit/line_memo.h"
 
 #include <QApplication>
@@ -11,11 +11,16 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPixmapCache>
+#include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <map>
+#include <vector>
 
 namespace {
 
@@ -51,26 +56,182 @@ bool isOwnKey(const QKeyEvent *e) {
     }
 }
 
+// Draws scroll bars once per look and copies the picture after that. A list
+// window shows two dozen of them, alike in size and often in place, and the
+// style paints each with gradients that cost more than the lines of text.
+class CachedScrollBars : public QProxyStyle {
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                            QPainter *painter, const QWidget *widget) const override {
+        const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
+        if (control != CC_ScrollBar || !bar || !painter->device()) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const qreal ratio = painter->device()->devicePixelRatioF();
+        const QString key =
+            QStringLiteral("gearfreq-scrollbar-%1-%2-%3-%4-%5-%6-%7-%8-%9")
+                .arg(bar->rect.width())
+                .arg(bar->rect.height())
+                .arg(int(bar->orientation))
+                .arg(QString::number(bar->minimum) + u':' + QString::number(bar->maximum) + u':' +
+                     QString::number(bar->sliderPosition) + u':' + QString::number(bar->pageStep))
+                .arg(int(bar->state))
+                .arg(int(bar->activeSubControls))
+                .arg(int(bar->subControls))
+                .arg(colourKey(bar->palette))
+                .arg(ratio);
+        QPixmap picture;
+        if (!QPixmapCache::find(key, &picture)) {
+            picture = QPixmap((QSizeF(bar->rect.size()) * ratio).toSize());
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter p(&picture);
+            QStyleOptionSlider moved = *bar;
+            moved.rect.moveTo(0, 0);
+            QProxyStyle::drawComplexControl(control, &moved, &p, widget);
+            p.end();
+            QPixmapCache::insert(key, picture);
+        }
+        painter->drawPixmap(bar->rect.topLeft(), picture);
+    }
+
+private:
+    static size_t colourKey(const QPalette &palette);
+};
+
+// Lists alike in colour share their pictures: each list's palette is its own
+// copy, so the palette's own key would differ from list to list.
+size_t CachedScrollBars::colourKey(const QPalette &palette) {
+    size_t key = 0;
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            key = qHashMulti(
+                key, palette.color(QPalette::ColorGroup(group), QPalette::ColorRole(role)).rgba());
+    return key;
+}
+
+// One for all lists: a style of its own per list would mean a base style
+// made per list too.
+QStyle *scrollBarStyle() {
+    static CachedScrollBars *style = new CachedScrollBars;
+    return style;
+}
+
+// The advances of the Latin-1 characters in a font, measured once per font:
+// the eleven lists of the variants window share theirs, and measuring 256
+// characters is most of what a first list costs before it is painted.
+const LatinAdvances &latinAdvances(const QFont &font, const QFontMetricsF &metrics) {
+    static std::map<QString, LatinAdvances> measured;
+    const auto [it, added] = measured.try_emplace(font.key());
+    if (added)
+        for (std::size_t c = 0; c < it->second.size(); ++c)
+            it->second[c] = qint32(std::ceil(metrics.horizontalAdvance(QChar(char16_t(c))) * 64));
+    return it->second;
+}
+
+// A text as it was given plus the offset of every line. Lines as a list
+// counts them: an empty text has none, and a final line break ends the last
+// line instead of starting an empty one.
+class TextLines : public LineList {
+public:
+    explicit TextLines(const QString &text) : text_(text) {
+        if (text_.isEmpty())
+            return;
+        starts_.push_back(0);
+        const QChar *chars = text_.constData();
+        for (qsizetype i = 0; i + 1 < text_.size(); ++i)
+            if (chars[i] == u'\n')
+                starts_.push_back(i + 1);
+    }
+
+    int count() const override { return int(starts_.size()); }
+    QString line(int index) const override {
+        const qsizetype start = starts_[std::size_t(index)];
+        return text_.mid(start, lineEnd(index) - start);
+    }
+    // The last line of the text brings its final line break along.
+    QString text(int first, int last) const override {
+        const qsizetype end = last + 1 < count() ? lineEnd(last) : text_.size();
+        return text_.mid(starts_[std::size_t(first)], end - starts_[std::size_t(first)]);
+    }
+    std::int64_t widest(const LatinAdvances &advances, const QFontMetricsF &metrics) const override;
+
+private:
+    qsizetype lineEnd(int line) const {
+        if (std::size_t(line) + 1 < starts_.size())
+            return starts_[std::size_t(line) + 1] - 1;
+        return text_.endsWith(u'\n') ? text_.size() - 1 : text_.size();
+    }
+
+    QString text_;
+    std::vector<qsizetype> starts_; // where each line begins in text_
+};
+
+// Summing cached advances is what keeps a long text quick; a line outside
+// Latin-1 may combine or shape its characters and is measured whole.
+std::int64_t TextLines::widest(const LatinAdvances &advances, const QFontMetricsF &metrics) const {
+    std::int64_t widest = 0;
+    for (int line = 0; line < count(); ++line) {
+        const QChar *chars = text_.constData() + starts_[std::size_t(line)];
+        const qsizetype length = lineEnd(line) - starts_[std::size_t(line)];
+        std::int64_t width = 0;
+        bool beyondLatin1 = false;
+        for (qsizetype i = 0; i < length && !beyondLatin1; ++i) {
+            const char16_t c = chars[i].unicode();
+            if (c < advances.size())
+                width += advances[c];
+            else
+                beyondLatin1 = true;
+        }
+        if (beyondLatin1)
+            width = std::int64_t(std::ceil(metrics.horizontalAdvance(this->line(line)) * 64));
+        widest = std::max(widest, width);
+    }
+    return widest;
+}
+
 } // namespace
+
+QString LineList::text(int first, int last) const {
+    QString out;
+    for (int line = first; line <= last; ++line) {
+        if (line > first)
+            out += QLatin1Char('\n');
+        out += this->line(line);
+    }
+    return out;
+}
 
 LineMemo::LineMemo(QWidget *parent) : QAbstractScrollArea(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    verticalScrollBar()->setStyle(scrollBarStyle());
+    horizontalScrollBar()->setStyle(scrollBarStyle());
     lineHeight_ = std::max(1, fontMetrics().lineSpacing());
     updateScrollBars();
 }
 
 void LineMemo::setPlainText(const QString &text) {
-    text_ = text;
+    setLines(std::make_shared<TextLines>(text));
+}
+
+void LineMemo::setLines(std::shared_ptr<const LineList> lines) {
+    lines_ = std::move(lines);
+    count_ = lines_ ? lines_->count() : 0;
     ++revision_;
     anchor_ = current_ = -1;
     dragging_ = false;
-    indexLines();
+    measureLines();
     updateScrollBars();
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     viewport()->update();
+}
+
+QString LineMemo::toPlainText() const {
+    return count_ > 0 ? lines_->text(0, count_ - 1) : QString();
 }
 
 void LineMemo::clear() {
@@ -80,10 +241,7 @@ void LineMemo::clear() {
 QString LineMemo::selectedText() const {
     if (!hasSelection())
         return QString();
-    const int first = std::min(anchor_, current_);
-    const int last = std::max(anchor_, current_);
-    const qsizetype end = last + 1 < lineCount() ? lineEnd(last) : text_.size();
-    return text_.mid(starts_[std::size_t(first)], end - starts_[std::size_t(first)]);
+    return lines_->text(std::min(anchor_, current_), std::max(anchor_, current_));
 }
 
 void LineMemo::selectAll() {
@@ -101,12 +259,6 @@ QRect LineMemo::lineRect(int line) const {
     return QRect(0, top, viewport()->width(), lineHeight_);
 }
 
-qsizetype LineMemo::lineEnd(int line) const {
-    if (std::size_t(line) + 1 < starts_.size())
-        return starts_[std::size_t(line) + 1] - 1;
-    return text_.endsWith(u'\n') ? text_.size() - 1 : text_.size();
-}
-
 // The line under a viewport height, which may be outside the list.
 int LineMemo::lineAt(int y) const {
     return verticalScrollBar()->value() + floorDiv(y - kMargin, lineHeight_);
@@ -116,46 +268,14 @@ int LineMemo::fullyVisibleLines() const {
     return std::max(1, (viewport()->height() - kMargin) / lineHeight_);
 }
 
-// One pass over the text finds the lines and the width of the longest. Summing
-// cached advances is what keeps a long list quick; a line outside Latin-1 may
-// combine or shape its characters and is measured whole.
-void LineMemo::indexLines() {
-    starts_.clear();
+void LineMemo::measureLines() {
     widest_ = 0;
-    if (text_.isEmpty())
+    if (count_ == 0)
         return;
     const QFontMetricsF metrics(font());
-    if (!advancesMeasured_) {
-        for (std::size_t c = 0; c < advances_.size(); ++c)
-            advances_[c] = qint32(std::ceil(metrics.horizontalAdvance(QChar(char16_t(c))) * 64));
-        advancesMeasured_ = true;
-    }
-    const auto wholeWidth = [&](qsizetype start, qsizetype end) {
-        return qint64(std::ceil(metrics.horizontalAdvance(text_.mid(start, end - start)) * 64));
-    };
-
-    const QChar *chars = text_.constData();
-    const qsizetype size = text_.size();
-    starts_.push_back(0);
-    qsizetype start = 0;
-    qint64 width = 0;
-    bool beyondLatin1 = false;
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = chars[i].unicode();
-        if (c == u'\n') {
-            widest_ = std::max(widest_, beyondLatin1 ? wholeWidth(start, i) : width);
-            start = i + 1;
-            if (start < size)
-                starts_.push_back(start);
-            width = 0;
-            beyondLatin1 = false;
-        } else if (c < advances_.size()) {
-            width += advances_[c];
-        } else {
-            beyondLatin1 = true;
-        }
-    }
-    widest_ = std::max(widest_, beyondLatin1 ? wholeWidth(start, size) : width);
+    if (!advances_)
+        advances_ = &latinAdvances(font(), metrics);
+    widest_ = lines_->widest(*advances_, metrics);
 }
 
 void LineMemo::updateScrollBars() {
@@ -190,9 +310,9 @@ bool LineMemo::event(QEvent *e) {
 
 void LineMemo::changeEvent(QEvent *e) {
     if (e->type() == QEvent::FontChange) {
-        advancesMeasured_ = false;
+        advances_ = nullptr;
         lineHeight_ = std::max(1, fontMetrics().lineSpacing());
-        indexLines();
+        measureLines();
         updateScrollBars();
         viewport()->update();
     }
@@ -217,8 +337,7 @@ void LineMemo::paintEvent(QPaintEvent *e) {
         if (selected)
             painter.fillRect(rect, colours.brush(QPalette::Highlight));
         painter.setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        const qsizetype start = starts_[std::size_t(line)];
-        painter.drawText(QPointF(x, rect.top() + ascent), text_.mid(start, lineEnd(line) - start));
+        painter.drawText(QPointF(x, rect.top() + ascent), lines_->line(line));
     }
 
     if (hasFocus()) {

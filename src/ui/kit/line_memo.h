@@ -1,19 +1,40 @@
 // LineMemo: a read-only list of text lines that stays quick with a hundred
-// thousand of them. It keeps the text as it was given plus the offset of every
-// line, paints only the lines in view and selects whole lines for copying.
+// thousand of them. Its lines come from a LineList, which makes a line's text
+// when it is asked for; the memo paints only the lines in view and selects
+// whole lines for copying. A plain text is one kind of list.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QString>
 
 #include <array>
-#include <vector>
+#include <cstdint>
+#include <memory>
 
 class QContextMenuEvent;
+class QFontMetricsF;
 class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
 class QResizeEvent;
+
+// Advances of the Latin-1 characters in 1/64 pixels, each rounded up.
+using LatinAdvances = std::array<std::int32_t, 256>;
+
+// The lines a LineMemo shows.
+class LineList {
+public:
+    virtual ~LineList() = default;
+    virtual int count() const = 0;
+    // Line `index` without its line break.
+    virtual QString line(int index) const = 0;
+    // Lines `first` to `last` as one text, joined by line breaks.
+    virtual QString text(int first, int last) const;
+    // The width of the widest line in 1/64 pixels: the sum of its characters'
+    // advances, a line with other characters measured whole by `metrics`.
+    virtual std::int64_t widest(const LatinAdvances &advances,
+                                const QFontMetricsF &metrics) const = 0;
+};
 
 class LineMemo : public QAbstractScrollArea {
     Q_OBJECT
@@ -21,12 +42,14 @@ public:
     explicit LineMemo(QWidget *parent = nullptr);
 
     void setPlainText(const QString &text);
-    QString toPlainText() const { return text_; }
+    // Lists `lines`, which the memo keeps and reads as long as it shows them.
+    void setLines(std::shared_ptr<const LineList> lines);
+    QString toPlainText() const;
     void clear();
 
     // Lines as a list counts them: an empty text has none, and a final line
     // break ends the last line instead of starting an empty one.
-    int lineCount() const { return int(starts_.size()); }
+    int lineCount() const { return count_; }
     // Grows with every new text, so that a watcher can skip an unchanged list.
     int revision() const { return revision_; }
 
@@ -55,23 +78,21 @@ protected:
     void focusOutEvent(QFocusEvent *e) override;
 
 private:
-    qsizetype lineEnd(int line) const;
     int lineAt(int y) const;
     int fullyVisibleLines() const;
-    void indexLines();
+    void measureLines();
     void updateScrollBars();
     void selectLines(int anchor, int current);
 
-    QString text_;
-    std::vector<qsizetype> starts_; // where each line begins in text_
-    qint64 widest_ = 0;             // width of the longest line, in 1/64 pixels
+    std::shared_ptr<const LineList> lines_;
+    int count_ = 0;
+    qint64 widest_ = 0; // width of the longest line, in 1/64 pixels
     int lineHeight_ = 1;
     int revision_ = 0;
     int anchor_ = -1; // the selection runs from anchor_ to current_; none if negative
     int current_ = -1;
     bool dragging_ = false;
     // Advances of the Latin-1 characters in the current font, in 1/64 pixels
-    // rounded up; measured when a text first needs them.
-    std::array<qint32, 256> advances_{};
-    bool advancesMeasured_ = false;
+    // rounded up; looked up when a text first needs them.
+    const LatinAdvances *advances_ = nullptr;
 };

@@ -13,7 +13,9 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <tuple>
 
 namespace pictures {
 
@@ -23,11 +25,17 @@ namespace {
 using Drawing = void (*)(QPainter &);
 
 // An icon that paints its picture at whatever size and density is asked.
+// `sizes` are the sizes it names when asked which it has: the window system
+// takes a window icon in each of them (Qt paints four, up to 128 pixels, for
+// an icon that names none), and every window of the program carries it.
 class PaintedIcon : public QIconEngine {
 public:
-    PaintedIcon(Drawing draw, QSize design) : draw_(draw), design_(design) {}
+    PaintedIcon(Drawing draw, QSize design, QList<QSize> sizes = {})
+        : draw_(draw), design_(design), sizes_(std::move(sizes)) {}
 
-    QIconEngine *clone() const override { return new PaintedIcon(draw_, design_); }
+    QIconEngine *clone() const override { return new PaintedIcon(draw_, design_, sizes_); }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return sizes_; }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode,
                QIcon::State state) override {
@@ -38,7 +46,25 @@ public:
     }
 
     // `size` is in device pixels; the picture fills it, kept in proportion.
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override {
+    // Each picture is painted once per size: every window asks for the window
+    // icon when it is made, twice. The disabled look follows the style and
+    // its palette at the time, and is made afresh.
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override {
+        if (mode == QIcon::Disabled)
+            return picture(size, mode, state);
+        const auto key = std::make_tuple(size.width(), size.height(), int(mode));
+        const auto kept = painted_.find(key);
+        if (kept != painted_.end())
+            return kept->second;
+        return painted_[key] = picture(size, mode, state);
+    }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override {
+        return design_.scaled(size, Qt::KeepAspectRatio);
+    }
+
+private:
+    QPixmap picture(const QSize &size, QIcon::Mode mode, QIcon::State) {
         QPixmap p(size);
         p.fill(Qt::transparent);
         {
@@ -58,17 +84,14 @@ public:
         return p;
     }
 
-    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override {
-        return design_.scaled(size, Qt::KeepAspectRatio);
-    }
-
-private:
     Drawing draw_;
     QSize design_;
+    QList<QSize> sizes_;
+    std::map<std::tuple<int, int, int>, QPixmap> painted_;
 };
 
-QIcon painted(Drawing draw, QSize design) {
-    return QIcon(new PaintedIcon(draw, design));
+QIcon painted(Drawing draw, QSize design, QList<QSize> sizes = {}) {
+    return QIcon(new PaintedIcon(draw, design, std::move(sizes)));
 }
 
 void drawGear(QPainter &g, QPointF centre, double outer, double inner, int teeth,
@@ -150,7 +173,7 @@ QIcon triangleDown() {
     return painted([](QPainter &g) { drawTriangle(g, false); }, {12, 8});
 }
 QIcon windowIcon() {
-    return painted(drawWindowIcon, {32, 32});
+    return painted(drawWindowIcon, {32, 32}, {{16, 16}, {32, 32}, {48, 48}});
 }
 
 } // namespace pictures

@@ -2,6 +2,7 @@
 // the placing of a window by its frame.
 #include "ui/kit/window_frame.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QObject>
@@ -26,15 +27,27 @@ MarginsSource &marginsSource() {
     return source;
 }
 
-xcb_atom_t internAtom(xcb_connection_t *c, const char *name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    xcb_atom_t atom = XCB_ATOM_NONE;
-    if (reply)
-        atom = reply->atom;
-    std::free(reply);
-    return atom;
+// The atoms of the frame request, asked for together (one round trip instead
+// of three) and once per connection.
+struct FrameAtoms {
+    xcb_atom_t request = XCB_ATOM_NONE;
+    xcb_atom_t extents = XCB_ATOM_NONE;
+    xcb_atom_t supported = XCB_ATOM_NONE;
+};
+
+FrameAtoms internFrameAtoms(xcb_connection_t *c) {
+    const char *names[] = {"_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS", "_NET_SUPPORTED"};
+    xcb_intern_atom_cookie_t cookies[3];
+    for (int i = 0; i < 3; ++i)
+        cookies[i] = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(names[i])), names[i]);
+    xcb_atom_t atoms[3] = {XCB_ATOM_NONE, XCB_ATOM_NONE, XCB_ATOM_NONE};
+    for (int i = 0; i < 3; ++i) {
+        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
+        if (reply)
+            atoms[i] = reply->atom;
+        std::free(reply);
+    }
+    return {atoms[0], atoms[1], atoms[2]};
 }
 
 // The 32-bit values of a window property; empty if it is not set.
@@ -69,12 +82,23 @@ QMargins askWindowManager(QWidget *window) {
     if (!x11 || !x11->connection())
         return {};
     xcb_connection_t *c = x11->connection();
-    const xcb_window_t root = rootOf(c);
-    const xcb_atom_t request = internAtom(c, "_NET_REQUEST_FRAME_EXTENTS");
-    const xcb_atom_t extents = internAtom(c, "_NET_FRAME_EXTENTS");
-    const xcb_atom_t supported = internAtom(c, "_NET_SUPPORTED");
-    const std::vector<uint32_t> announced = property32(c, root, supported, XCB_ATOM_ATOM, 4096);
-    if (std::find(announced.begin(), announced.end(), request) == announced.end())
+    // What the window manager supports is asked once per connection: the
+    // list is long, and every window of the program asks.
+    struct Known {
+        xcb_connection_t *connection = nullptr;
+        FrameAtoms atoms;
+        bool answers = false;
+    };
+    static Known known;
+    if (known.connection != c) {
+        known.connection = c;
+        known.atoms = internFrameAtoms(c);
+        const std::vector<uint32_t> announced =
+            property32(c, rootOf(c), known.atoms.supported, XCB_ATOM_ATOM, 4096);
+        known.answers =
+            std::find(announced.begin(), announced.end(), known.atoms.request) != announced.end();
+    }
+    if (!known.answers)
         return {};
 
     const auto id = static_cast<xcb_window_t>(window->winId());
@@ -82,19 +106,23 @@ QMargins askWindowManager(QWidget *window) {
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = id;
-    message.type = request;
-    xcb_send_event(c, 0, root,
+    message.type = known.atoms.request;
+    xcb_send_event(c, 0, rootOf(c),
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(c);
     // The window manager answers by setting the property; it normally takes
-    // a millisecond or two. A window manager that does not answer at all
-    // costs a fifth of a second once per window.
-    for (int attempt = 0; attempt < 40; ++attempt) {
-        const std::vector<uint32_t> v = property32(c, id, extents, XCB_ATOM_CARDINAL, 4);
+    // a millisecond or two, which the window's first showing waits for, so
+    // the property is read again soon. A window manager that does not answer
+    // at all costs a fifth of a second once per window.
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 200) {
+        const std::vector<uint32_t> v =
+            property32(c, id, known.atoms.extents, XCB_ATOM_CARDINAL, 4);
         if (v.size() == 4) // left, right, top, bottom
             return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
-        QThread::msleep(5);
+        QThread::usleep(250);
     }
     return {};
 }

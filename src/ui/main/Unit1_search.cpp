@@ -13,12 +13,15 @@
 #include "ui/kit/plain_text.h"
 #include "ui/kit/updown.h"
 #include "ui/kit/widget_kit.h"
+#include "ui/main/family_lines.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QToolButton>
+
+#include <memory>
 
 void TForm1::SpeedButton14Click() {
     QLineEdit *const boxes[] = {Edit55, Edit58, Edit59, Edit60, Edit61};
@@ -52,8 +55,9 @@ void TForm1::SpeedButton14Click() {
                                 Edit4->text(), Edit16->text(), Edit6->text());
     writeBoxes(prep.limits);
 
-    const search::GridResult result =
-        search::walkGrid(search::gridPair(pair), prep.parameters, PrecisionFactor);
+    const auto walked = std::make_shared<const search::GridResult>(
+        search::walkGrid(search::gridPair(pair), prep.parameters, PrecisionFactor));
+    const search::GridResult &result = *walked;
     search::applyCandidates(pair.table, result);
     for (int f = 0; f < search::kFamilyCount; ++f) {
         const auto family = static_cast<search::Family>(f);
@@ -64,7 +68,7 @@ void TForm1::SpeedButton14Click() {
             inputEditOf[static_cast<std::size_t>(row.k2)]->setText(first->k2);
         }
         if (windows.form5)
-            windows.form5->setListText(f, search::listText(result, family));
+            windows.form5->setList(f, std::make_shared<FamilyLines>(walked, family));
     }
     if (result.fault) {
         kit::showMessage(this, QMessageBox::Critical, windowTitle(),
