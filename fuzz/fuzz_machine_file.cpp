@@ -12,8 +12,18 @@ namespace {
 
 void checkLimits(const machine::MachineState &s, const std::string &shown) {
     FUZZ_CHECK(s.currentPair >= 1 && s.currentPair <= aggregate::kPairCount, shown);
-    FUZZ_CHECK(s.name.size() <= machine::kNameLimit, shown);
-    FUZZ_CHECK(s.notes.size() <= machine::kNotesLimit, shown);
+    const machine::MachineDocument &d = s.document;
+    FUZZ_CHECK(calc::characterCount(d.name) <= machine::kNameLimit, shown);
+    FUZZ_CHECK(calc::characterCount(d.notes) <= machine::kNotesLimit, shown);
+    FUZZ_CHECK(d.extraStages.size() <= std::size_t(machine::kExtraStageLimit), shown);
+    FUZZ_CHECK(d.bearings.size() <= std::size_t(machine::kBearingLimit), shown);
+    for (std::size_t i = 1; i < d.extraStages.size(); ++i)
+        FUZZ_CHECK(d.extraStages[i - 1].afterPairs <= d.extraStages[i].afterPairs, shown);
+    for (const machine::MountedBearing &b : d.bearings)
+        FUZZ_CHECK(b.onPlanets() ? d.extraStages[std::size_t(b.planetsOf)].kind ==
+                                       machine::StageKind::Planetary
+                                 : b.shaft >= 1 && b.shaft <= machine::kShaftLimit,
+                   shown);
     auto pairFits = [](const aggregate::GearPair &p) {
         for (const QString *t : {&p.z1, &p.fr1, &p.z2, &p.fm})
             if (!calc::fitsTextLimit(*t))
@@ -23,9 +33,9 @@ void checkLimits(const machine::MachineState &s, const std::string &shown) {
     FUZZ_CHECK(pairFits(s.inputs), shown);
     for (const aggregate::GearPair &p : s.pairSlots)
         FUZZ_CHECK(pairFits(p), shown);
-    if (s.reference)
-        FUZZ_CHECK(s.reference->shaft >= 1 && s.reference->shaft <= machine::kShaftLimit &&
-                       calc::fitsTextLimit(s.reference->text),
+    if (d.hasKnownSpeed())
+        FUZZ_CHECK(d.known.shaft >= 1 && d.known.shaft <= machine::kShaftLimit &&
+                       calc::fitsTextLimit(d.known.text),
                    shown);
 }
 

@@ -2,6 +2,7 @@
 #include "machine/machine_file.h"
 
 #include "calc/input_text.h"
+#include "machine/components_file.h"
 #include "settings/safe_write.h"
 
 #include <QFileInfo>
@@ -116,7 +117,7 @@ private:
     }
 };
 
-bool readHeader(Reader &r, const QJsonObject &root) {
+bool readHeader(Reader &r, const QJsonObject &root, int &versionRead) {
     QString format;
     if (!r.string(root, "format", 100, format))
         return false;
@@ -126,11 +127,32 @@ bool readHeader(Reader &r, const QJsonObject &root) {
     const QJsonValue version = root.value(QLatin1String("version"));
     if (version.isUndefined())
         return r.fail(QStringLiteral("нет поля \"version\""));
-    if (version.toDouble(-1) != kMachineFormatVersion)
-        return r.fail(QStringLiteral("файл другой версии формата (%1), программа читает версию %2")
-                          .arg(version.isDouble() ? QString::number(version.toDouble())
-                                                  : QStringLiteral("не число"))
-                          .arg(kMachineFormatVersion));
+    const double v = version.toDouble(-1);
+    if (v != 1 && v != kMachineFormatVersion)
+        return r.fail(
+            QStringLiteral("файл другой версии формата (%1), программа читает версии 1–%2")
+                .arg(version.isDouble() ? QString::number(version.toDouble())
+                                        : QStringLiteral("не число"))
+                .arg(kMachineFormatVersion));
+    versionRead = static_cast<int>(v);
+    return true;
+}
+
+// From version 2: the stages beside the pairs and the bearings, each list
+// optional.
+bool readComponents(Reader &r, const QJsonObject &root, int version, MachineState &s) {
+    if (version < 2)
+        return true;
+    MachineDocument &d = s.document;
+    if (root.contains(QLatin1String("stages")))
+        if (const QString why = readStages(root.value(QLatin1String("stages")), d.extraStages);
+            !why.isEmpty())
+            return r.fail(why);
+    if (root.contains(QLatin1String("bearings")))
+        if (const QString why =
+                readBearings(root.value(QLatin1String("bearings")), d.extraStages, d.bearings);
+            !why.isEmpty())
+            return r.fail(why);
     return true;
 }
 
@@ -304,6 +326,8 @@ MachineState captureState(const MachineDocument &document, const aggregate::Pair
     d.notes = calc::leftCharacters(d.notes, kNotesLimit);
     for (QString &shaft : d.shaftNames)
         shaft = calc::leftCharacters(shaft, kShaftNameLimit);
+    for (MountedBearing &b : d.bearings)
+        b.bearing.designation = calc::leftCharacters(b.bearing.designation, kDesignationLimit);
     while (!d.shaftNames.empty() && d.shaftNames.back().isEmpty())
         d.shaftNames.pop_back();
     if (d.shaftNames.size() > std::size_t(kShaftLimit))
@@ -326,7 +350,9 @@ QByteArray machineFileBytes(const MachineState &s) {
     }
     QByteArray out = "{\n";
     out += "  \"format\": " + jsonString(QString::fromLatin1(kMachineFormat)) + ",\n";
-    out += "  \"version\": " + QByteArray::number(kMachineFormatVersion) + ",\n";
+    // Version 1 while nothing needs 2, so that earlier programs still read it.
+    const bool components = !s.document.extraStages.empty() || !s.document.bearings.empty();
+    out += "  \"version\": " + QByteArray::number(components ? kMachineFormatVersion : 1) + ",\n";
     const MachineDocument &d = s.document;
     out += "  \"name\": " + jsonString(d.name) + ",\n";
     out += "  \"notes\": " + jsonString(d.notes) + ",\n";
@@ -353,6 +379,10 @@ QByteArray machineFileBytes(const MachineState &s) {
     if (d.unit != UnitChoice{})
         out += ",\n  \"tableUnit\": {\"unit\": " + jsonString(unitKey(d.unit.unit)) +
                ", \"ordersShaft\": " + QByteArray::number(d.unit.ordersShaft) + "}";
+    if (!d.extraStages.empty())
+        out += ",\n  \"stages\": " + stagesJson(d.extraStages, "  ");
+    if (!d.bearings.empty())
+        out += ",\n  \"bearings\": " + bearingsJson(d.bearings, "  ");
     return out + "\n}\n";
 }
 
@@ -400,13 +430,14 @@ MachineFileRead parseMachineObject(const QJsonObject &root, const QString &fileN
     Reader r;
     MachineState s;
     QJsonObject inputs;
-    const bool ok = readHeader(r, root) && r.string(root, "name", kNameLimit, s.document.name) &&
-                    r.string(root, "notes", kNotesLimit, s.document.notes) &&
-                    r.whole(root, "currentPair", 1, aggregate::kPairCount, s.currentPair) &&
-                    r.object(root, "inputs", inputs) &&
-                    r.pair(inputs, QStringLiteral("inputs"), s.inputs) && readPairs(r, root, s) &&
-                    readReference(r, root, s) && readShaftNames(r, root, s) &&
-                    readTableUnit(r, root, s);
+    int version = 0;
+    const bool ok =
+        readHeader(r, root, version) && r.string(root, "name", kNameLimit, s.document.name) &&
+        r.string(root, "notes", kNotesLimit, s.document.notes) &&
+        r.whole(root, "currentPair", 1, aggregate::kPairCount, s.currentPair) &&
+        r.object(root, "inputs", inputs) && r.pair(inputs, QStringLiteral("inputs"), s.inputs) &&
+        readPairs(r, root, s) && readReference(r, root, s) && readShaftNames(r, root, s) &&
+        readTableUnit(r, root, s) && readComponents(r, root, version, s);
     if (!ok)
         return failure(fileName, r.error);
     return {s, QString(), {}};

@@ -13,7 +13,8 @@
 //     ],
 //     "reference": {"shaft": 1, "speed": "1350", "unit": "об/мин"},
 //     "shaftNames": ["двигатель", "", "барабан"],
-//     "tableUnit": {"unit": "об/мин", "ordersShaft": 1}
+//     "tableUnit": {"unit": "об/мин", "ordersShaft": 1},
+//     "stages": [ … ], "bearings": [ … ]
 //   }
 //
 // "pairs" holds slots 1, 2, ... up to the last slot with any text (at most
@@ -21,7 +22,10 @@
 // are the four input fields, "reference" the speed typed at a shaft or null.
 // "shaftNames" and "tableUnit" are written only when they say something (a
 // name given, a unit other than Гц) and may be missing: files without them
-// are the same version.
+// are the same version. "stages" and "bearings" (components_file.h) came
+// with version 2: a machine with a planetary or belt stage or a bearing is
+// written as version 2, any other as version 1, which earlier programs
+// read; both versions are read.
 // The writer's output is a function of the state alone, so save, open and
 // save again give the same bytes. The reader takes nothing it cannot keep:
 // a file it refuses changes nothing.
@@ -41,7 +45,7 @@
 namespace machine {
 
 inline constexpr char kMachineFormat[] = "gearfreq-machine";
-inline constexpr int kMachineFormatVersion = 1;
+inline constexpr int kMachineFormatVersion = 2; // the newest; 1 is read too
 // Far above any real machine file (a full one is a few kilobytes); the
 // reader never reads more than this and one byte.
 inline constexpr qint64 kMachineFileLimit = 1024 * 1024;

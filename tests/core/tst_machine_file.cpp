@@ -1,6 +1,7 @@
 // The machine file without windows: the exact bytes of the format, save ->
 // open -> save byte for byte, every kind of bad file refused with a message
 // that names the file and the fault, and the reader's bounds on disk.
+#include "machine/components_file.h"
 #include "machine/machine_file.h"
 #include "machine/recovery.h"
 
@@ -28,6 +29,40 @@ MachineState reducerState() {
 // The reducer's file with one line replaced.
 QByteArray reducerWith(const QByteArray &from, const QByteArray &to) {
     QByteArray bytes = machineFileBytes(reducerState());
+    Q_ASSERT(bytes.contains(from));
+    return bytes.replace(from, to);
+}
+
+// The reducer with a belt before it, a planetary stage after pair 1 and
+// bearings on a shaft (by geometry) and on the planets (by catalogue).
+MachineState builtState() {
+    MachineState s = reducerState();
+    ExtraStage belt;
+    belt.kind = StageKind::Belt;
+    belt.belt = {125, 250.5, 1800, 1.5};
+    ExtraStage planetary;
+    planetary.kind = StageKind::Planetary;
+    planetary.planetary = {21, 43, 108, 3, Member::Ring, Member::Sun};
+    planetary.afterPairs = 1;
+    s.document.extraStages = {belt, planetary};
+    MountedBearing onShaft;
+    onShaft.shaft = 2;
+    onShaft.bearing.designation = QStringLiteral("6205-2RS «ведущий»");
+    onShaft.bearing.geometry = {9, 7.94, 39.04, 0};
+    MountedBearing onPlanets;
+    onPlanets.shaft = 0;
+    onPlanets.planetsOf = 1;
+    onPlanets.bearing.byGeometry = false;
+    onPlanets.bearing.catalogue = {0.39828, 3.5848, 5.4152, 4.7135};
+    onPlanets.bearing.catalogueSpin = SpinConvention::BothRings;
+    onPlanets.bearing.turning = TurningRing::Outer;
+    s.document.bearings = {onShaft, onPlanets};
+    return s;
+}
+
+// The built machine's file with one piece replaced.
+QByteArray builtWith(const QByteArray &from, const QByteArray &to) {
+    QByteArray bytes = machineFileBytes(builtState());
     Q_ASSERT(bytes.contains(from));
     return bytes.replace(from, to);
 }
@@ -83,6 +118,8 @@ private slots:
         named.document.shaftNames = {"двигатель", "", "барабан \U0001F527"};
         named.document.unit = {Unit::Orders, 3};
         QTest::newRow("shaft names and the table in orders of shaft 3") << named;
+        QTest::newRow("a belt, a planetary stage, bearings on a shaft and on planets")
+            << builtState();
     }
     void save_open_save_is_byte_identical() {
         QFETCH(MachineState, state);
@@ -91,6 +128,91 @@ private slots:
         QVERIFY2(opened.state, qPrintable(opened.error));
         QVERIFY(*opened.state == state);
         QCOMPARE(machineFileBytes(*opened.state), saved);
+        // Version 2 only where version 1 cannot say it.
+        const bool built = !state.document.extraStages.empty();
+        QCOMPARE(saved.contains("\"version\": 2"), built);
+        QCOMPARE(saved.contains("\"version\": 1"), !built);
+    }
+
+    void stages_and_bearings_are_written_as_documented() {
+        const QByteArray bytes = machineFileBytes(builtState());
+        const QByteArray tail =
+            "  \"stages\": [\n"
+            "    {\"kind\": \"belt\", \"afterPairs\": 0, \"driving\": 125, \"driven\": 250.5, "
+            "\"length\": 1800, \"slip\": 1.5},\n"
+            "    {\"kind\": \"planetary\", \"afterPairs\": 1, \"sun\": 21, \"planet\": 43, "
+            "\"ring\": 108, \"planets\": 3, \"fixed\": \"ring\", \"input\": \"sun\"}\n"
+            "  ],\n"
+            "  \"bearings\": [\n"
+            "    {\"shaft\": 2, \"designation\": \"6205-2RS «ведущий»\", \"turning\": \"inner\", "
+            "\"geometry\": {\"elements\": 9, \"elementDiameter\": 7.94, \"pitchDiameter\": "
+            "39.04, \"contactAngle\": 0}},\n"
+            "    {\"planetsOf\": 2, \"designation\": \"\", \"turning\": \"outer\", \"factors\": "
+            "{\"FTF\": 0.39828, \"BPFO\": 3.5848, \"BPFI\": 5.4152, \"BSF\": 4.7135, \"BSFis\": "
+            "\"bothRings\"}}\n"
+            "  ]\n"
+            "}\n";
+        QVERIFY2(bytes.endsWith(tail), bytes.constData());
+        // A version 1 file knows no stages: a list there is not read.
+        const MachineFileRead old =
+            parseMachineFile(QByteArray(bytes).replace("\"version\": 2", "\"version\": 1"), "x");
+        QVERIFY(old.state && old.state->document.extraStages.empty());
+    }
+
+    void bad_stages_and_bearings_are_refused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("an unknown kind") << builtWith("\"kind\": \"belt\"", "\"kind\": \"chain\"")
+                                         << "ступень 1: поле \"kind\" должно быть одним из: "
+                                            "\"planetary\", \"belt\"";
+        QTest::newRow("the driven member fixed")
+            << builtWith("\"fixed\": \"ring\"", "\"fixed\": \"sun\"")
+            << "ступень 2: неподвижное звено не может быть ведущим";
+        QTest::newRow("a belt of no length")
+            << builtWith("\"length\": 1800", "\"length\": 0")
+            << "ступень 1: поле \"length\" должно быть числом больше 0 и не больше 100000";
+        QTest::newRow("slip as text") << builtWith("\"slip\": 1.5", "\"slip\": \"1,5\"")
+                                      << "ступень 1: поле \"slip\" должно быть числом от 0 и не "
+                                         "больше 20";
+        QTest::newRow("planets of the belt") << builtWith("\"planetsOf\": 2", "\"planetsOf\": 1")
+                                             << "подшипник 2: ступень 1 не планетарная";
+        QTest::newRow("shaft 17")
+            << builtWith("\"shaft\": 2, \"designation", "\"shaft\": 17, \"designation")
+            << "подшипник 1: поле \"shaft\" должно быть целым числом от 1 до 16";
+        QTest::newRow("a cage faster than the ring")
+            << builtWith("\"FTF\": 0.39828", "\"FTF\": 1.5")
+            << "подшипник 2, factors: поле \"FTF\" должно быть числом больше 0 и не больше 1";
+        QTest::newRow("a contact angle of 90°")
+            << builtWith("\"contactAngle\": 0", "\"contactAngle\": 90")
+            << "подшипник 1, geometry: поле \"contactAngle\" должно быть числом от 0 и не "
+               "больше 89.999";
+        QTest::newRow("stages as an object")
+            << builtWith("\"stages\": [", "\"stages\": {\"a\": [")
+                   .replace("\n  ],\n  \"bearings", "\n  ]},\n  \"bearings")
+            << "поле \"stages\" должно быть списком";
+    }
+    void bad_stages_and_bearings_are_refused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, why);
+        const MachineFileRead read = parseMachineFile(bytes, "gear.json");
+        QVERIFY(!read.state);
+        QCOMPARE(read.error, message(why));
+    }
+
+    // The user's bearings outlive the machine: written, read back, a
+    // designation replaced rather than repeated, and a foreign file refused.
+    void bearing_library_round_trip() {
+        const std::vector<Bearing> library = {builtState().document.bearings[1].bearing,
+                                              builtState().document.bearings[0].bearing};
+        const BearingLibraryRead read = parseBearingLibrary(bearingLibraryBytes(library));
+        QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+        QVERIFY(read.bearings == library);
+        Bearing changed = library[1];
+        changed.geometry.elements = 10;
+        const std::vector<Bearing> updated = withBearing(library, changed);
+        QCOMPARE(updated.size(), std::size_t(2));
+        QVERIFY(updated.front() == changed);
+        QVERIFY(!parseBearingLibrary(machineFileBytes(builtState())).error.isEmpty());
     }
 
     void bad_files_are_refused_data() {
@@ -113,12 +235,12 @@ private slots:
             << "файл не в кодировке UTF-8 (двоичные данные или другая кодировка)";
         QTest::newRow("another program's JSON") << reducerWith("gearfreq-machine", "other")
                                                 << "это не файл агрегата (формат \"other\")";
-        QTest::newRow("another format version")
-            << reducerWith("\"version\": 1", "\"version\": 2")
-            << "файл другой версии формата (2), программа читает версию 1";
+        QTest::newRow("a later format version")
+            << reducerWith("\"version\": 1", "\"version\": 3")
+            << "файл другой версии формата (3), программа читает версии 1–2";
         QTest::newRow("version as text")
             << reducerWith("\"version\": 1", "\"version\": \"1\"")
-            << "файл другой версии формата (не число), программа читает версию 1";
+            << "файл другой версии формата (не число), программа читает версии 1–2";
         QTest::newRow("no version") << reducerWith("\"version\": 1,", "") << "нет поля \"version\"";
         QTest::newRow("no name") << reducerWith("\"name\": \"Редуктор Ц2У-250\",", "")
                                  << "нет поля \"name\"";
@@ -364,7 +486,7 @@ private slots:
             << QByteArray(good).replace("\"version\": 1,\n  \"name\"",
                                         "\"version\": 9,\n  \"name\"")
             << "Файл агрегата «machine» не открыт: файл другой версии формата (9), программа "
-               "читает версию 1.";
+               "читает версии 1–2.";
         QTest::newRow("not JSON") << QByteArray("{") << "это не JSON (ошибка около байта 1)";
     }
     void bad_recovery_files_are_not_offered() {

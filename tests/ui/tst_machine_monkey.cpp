@@ -138,7 +138,7 @@ QList<Crafted> craftedFiles(const QString &pipe) {
         {"format-zero.json", false, format("<img src=/dev/zero>")},
         {"format-pipe.json", false, format("<img src=" + pipe + ">")},
         {"format-heading.json", false, format(heading)},
-        {"version-2.json", false, bytes(replaced(good, "\"version\": 1", "\"version\": 2"))},
+        {"version-3.json", false, bytes(replaced(good, "\"version\": 1", "\"version\": 3"))},
         {"ten-pairs.json", false,
          bytes(replaced(
              stateBytes(ninePairs), "\n  ],",

@@ -367,7 +367,7 @@ private slots:
         QTest::newRow("not JSON") << QByteArray("Z1=13") << "это не JSON (ошибка около байта 1)";
         QTest::newRow("another version")
             << QByteArray(good).replace("\"version\": 1", "\"version\": 7")
-            << "файл другой версии формата (7), программа читает версию 1";
+            << "файл другой версии формата (7), программа читает версии 1–2";
         QByteArray ten = "\"pairs\": [";
         for (int k = 0; k < 10; ++k)
             ten += QByteArray(k ? ", " : "") + R"({"Z1": "1", "Fr1": "1", "Z2": "2", "Fm": "0"})";
