@@ -1,0 +1,118 @@
+// The machine's lines on a spectrum and the explanations of its peaks.
+#include "spectrum/machine_overlay.h"
+
+#include "machine/train_table.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace spectrum {
+
+Family familyOf(const machine::Line &line) {
+    return {line.base, line.m != 0};
+}
+
+QString familyName(const Family &f) {
+    QString base;
+    switch (f.base) {
+    case machine::Base::Shaft:
+        return QStringLiteral("Валы");
+    case machine::Base::Fz:
+        base = QStringLiteral("Fz");
+        break;
+    case machine::Base::Apf:
+        base = QStringLiteral("APF");
+        break;
+    case machine::Base::Htf:
+        base = QStringLiteral("HTF");
+        break;
+    case machine::Base::Fm:
+        base = QStringLiteral("Fm");
+        break;
+    }
+    return f.sideband ? QStringLiteral("Боковые ") + base : base;
+}
+
+Overlay machineOverlay(const machine::Train &train, const machine::LineOptions &options,
+                       double top) {
+    Overlay o;
+    machine::forEachLine(train, options, [&](const machine::Line &line) {
+        if (!(line.value > 0.0) || line.value > top)
+            return;
+        o.lines.push_back(line);
+        const Family f = familyOf(line);
+        if (std::find(o.families.begin(), o.families.end(), f) == o.families.end())
+            o.families.push_back(f);
+    });
+    std::stable_sort(
+        o.lines.begin(), o.lines.end(),
+        [](const machine::Line &a, const machine::Line &b) { return a.value < b.value; });
+    return o;
+}
+
+std::vector<PeakNote> notePeaks(const machine::Train &train, const std::vector<Peak> &peaks,
+                                const NoteSettings &settings) {
+    std::vector<PeakNote> notes;
+    notes.reserve(peaks.size());
+    machine::IdentifyRequest r;
+    r.tolerance = settings.tolerance;
+    r.maxHarmonic = settings.maxHarmonic;
+    r.maxSideband = settings.maxSideband;
+    for (const Peak &p : peaks) {
+        PeakNote note{p, {}};
+        if (p.frequency > 0.0) {
+            r.target = p.frequency;
+            note.matches = machine::identify(train, r);
+        }
+        notes.push_back(std::move(note));
+    }
+    return notes;
+}
+
+QStringList peakHeadings(const machine::UnitChoice &unit) {
+    const QString u = machine::unitName(unit, false);
+    return {QStringLiteral("№"), QStringLiteral("Частота, ") + u, QStringLiteral("Амплитуда"),
+            QStringLiteral("Объяснение"), QStringLiteral("Отклонение, ") + u};
+}
+
+QStringList peakRow(const machine::Train &train, const machine::UnitChoice &unit,
+                    const PeakNote &note, int number) {
+    const auto inUnit = [&](double hz) {
+        return machine::significantText(machine::toUnit(hz, unit, train).value_or(hz), 6);
+    };
+    QStringList row{QString::number(number), inUnit(note.peak.frequency),
+                    machine::significantText(note.peak.amplitude, 4)};
+    if (note.matches.empty())
+        return row << QStringLiteral("не объяснён") << QString();
+    const machine::IdentifyMatch &best = note.matches.front();
+    QString distance = inUnit(best.distance);
+    if (best.distance > 0.0)
+        distance.prepend(QLatin1Char('+'));
+    return row << machine::lineName(best.line) << distance;
+}
+
+QByteArray peakCsv(const machine::Train &train, const machine::UnitChoice &unit,
+                   const std::vector<PeakNote> &notes) {
+    const auto field = [](const QString &cell) {
+        const QString text = machine::spreadsheetCell(cell);
+        if (!text.contains(QLatin1Char(';')) && !text.contains(QLatin1Char('"')) &&
+            !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+            return text;
+        QString quoted = text;
+        quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        return QLatin1Char('"') + quoted + QLatin1Char('"');
+    };
+    QString out;
+    const auto line = [&](const QStringList &cells) {
+        QStringList shown;
+        for (const QString &c : cells)
+            shown << field(c);
+        out += shown.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+    };
+    line(peakHeadings(unit));
+    for (std::size_t i = 0; i < notes.size(); ++i)
+        line(peakRow(train, unit, notes[i], int(i) + 1));
+    return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
+
+} // namespace spectrum
