@@ -10,8 +10,9 @@ namespace spectrum {
 
 namespace {
 
-constexpr std::size_t kReach = 32; // lines on each side of the noise floor's median
-constexpr std::size_t kStep = 16;  // lines between two medians
+constexpr std::size_t kReach = 32;     // lines on each side of the noise floor's median
+constexpr std::size_t kStep = 16;      // lines between two medians
+constexpr double kDynamicRange = 1e-5; // 100 dB
 
 double median(std::vector<double> &v) {
     const auto middle = v.begin() + std::ptrdiff_t(v.size() / 2);
@@ -101,7 +102,13 @@ Peak refinedPeak(const Spectrum &s, std::size_t i) {
 
 std::vector<Peak> findPeaks(const Spectrum &s, const PeakSettings &settings) {
     const std::vector<double> &a = s.amplitude;
-    const std::vector<double> floor = noiseFloor(a);
+    std::vector<double> floor = noiseFloor(a);
+    // Nothing 100 dB below the highest line counts: an analyser's dynamic
+    // range ends there, and a signal without noise would otherwise show the
+    // rounding of the arithmetic as peaks.
+    const double bottom = a.empty() ? 0.0 : *std::max_element(a.begin(), a.end()) * kDynamicRange;
+    for (double &f : floor)
+        f = std::max(f, bottom);
     const double ratio = std::pow(10.0, settings.thresholdDb / 20.0);
     std::vector<std::size_t> maxima;
     for (std::size_t i = 1; i + 1 < a.size(); ++i)

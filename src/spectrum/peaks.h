@@ -21,7 +21,8 @@ struct PeakSettings {
     int maxCount = 50;         // 1 … kPeakCountLimit
 };
 
-// The significant peaks, sorted by amplitude, the highest first.
+// The significant peaks, sorted by amplitude, the highest first. The floor
+// is never taken below 100 dB under the highest line.
 std::vector<Peak> findPeaks(const Spectrum &spectrum, const PeakSettings &settings);
 
 // The local noise floor at every line: the median of the lines within ±32

@@ -64,18 +64,21 @@ std::optional<double> fortranNumber(std::string_view field) {
     return readField(std::string_view(buf, field.size()), false);
 }
 
-// The numbers of a header record; fails on anything else.
-std::optional<std::vector<double>> numbers(std::string_view line, std::size_t at_least) {
+// The first `wanted` fields of a header record as numbers (the fields after
+// them may be names); fails when one of those is no number.
+std::optional<std::vector<double>> numbers(std::string_view line, std::size_t wanted) {
     std::vector<double> out;
-    const bool ok = eachField(line, [&](std::string_view f) {
-        if (out.size() >= 16)
-            return true;
+    bool ok = true;
+    eachField(line, [&](std::string_view f) {
+        if (out.size() >= wanted)
+            return false;
         const auto v = fortranNumber(f);
         if (v)
             out.push_back(*v);
-        return v.has_value();
+        ok = v.has_value();
+        return ok;
     });
-    if (!ok || out.size() < at_least)
+    if (!ok || out.size() < wanted)
         return std::nullopt;
     return out;
 }
@@ -138,7 +141,7 @@ ReadOutcome Reader::readHeader(std::size_t at, Header &h) const {
     const auto r7 = numbers(t[at + 6], 5);
     if (!r7)
         return fault(at + 6, QStringLiteral("запись 7 (тип и число значений) — не числа."));
-    const auto r8 = numbers(t[at + 7].substr(0, std::min<std::size_t>(t[at + 7].size(), 25)), 1);
+    const auto r8 = numbers(t[at + 7], 1);
     h.functionType = int((*r6)[0]);
     h.ordinateType = int((*r7)[0]);
     const double count = (*r7)[1];
