@@ -55,13 +55,14 @@ std::vector<PeakNote> notePeaks(const machine::Train &train, const std::vector<P
     std::vector<PeakNote> notes;
     notes.reserve(peaks.size());
     machine::IdentifyRequest r;
-    r.tolerance = settings.tolerance;
     r.maxHarmonic = settings.maxHarmonic;
     r.maxSideband = settings.maxSideband;
     for (const Peak &p : peaks) {
         PeakNote note{p, {}};
         if (p.frequency > 0.0) {
             r.target = p.frequency;
+            r.tolerance =
+                settings.percent ? p.frequency * settings.tolerance / 100.0 : settings.tolerance;
             note.matches = machine::identify(train, r);
         }
         notes.push_back(std::move(note));

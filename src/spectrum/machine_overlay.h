@@ -43,7 +43,8 @@ struct PeakNote {
 };
 
 struct NoteSettings {
-    double tolerance = 0.0; // Hz
+    double tolerance = 0.0; // Hz, or per cent of each peak's frequency
+    bool percent = false;
     int maxHarmonic = 10;
     int maxSideband = 3;
 };

@@ -136,7 +136,7 @@ void SpectrumPeaksTest::peak_table_names_or_says_unexplained() {
     const machine::Train train = workedPair();
     // Fz (1000 Hz), 2·Fr1 + 0,3 Hz (50,3 Hz), and 333 Hz that nothing explains.
     std::vector<Peak> peaks{{1000.0, 2.5, 1000, 30}, {50.3, 0.75, 50, 20}, {333.0, 0.5, 333, 15}};
-    const std::vector<PeakNote> notes = notePeaks(train, peaks, {0.5, 10, 3});
+    const std::vector<PeakNote> notes = notePeaks(train, peaks, {0.5, false, 10, 3});
     QCOMPARE(peakRow(train, {}, notes[0], 1),
              (QStringList{"1", "1000", "2,5", QStringLiteral("Fz (пара 1)"), "0"}));
     QCOMPARE(peakRow(train, {}, notes[1], 2),

@@ -322,7 +322,8 @@ void SpectrumTransformTest::modulated_mesh_gives_named_sidebands() {
     const TransformOutcome out = averagedSpectrum(w, settings);
     const std::vector<Peak> peaks = findPeaks(*out.spectrum, {20.0, 10});
     QCOMPARE(peaks.size(), std::size_t(3));
-    const std::vector<PeakNote> notes = notePeaks(train, peaks, {out.spectrum->resolution, 10, 3});
+    const std::vector<PeakNote> notes =
+        notePeaks(train, peaks, {out.spectrum->resolution, false, 10, 3});
     const QStringList expected{QStringLiteral("Fz (пара 1)"), QStringLiteral("Fz − 1·Fr1 (пара 1)"),
                                QStringLiteral("Fz + 1·Fr1 (пара 1)")};
     const std::vector<double> amplitudes{1.0, 0.25, 0.25};

@@ -6,13 +6,37 @@
 #include "ui/kit/menu_rows.h"
 #include "ui/kit/plain_text.h"
 #include "ui/machine/machine_search_window.h"
+#include "ui/machine/spectrum_loader.h"
 #include "ui/machine/train_window.h"
 #include "ui/main/Unit1.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
+
+namespace {
+
+// The machine as the spectrum window sees it: the controller's document and
+// train, and its commands.
+class ControllerHost : public SpectrumHost {
+public:
+    explicit ControllerHost(MachineController *c) : controller(c) {}
+    machine::Train train() const override { return controller->train(); }
+    machine::MachineDocument document() const override { return controller->document(); }
+    void setKnownSpeed(const machine::ReferenceSpeed &known) override {
+        controller->setKnownSpeed(known);
+    }
+    void searchSpacing(double hertz) override { controller->searchSpacing(hertz); }
+
+private:
+    MachineController *controller;
+};
+
+} // namespace
 
 MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
     setObjectName("MachineController");
@@ -34,6 +58,7 @@ void MachineController::buildMenu() {
         {0, Item, &MachineController::tableAction, "machineTable", "Сводная таблица", Qt::Key_F9},
         {0, Item, &MachineController::searchAction, "machineSearch", "Поиск по агрегату",
          Qt::Key_F7},
+        {0, Item, &MachineController::spectrumAction, "machineSpectrum", "Спектр…", Qt::Key_F11},
         {0, Separator},
         {0, Item, &MachineController::openAction, "machineOpen", "Открыть…", Qt::CTRL | Qt::Key_O},
         {0, Item, &MachineController::saveAction, "machineSave", "Сохранить", Qt::CTRL | Qt::Key_S},
@@ -59,6 +84,7 @@ void MachineController::buildMenu() {
     menus::build<MachineController>(this, menu, rows, Qt::WindowShortcut);
     connect(tableAction, &QAction::triggered, this, &MachineController::showTable);
     connect(searchAction, &QAction::triggered, this, &MachineController::showSearch);
+    connect(spectrumAction, &QAction::triggered, this, &MachineController::showSpectrum);
     connect(openAction, &QAction::triggered, this, &MachineController::open);
     connect(saveAction, &QAction::triggered, this, &MachineController::save);
     connect(saveAsAction, &QAction::triggered, this, &MachineController::saveAs);
@@ -98,11 +124,48 @@ MachineSearchWindow *MachineController::searchWindow() {
     return search;
 }
 
+SpectrumView *MachineController::spectrumView() {
+    if (spectrum)
+        return spectrum;
+    const SpectrumModule module = loadSpectrumModule();
+    if (!module.factory) {
+        kit::showMessage(dialogParent(), QMessageBox::Critical, QStringLiteral("Спектр"),
+                         module.error);
+        return nullptr;
+    }
+    spectrumHost = std::make_unique<ControllerHost>(this);
+    spectrum = module.factory(spectrumHost.get(), form);
+    QWidget *w = spectrum->widget();
+    w->setAttribute(Qt::WA_QuitOnClose, false);
+    w->addActions(menu->actions());
+    return spectrum;
+}
+
+void MachineController::showSpectrum() {
+    SpectrumView *view = spectrumView();
+    if (!view)
+        return;
+    QWidget *w = view->widget();
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void MachineController::searchSpacing(double hertz) {
+    MachineSearchWindow *w = searchWindow();
+    w->spacingMode->setChecked(true);
+    w->unitBox->setCurrentIndex(w->unitBox->findData(int(machine::Unit::Hertz)));
+    w->frequencyEdit->setText(machine::significantText(hertz, 7));
+    showSearch();
+    w->search();
+}
+
 bool MachineController::eventFilter(QObject *watched, QEvent *event) {
     // The main window's close always goes ahead; the machine windows go with
     // it, and unsaved work goes to the recovery file.
     if (watched == form && event->type() == QEvent::Close) {
-        for (QWidget *w : {static_cast<QWidget *>(window), static_cast<QWidget *>(search)})
+        for (QWidget *w : {static_cast<QWidget *>(window), static_cast<QWidget *>(search),
+                           spectrum ? spectrum->widget() : nullptr})
             if (w)
                 w->hide();
         if (modified())
@@ -147,6 +210,8 @@ void MachineController::setShaftName(int shaft, const QString &name) {
 }
 
 void MachineController::documentChanged(bool tablesToo) {
+    if (tablesToo && spectrum)
+        spectrum->machineChanged();
     if (tablesToo && window && window->isVisible())
         refreshWindow();
     else

@@ -14,10 +14,12 @@
 #include "machine/recovery.h"
 #include "machine/train.h"
 #include "machine/train_table.h"
+#include "ui/machine/spectrum_module.h"
 
 #include <QFileDialog>
 #include <QObject>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -33,19 +35,23 @@ public:
     explicit MachineController(TForm1 *form);
 
     QMenu *menu = nullptr; // "Агрегат", between "Установки" and "Справка"
-    QAction *tableAction = nullptr;  // "Сводная таблица", F9
-    QAction *searchAction = nullptr; // "Поиск по агрегату", F7
-    QAction *openAction = nullptr;   // "Открыть…", Ctrl+O
-    QAction *saveAction = nullptr;   // "Сохранить", Ctrl+S
-    QAction *saveAsAction = nullptr; // "Сохранить как…", Ctrl+Shift+S
-    QAction *exportAction = nullptr; // "Экспорт таблицы…"
-    QAction *copyAction = nullptr;   // "Копировать таблицу"
+    QAction *tableAction = nullptr;    // "Сводная таблица", F9
+    QAction *searchAction = nullptr;   // "Поиск по агрегату", F7
+    QAction *spectrumAction = nullptr; // "Спектр…", F11
+    QAction *openAction = nullptr;     // "Открыть…", Ctrl+O
+    QAction *saveAction = nullptr;     // "Сохранить", Ctrl+S
+    QAction *saveAsAction = nullptr;   // "Сохранить как…", Ctrl+Shift+S
+    QAction *exportAction = nullptr;   // "Экспорт таблицы…"
+    QAction *copyAction = nullptr;     // "Копировать таблицу"
     QAction *recoverAction = nullptr; // "Восстановить несохранённое", while there is any
 
     // The windows are made when first asked for.
     TrainWindow *trainWindow();
     MachineSearchWindow *searchWindow();
     bool hasTrainWindow() const { return window != nullptr; }
+    // The spectrum window, from its module loaded on first use; none (and a
+    // message) when the module cannot be loaded.
+    SpectrumView *spectrumView();
 
     // The document and its edits, as the views send them.
     const machine::MachineDocument &document() const { return doc; }
@@ -58,6 +64,9 @@ public:
     // The commands. The ones without a path ask for it.
     void showTable();
     void showSearch();
+    void showSpectrum();
+    // The spacing of two peaks into the search's spacing mode, searched.
+    void searchSpacing(double hertz);
     bool open();
     bool openFile(const QString &path);
     bool save();
@@ -100,6 +109,8 @@ private:
     TForm1 *form;
     TrainWindow *window = nullptr;
     MachineSearchWindow *search = nullptr;
+    std::unique_ptr<SpectrumHost> spectrumHost;
+    SpectrumView *spectrum = nullptr;
     machine::MachineDocument doc;
     QString path; // the file itself, a link the user chose resolved
     QByteArray savedBytes;
