@@ -223,8 +223,9 @@ private slots:
         clickAtFrequency(1000.0);
         QVERIFY(!child<QPushButton>("spacingButton")->isEnabled());
         clickAtFrequency(975.5);
+        // Both cursors stay: the harmonics of 25 Hz and the sidebands of 1000 Hz.
         QCOMPARE(child<QLabel>("cursorLabel")->text(),
-                 QStringLiteral("Центр 1000 Гц, расстояние 25 Гц"));
+                 QStringLiteral("Гармоники 25 Гц; центр 1000 Гц, расстояние 25 Гц"));
         // The spacing goes into the machine search's spacing mode, searched.
         QPushButton *send = child<QPushButton>("spacingButton");
         QVERIFY(send->isEnabled());
@@ -236,6 +237,9 @@ private slots:
         QCOMPARE(search->frequencyEdit->text(), QStringLiteral("25"));
         QVERIFY(search->model->rowCount() > 0);
         QCOMPARE(search->model->index(0, 0).data().toString(), QStringLiteral("Fr1 (пара 1)"));
+        child<QPushButton>("clearCursorsButton")->click();
+        QCOMPARE(child<QLabel>("cursorLabel")->text(), QString());
+        QVERIFY(!send->isEnabled());
     }
 
     void speed_follows_a_peak_named_by_the_user() {

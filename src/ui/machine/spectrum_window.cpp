@@ -233,6 +233,9 @@ QWidget *SpectrumWindow::buildCursorGroup() {
         named(new QPushButton(QStringLiteral("Расстояние → поиск по агрегату")), "spacingButton");
     spacingButton->setEnabled(false);
     layout->addWidget(spacingButton);
+    auto *clear = named(new QPushButton(QStringLiteral("Убрать курсоры")), "clearCursorsButton");
+    connect(clear, &QPushButton::clicked, this, &SpectrumWindow::clearCursors);
+    layout->addWidget(clear);
     return group;
 }
 

@@ -52,6 +52,7 @@ public:
     bool exportPicture(const QString &path);
     void adjustSpeed();
     void sendSpacing();
+    void clearCursors();
 
 private:
     SpectrumHost *host;

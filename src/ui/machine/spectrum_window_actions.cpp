@@ -379,16 +379,19 @@ void SpectrumWindow::refreshCursors() {
     std::vector<PlotMark> marks;
     const double scale = unitScale();
     QString text;
-    if (cursorMode == CursorMode::Harmonic && harmonicBase) {
+    // Both cursors stay on the plot; the mode says which one a click sets.
+    if (harmonicBase) {
         for (int k = 1; k <= harmonicCountBox->value(); ++k)
             marks.push_back({*harmonicBase * k * scale, 0.0, QColor(0, 0, 0),
                              QStringLiteral("%1×").arg(k), Qt::DashLine});
         text = QStringLiteral("Гармоники %1 %2").arg(number(*harmonicBase * scale), unitName());
     }
-    if (cursorMode == CursorMode::Sideband && sidebandCentre) {
-        marks.push_back(
-            {*sidebandCentre * scale, 0.0, QColor(0, 0, 0), QStringLiteral("0"), Qt::DashLine});
-        text = QStringLiteral("Центр %1 %2").arg(number(*sidebandCentre * scale), unitName());
+    if (sidebandCentre) {
+        marks.push_back({*sidebandCentre * scale, 0.0, QColor(90, 0, 90), QStringLiteral("0"),
+                         Qt::DashDotLine});
+        if (!text.isEmpty())
+            text += QStringLiteral("; ");
+        text += QStringLiteral("центр %1 %2").arg(number(*sidebandCentre * scale), unitName());
         if (sidebandSpacing) {
             for (int m = 1; m <= sidebandCountBox->value(); ++m)
                 for (const int sign : {-1, 1})
@@ -403,11 +406,17 @@ void SpectrumWindow::refreshCursors() {
             text += QStringLiteral(": щёлкните первую боковую.");
         }
     }
-    spacingButton->setEnabled(cursorMode == CursorMode::Sideband && sidebandSpacing &&
-                              *sidebandSpacing > 0.0);
+    spacingButton->setEnabled(sidebandSpacing && *sidebandSpacing > 0.0);
     cursorLabel->setText(text);
     plot->marks->cursors = std::move(marks);
     plot->replot();
+}
+
+void SpectrumWindow::clearCursors() {
+    harmonicBase.reset();
+    sidebandCentre.reset();
+    sidebandSpacing.reset();
+    refreshCursors();
 }
 
 void SpectrumWindow::sendSpacing() {
