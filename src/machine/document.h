@@ -43,6 +43,7 @@ struct ReferenceSpeed {
 inline constexpr int kNameLimit = 200;
 inline constexpr int kNotesLimit = 20000;
 inline constexpr int kShaftNameLimit = 50;
+inline constexpr int kMeasurementPathLimit = 4096;
 
 struct MachineDocument {
     QString name;  // at most kNameLimit characters
@@ -51,6 +52,9 @@ struct MachineDocument {
     std::vector<QString> shaftNames;
     ReferenceSpeed known; // an empty text: no speed known
     UnitChoice unit;      // what the tables show
+    // The last measurement opened in the spectrum window: relative to the
+    // machine file's folder, or absolute while the machine has no file.
+    QString measurement;
     bool operator==(const MachineDocument &) const = default;
 
     // The known speed, when one was typed.

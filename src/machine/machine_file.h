@@ -13,7 +13,8 @@
 //     ],
 //     "reference": {"shaft": 1, "speed": "1350", "unit": "об/мин"},
 //     "shaftNames": ["двигатель", "", "барабан"],
-//     "tableUnit": {"unit": "об/мин", "ordersShaft": 1}
+//     "tableUnit": {"unit": "об/мин", "ordersShaft": 1},
+//     "measurement": "замеры/редуктор.wav"
 //   }
 //
 // "pairs" holds slots 1, 2, ... up to the last slot with any text (at most
@@ -21,7 +22,8 @@
 // are the four input fields, "reference" the speed typed at a shaft or null.
 // "shaftNames" and "tableUnit" are written only when they say something (a
 // name given, a unit other than Гц) and may be missing: files without them
-// are the same version.
+// are the same version. So is "measurement", the last measurement the
+// spectrum window opened, relative to the file's folder.
 // The writer's output is a function of the state alone, so save, open and
 // save again give the same bytes. The reader takes nothing it cannot keep:
 // a file it refuses changes nothing.

@@ -83,6 +83,9 @@ private slots:
         named.document.shaftNames = {"двигатель", "", "барабан \U0001F527"};
         named.document.unit = {Unit::Orders, 3};
         QTest::newRow("shaft names and the table in orders of shaft 3") << named;
+        MachineState measured = reducerState();
+        measured.document.measurement = "замеры/редуктор \"2\".wav";
+        QTest::newRow("the last measurement") << measured;
     }
     void save_open_save_is_byte_identical() {
         QFETCH(MachineState, state);
@@ -174,6 +177,9 @@ private slots:
             << reducerWith("{\"Z1\": \"13\", \"Fr1\": \"22,5\", \"Z2\": \"35\", \"Fm\": \"0\"}",
                            "\"13/35\"")
             << "пара 1: должна быть объектом";
+        QTest::newRow("a measurement that is no text")
+            << reducerWith("\"reference\":", "\"measurement\": 5, \"reference\":")
+            << "measurement: поле \"measurement\" должно быть строкой";
         QTest::newRow("more than a megabyte")
             << reducerWith("\"notes\": \"", "\"notes\": \"" + QByteArray(1024 * 1024, ' '))
             << "файл больше 1024 КБ, это не файл агрегата";

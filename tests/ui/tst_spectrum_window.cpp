@@ -327,6 +327,26 @@ private slots:
         QCOMPARE(window->windowTitle(), QStringLiteral("Спектр — mesh.wav"));
     }
 
+    void machine_file_refers_to_the_last_measurement() {
+        QDir(fixture->workDir.path()).mkdir(QStringLiteral("замеры"));
+        const QString wav = writeFile(fixture->workDir.filePath(QStringLiteral("замеры/mesh.wav")),
+                                      meshWav(1000.0));
+        QVERIFY(open(wav));
+        MachineController *machine = machineController(form.get());
+        QVERIFY(machine->modified());
+        const QString file = fixture->workDir.filePath(QStringLiteral("редуктор.json"));
+        QVERIFY(machine->saveTo(file));
+        QVERIFY(fileBytes(file).contains(
+            QStringLiteral("\"measurement\": \"замеры/mesh.wav\"").toUtf8()));
+        // The next run opens the machine file, and the spectrum window its measurement.
+        reopen();
+        machine = machineController(form.get());
+        const auto seen = closeModalsDuring([&] { QVERIFY(machine->openFile(file)); });
+        QVERIFY2(seen.isEmpty(), describe(seen));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Спектр — mesh.wav"));
+        QVERIFY(!machine->modified());
+    }
+
     void settings_are_kept_for_the_next_run() {
         child<QComboBox>("windowBox")->setCurrentIndex(1); // flat-top
         child<QCheckBox>("labelsBox")->setChecked(true);

@@ -12,7 +12,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -31,6 +33,7 @@ public:
         controller->setKnownSpeed(known);
     }
     void searchSpacing(double hertz) override { controller->searchSpacing(hertz); }
+    void measurementOpened(const QString &path) override { controller->setMeasurement(path); }
 
 private:
     MachineController *controller;
@@ -138,7 +141,28 @@ SpectrumView *MachineController::spectrumView() {
     QWidget *w = spectrum->widget();
     w->setAttribute(Qt::WA_QuitOnClose, false);
     w->addActions(menu->actions());
+    openMeasurement();
     return spectrum;
+}
+
+void MachineController::setMeasurement(const QString &file) {
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    doc.measurement =
+        path.isEmpty() ? absolute : QFileInfo(path).absoluteDir().relativeFilePath(absolute);
+    showMark();
+}
+
+QString MachineController::measurementPath() const {
+    if (doc.measurement.isEmpty() || QFileInfo(doc.measurement).isAbsolute() || path.isEmpty())
+        return doc.measurement;
+    return QDir::cleanPath(QFileInfo(path).absoluteDir().filePath(doc.measurement));
+}
+
+// The measurement the machine file refers to, into the spectrum window when
+// it is up (a file that is gone is said so there, and the machine stays).
+void MachineController::openMeasurement() {
+    if (spectrum && !doc.measurement.isEmpty())
+        spectrum->openFile(measurementPath());
 }
 
 void MachineController::showSpectrum() {

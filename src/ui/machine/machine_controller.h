@@ -67,6 +67,10 @@ public:
     void showSpectrum();
     // The spacing of two peaks into the search's spacing mode, searched.
     void searchSpacing(double hertz);
+    // The last measurement: kept relative to the machine file's folder, and
+    // where it is on the disk now.
+    void setMeasurement(const QString &path);
+    QString measurementPath() const;
     bool open();
     bool openFile(const QString &path);
     bool save();
@@ -135,6 +139,7 @@ private:
     void refreshWindow();
     void showMark();
     void showRecoveryOffer();
+    void openMeasurement();
     void applyState(const machine::MachineState &state);
     void removeRecovery();
     void lookForRecovery();

@@ -26,6 +26,8 @@ public:
     // The spacing of a sideband cursor, into the spacing mode of the
     // machine-wide search, searched and shown.
     virtual void searchSpacing(double hertz) = 0;
+    // A measurement was opened: the machine file refers to it.
+    virtual void measurementOpened(const QString &path) = 0;
 };
 
 // The window as the program drives it; it is a child window of the main

@@ -121,6 +121,7 @@ bool SpectrumWindow::openFile(const QString &path) {
     }
     measurement = std::move(*read.measurement);
     filePath = path;
+    host->measurementOpened(path);
     settings.folder = QFileInfo(path).absolutePath();
     kit::setPlainTitle(this, QStringLiteral("Спектр — ") + QFileInfo(path).fileName());
     fileLabel->setText(QFileInfo(path).fileName() + QStringLiteral(": ") + note);
