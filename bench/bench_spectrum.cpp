@@ -95,8 +95,11 @@ spectrum::Spectrum manyPeaks() {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    // The window's settings of this run stay in a folder of its own, so
+    // that neither the user's settings change it nor it theirs.
     QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    QApplication app(argc, argv);
     QDir::setCurrent(dir.path());
     const QString wav = dir.filePath(QStringLiteral("long.wav"));
     QFile f(wav);

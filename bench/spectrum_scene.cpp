@@ -1,13 +1,15 @@
 // The scene of the spectrum window's pictures (scripts/screenshot-spectrum):
 // the program's windows with a two-stage reducer calculated, a measured
 // waveform of it opened in the spectrum window, its meshes and sidebands
-// named in the peak table, both cursors set and a peak chosen. Prints
+// named in the peak table, both cursors set, a family switched off and a
+// peak chosen. Prints
 // "ready" when the scene stands and then runs until it is closed.
 #include "ui/machine/machine_controller.h"
 #include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -64,8 +66,11 @@ void click(QCustomPlot *plot, double hertz) {
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+    // The window's settings of this run stay in a folder of its own, so
+    // that neither the user's settings change it nor it theirs.
     QTemporaryDir dir;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+    QApplication app(argc, argv);
     QDir::setCurrent(dir.path());
     const QString wav = dir.filePath(QStringLiteral("редуктор.wav"));
     QFile f(wav);
@@ -94,6 +99,9 @@ int main(int argc, char *argv[]) {
     if (!QTest::qWaitForWindowExposed(window))
         return 1;
     auto *plot = window->findChild<QCustomPlot *>();
+    // HTF's harmonics crowd the lowest hertz: their family is switched off.
+    if (auto *htf = window->findChild<QCheckBox *>(QStringLiteral("family HTF")))
+        htf->click();
     plot->xAxis->setRange(0, 420);
     plot->replot();
     window->findChild<QRadioButton *>(QStringLiteral("cursorHarmonic"))->click();

@@ -78,15 +78,16 @@ QStringList peakHeadings(const machine::UnitChoice &unit) {
 
 QStringList peakRow(const machine::Train &train, const machine::UnitChoice &unit,
                     const PeakNote &note, int number) {
-    const auto inUnit = [&](double hz) {
-        return machine::significantText(machine::toUnit(hz, unit, train).value_or(hz), 6);
+    const auto inUnit = [&](double hz, int digits) {
+        return machine::significantText(machine::toUnit(hz, unit, train).value_or(hz), digits);
     };
-    QStringList row{QString::number(number), inUnit(note.peak.frequency),
+    QStringList row{QString::number(number), inUnit(note.peak.frequency, 6),
                     machine::significantText(note.peak.amplitude, 4)};
     if (note.matches.empty())
         return row << QStringLiteral("не объяснён") << QString();
     const machine::IdentifyMatch &best = note.matches.front();
-    QString distance = inUnit(best.distance);
+    // Three digits: a peak between lines is not placed closer than that.
+    QString distance = inUnit(best.distance, 3);
     if (best.distance > 0.0)
         distance.prepend(QLatin1Char('+'));
     return row << machine::lineName(best.line) << distance;

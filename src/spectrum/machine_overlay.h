@@ -52,7 +52,8 @@ std::vector<PeakNote> notePeaks(const machine::Train &train, const std::vector<P
                                 const NoteSettings &settings);
 
 // The peak table's texts: number, frequency in the unit, amplitude, the best
-// explanation or "не объяснён", its distance in the unit.
+// explanation or "не объяснён", its distance in the unit (three significant
+// digits).
 inline constexpr int kPeakColumnCount = 5;
 QStringList peakHeadings(const machine::UnitChoice &unit);
 QStringList peakRow(const machine::Train &train, const machine::UnitChoice &unit,

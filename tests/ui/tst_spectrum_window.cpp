@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QWheelEvent>
 #include <QtEndian>
 #include <QtTest>
 #include <qcustomplot.h>
@@ -325,6 +326,37 @@ private slots:
         const auto seen = closeModalsDuring([&] { QApplication::sendEvent(window, &drop); });
         QVERIFY2(seen.isEmpty(), describe(seen));
         QCOMPARE(window->windowTitle(), QStringLiteral("Спектр — mesh.wav"));
+    }
+
+    void keys_zoom_and_pan_and_the_axes_follow_the_machines_unit() {
+        QVERIFY(open(meshFile()));
+        QCustomPlot *p = plot();
+        QCOMPARE(p->xAxis->range().upper, 4096.0); // half the sampling rate
+        p->setFocus();
+        QTest::keyClick(p, Qt::Key_Plus);
+        QCOMPARE(p->xAxis->range().size(), 2048.0);
+        QTest::keyClick(p, Qt::Key_Right);
+        QCOMPARE(p->xAxis->range().lower, 1024.0 + 204.8);
+        QTest::keyClick(p, Qt::Key_Minus);
+        QCOMPARE(p->xAxis->range().size(), 4096.0);
+        QTest::keyClick(p, Qt::Key_Home);
+        QCOMPARE(p->xAxis->range(), QCPRange(0.0, 4096.0));
+        // The wheel zooms the frequency axis around the mouse.
+        const QPoint at(int(p->xAxis->coordToPixel(1000.0)), p->axisRect()->center().y());
+        QWheelEvent wheel(at, p->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(p, &wheel);
+        QVERIFY(p->xAxis->range().size() < 4096.0);
+        QVERIFY(p->xAxis->range().contains(1000.0));
+        QCOMPARE(p->yAxis->scaleType(), QCPAxis::stLogarithmic);
+        child<QCheckBox>("logBox")->click();
+        QCOMPARE(p->yAxis->scaleType(), QCPAxis::stLinear);
+        // The machine's unit: об/мин and CPM, the frequencies 60 times larger.
+        machineController(form.get())->setUnit({machine::Unit::PerMinute, 1});
+        QCOMPARE(p->xAxis->label(), QStringLiteral("Частота, CPM"));
+        QCOMPARE(p->xAxis->range().upper, 4096.0 * 60);
+        QCOMPARE(peaks()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Частота, CPM"));
+        QCOMPARE(peaks()->index(0, 1).data().toString(), QStringLiteral("60000"));
     }
 
     void machine_file_refers_to_the_last_measurement() {

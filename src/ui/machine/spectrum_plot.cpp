@@ -121,7 +121,9 @@ void SpectrumPlot::setLogarithmic(bool on) {
     yAxis->setScaleType(on ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
     yAxis->setTicker(on ? QSharedPointer<QCPAxisTicker>(new QCPAxisTickerLog)
                         : QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
+    // Powers of ten on a logarithmic axis ("10⁻³"), plain numbers otherwise.
     yAxis->setNumberFormat(on ? QStringLiteral("eb") : QStringLiteral("gb"));
+    yAxis->setNumberPrecision(on ? 0 : 6);
 }
 
 void SpectrumPlot::showAll() {

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -56,7 +57,11 @@ QTableView *tableView(const char *name, TextTableModel *model) {
     view->setWordWrap(false);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->verticalHeader()->hide();
-    view->horizontalHeader()->setStretchLastSection(true);
+    // The names take the room; the numbers keep to their texts.
+    QObject::connect(model, &QAbstractItemModel::modelReset, view, [view] {
+        view->resizeColumnsToContents();
+        view->horizontalHeader()->setStretchLastSection(true);
+    });
     return view;
 }
 
@@ -89,6 +94,7 @@ SpectrumWindow::SpectrumWindow(SpectrumHost *h, QWidget *parent)
     layout->addWidget(buildTransformRow());
     messageLabel = named(kit::plainLabel({}), "messageLabel");
     messageLabel->setWordWrap(true);
+    messageLabel->hide();
     layout->addWidget(messageLabel);
     auto *split = new QSplitter(Qt::Vertical);
     auto *top = new QSplitter(Qt::Horizontal);
@@ -114,11 +120,25 @@ SpectrumWindow::SpectrumWindow(SpectrumHost *h, QWidget *parent)
 
 SpectrumWindow::~SpectrumWindow() = default;
 
+// The measurement and how its text is read, in one row.
 QWidget *SpectrumWindow::buildSourceRow() {
     openButton = named(new QPushButton(QStringLiteral("Открыть измерение…")), "openButton");
     fileLabel = named(kit::plainLabel(QStringLiteral("Измерение не открыто. Перетащите файл в "
                                                      "окно или нажмите «Открыть измерение…».")),
                       "fileLabel");
+    fileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    resolutionLabel = named(kit::plainLabel(QStringLiteral("Δf —")), "resolutionLabel");
+    auto *w = new QWidget;
+    auto *layout = new QHBoxLayout(w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(openButton);
+    layout->addWidget(fileLabel, 1);
+    layout->addWidget(resolutionLabel);
+    return w;
+}
+
+// The reading of text files and the spectrum of a waveform, in two rows.
+QWidget *SpectrumWindow::buildTransformRow() {
     textUnitBox = comboBox("textUnitBox", {QStringLiteral("Гц"), QStringLiteral("об/мин (CPM)"),
                                            QStringLiteral("порядки")});
     textShaftBox = named(new QComboBox, "textShaftBox");
@@ -127,19 +147,6 @@ QWidget *SpectrumWindow::buildSourceRow() {
     sampleRateEdit = named(new QLineEdit, "sampleRateEdit");
     sampleRateEdit->setMaxLength(calc::kTextLimit);
     sampleRateEdit->setPlaceholderText(QStringLiteral("для столбца отсчётов"));
-    resolutionLabel = named(kit::plainLabel(QStringLiteral("Δf —")), "resolutionLabel");
-    auto *w = new QWidget;
-    auto *grid = new QVBoxLayout(w);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(row({openButton, fileLabel}));
-    grid->addWidget(
-        row({kit::plainLabel(QStringLiteral("Частота в тексте и UFF:")), textUnitBox, textShaftBox,
-             kit::plainLabel(QStringLiteral("Частота дискретизации сигнала, Гц:")), sampleRateEdit,
-             resolutionLabel}));
-    return w;
-}
-
-QWidget *SpectrumWindow::buildTransformRow() {
     windowBox = comboBox("windowBox", {spectrum::windowName(spectrum::Window::Hann),
                                        spectrum::windowName(spectrum::Window::FlatTop),
                                        spectrum::windowName(spectrum::Window::Rectangular)});
@@ -153,25 +160,25 @@ QWidget *SpectrumWindow::buildTransformRow() {
     integrationBox =
         comboBox("integrationBox", {QStringLiteral("как в сигнале"), QStringLiteral("м/с² → мм/с"),
                                     QStringLiteral("g → мм/с")});
-    envelopeBox = named(new QCheckBox(QStringLiteral("Огибающая в полосе, Гц:")), "envelopeBox");
+    envelopeBox = named(new QCheckBox(QStringLiteral("Огибающая, Гц:")), "envelopeBox");
     bandLowEdit = named(new QLineEdit, "bandLowEdit");
     bandHighEdit = named(new QLineEdit, "bandHighEdit");
-    for (QLineEdit *e : {bandLowEdit, bandHighEdit}) {
+    for (QLineEdit *e : {bandLowEdit, bandHighEdit, sampleRateEdit}) {
         e->setMaxLength(calc::kTextLimit);
-        e->setFixedWidth(70);
+        e->setFixedWidth(e == sampleRateEdit ? 150 : 70);
     }
     recomputeButton = named(new QPushButton(QStringLiteral("Пересчитать")), "recomputeButton");
-    auto *w = named(new QGroupBox(QStringLiteral("Спектр сигнала")), "transformGroup");
-    auto *layout = new QHBoxLayout(w);
-    for (QWidget *child : std::initializer_list<QWidget *>{
-             kit::plainLabel(QStringLiteral("Окно")), windowBox,
-             kit::plainLabel(QStringLiteral("Линий")), linesBox,
-             kit::plainLabel(QStringLiteral("Перекрытие")), overlapBox,
-             kit::plainLabel(QStringLiteral("Амплитуда")), amplitudeBox, integrationBox,
-             envelopeBox, bandLowEdit, kit::plainLabel(QStringLiteral("—")), bandHighEdit,
-             recomputeButton})
-        layout->addWidget(child);
-    layout->addStretch();
+    auto *w = new QWidget;
+    auto *layout = new QVBoxLayout(w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(row({kit::plainLabel(QStringLiteral("Частота в файле")), textUnitBox,
+                           textShaftBox, kit::plainLabel(QStringLiteral("дискретизация, Гц")),
+                           sampleRateEdit, kit::plainLabel(QStringLiteral("Окно")), windowBox,
+                           kit::plainLabel(QStringLiteral("линий")), linesBox}));
+    layout->addWidget(row({kit::plainLabel(QStringLiteral("Перекрытие")), overlapBox,
+                           kit::plainLabel(QStringLiteral("амплитуда")), amplitudeBox,
+                           integrationBox, envelopeBox, bandLowEdit,
+                           kit::plainLabel(QStringLiteral("—")), bandHighEdit, recomputeButton}));
     return w;
 }
 
@@ -181,7 +188,7 @@ QWidget *SpectrumWindow::buildSidePanel() {
     logBox = named(new QCheckBox(QStringLiteral("Логарифмическая шкала")), "logBox");
     labelsBox = named(new QCheckBox(QStringLiteral("Подписи линий на графике")), "labelsBox");
     familiesGroup = named(new QGroupBox(QStringLiteral("Линии агрегата")), "familiesGroup");
-    familiesLayout = new QVBoxLayout(familiesGroup);
+    familiesLayout = new QGridLayout(familiesGroup);
     toleranceEdit = named(new QLineEdit, "toleranceEdit");
     toleranceEdit->setMaxLength(calc::kTextLimit);
     toleranceEdit->setPlaceholderText(QStringLiteral("Δf"));
@@ -198,6 +205,7 @@ QWidget *SpectrumWindow::buildSidePanel() {
     layout->addWidget(buildCursorGroup());
     readoutLabel = named(kit::plainLabel({}), "readoutLabel");
     readoutLabel->setWordWrap(true);
+    readoutLabel->setMinimumHeight(3 * readoutLabel->fontMetrics().lineSpacing());
     layout->addWidget(readoutLabel);
     layout->addStretch();
     panel->setMinimumWidth(260);
@@ -228,6 +236,8 @@ QWidget *SpectrumWindow::buildCursorGroup() {
                            kit::plainLabel(QStringLiteral("± m")), sidebandCountBox}));
     cursorLabel = named(kit::plainLabel({}), "cursorLabel");
     cursorLabel->setWordWrap(true);
+    // Room for both cursors' texts without the panel growing as they come.
+    cursorLabel->setMinimumHeight(3 * cursorLabel->fontMetrics().lineSpacing());
     layout->addWidget(cursorLabel);
     spacingButton =
         named(new QPushButton(QStringLiteral("Расстояние → поиск по агрегату")), "spacingButton");

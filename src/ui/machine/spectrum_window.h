@@ -28,7 +28,7 @@ class QRadioButton;
 class QSpinBox;
 class QTableView;
 class QTabWidget;
-class QVBoxLayout;
+class QGridLayout;
 class SpectrumPlot;
 class TextTableModel;
 
@@ -91,7 +91,7 @@ private:
     QCheckBox *logBox = nullptr;
     QCheckBox *labelsBox = nullptr;
     QGroupBox *familiesGroup = nullptr;
-    QVBoxLayout *familiesLayout = nullptr;
+    QGridLayout *familiesLayout = nullptr;
     std::vector<QCheckBox *> familyBoxes;
     QLineEdit *toleranceEdit = nullptr;
     QComboBox *toleranceUnitBox = nullptr;

@@ -22,6 +22,7 @@
 #include <QDragEnterEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolTip>
-#include <QVBoxLayout>
 #include <cmath>
 
 namespace {
@@ -205,7 +205,7 @@ void SpectrumWindow::rebuildFamilies() {
                 settings.hiddenFamilies << name;
             refreshMarks();
         });
-        familiesLayout->addWidget(box);
+        familiesLayout->addWidget(box, int(i) / 2, int(i) % 2);
         familyBoxes.push_back(box);
     }
 }
@@ -518,6 +518,7 @@ void SpectrumWindow::say(const QString &text, bool error) {
     kit::setColour(messageLabel, QPalette::WindowText,
                    error ? kit::colour::red : palette().color(QPalette::WindowText));
     messageLabel->setText(text);
+    messageLabel->setVisible(!text.isEmpty());
 }
 
 void SpectrumWindow::refuse(const QString &title, const QString &text) {
