@@ -110,6 +110,8 @@ private:
     std::optional<std::size_t> findDataSet(QString *refusal) const;
     ReadOutcome readHeader(std::size_t at, Header &h) const;
     ReadOutcome readValues(std::size_t at, const Header &h);
+    ReadOutcome spectrumOf(std::size_t at, const Header &h, const std::vector<double> &values,
+                           std::size_t perValue) const;
 };
 
 std::optional<std::size_t> Reader::findDataSet(QString *refusal) const {
@@ -168,6 +170,8 @@ ReadOutcome Reader::readValues(std::size_t at, const Header &h) {
     const bool time = h.functionType == 1 || h.abscissaType == 17;
     if (time && !h.even)
         return fault(at - 5, QStringLiteral("временная запись с неравным шагом не читается."));
+    if (time && !std::isfinite(1.0 / h.increment))
+        return fault(at - 5, QStringLiteral("шаг по времени слишком мал."));
     const std::size_t perValue = (complex ? 2 : 1) + (h.even ? 0 : 1);
     std::vector<double> values;
     values.reserve(std::min<std::size_t>(h.count * perValue, 1 << 20));
@@ -200,6 +204,13 @@ ReadOutcome Reader::readValues(std::size_t at, const Header &h) {
         m.waveform = std::move(w);
         return {std::move(m), {}, 0};
     }
+    return spectrumOf(at, h, values, perValue);
+}
+
+ReadOutcome Reader::spectrumOf(std::size_t at, const Header &h, const std::vector<double> &values,
+                               std::size_t perValue) const {
+    const bool complex = h.ordinateType == 5 || h.ordinateType == 6;
+    Measurement m;
     double factor = 1.0;
     if (h.abscissaType == 19)
         factor = 1.0 / 60.0;
