@@ -12,8 +12,10 @@ namespace {
 
 void checkLimits(const machine::MachineState &s, const std::string &shown) {
     FUZZ_CHECK(s.currentPair >= 1 && s.currentPair <= aggregate::kPairCount, shown);
-    FUZZ_CHECK(s.name.size() <= machine::kNameLimit, shown);
-    FUZZ_CHECK(s.notes.size() <= machine::kNotesLimit, shown);
+    const machine::MachineDocument &d = s.document;
+    FUZZ_CHECK(calc::characterCount(d.name) <= machine::kNameLimit, shown);
+    FUZZ_CHECK(calc::characterCount(d.notes) <= machine::kNotesLimit, shown);
+    FUZZ_CHECK(calc::characterCount(d.measurement) <= machine::kMeasurementPathLimit, shown);
     auto pairFits = [](const aggregate::GearPair &p) {
         for (const QString *t : {&p.z1, &p.fr1, &p.z2, &p.fm})
             if (!calc::fitsTextLimit(*t))
@@ -23,9 +25,9 @@ void checkLimits(const machine::MachineState &s, const std::string &shown) {
     FUZZ_CHECK(pairFits(s.inputs), shown);
     for (const aggregate::GearPair &p : s.pairSlots)
         FUZZ_CHECK(pairFits(p), shown);
-    if (s.reference)
-        FUZZ_CHECK(s.reference->shaft >= 1 && s.reference->shaft <= machine::kShaftLimit &&
-                       calc::fitsTextLimit(s.reference->text),
+    if (d.hasKnownSpeed())
+        FUZZ_CHECK(d.known.shaft >= 1 && d.known.shaft <= machine::kShaftLimit &&
+                       calc::fitsTextLimit(d.known.text),
                    shown);
 }
 

@@ -1,6 +1,7 @@
 // Fuzz target: the spectrum window's settings file. Whatever it holds, what
 // is read keeps every bound, and writing it reads back the same.
 #include "fuzz_check.h"
+#include "machine/train.h"
 #include "spectrum/view_settings.h"
 
 #include <algorithm>

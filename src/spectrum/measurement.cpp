@@ -11,6 +11,10 @@ QString faultText(const QString &fileName, int line, const QString &what) {
     return QStringLiteral("Файл «%1»: %2").arg(fileName, what);
 }
 
+QString tooLargeText() {
+    return QStringLiteral("значение больше 10¹² по модулю: это не измерение.");
+}
+
 double medianSpacing(const std::vector<double> &frequency) {
     if (frequency.size() < 2)
         return 0.0;

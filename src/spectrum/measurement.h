@@ -13,6 +13,14 @@ namespace spectrum {
 
 // At most this many samples of a waveform or lines of a spectrum (2^24).
 inline constexpr std::size_t kSampleLimit = std::size_t(1) << 24;
+// No value of a measurement (frequency, amplitude or sample) is larger than
+// this: past it a file holds no measurement, and squares of such values (the
+// power of a spectrum) would leave the range of the arithmetic.
+inline constexpr double kValueLimit = 1e12;
+// Whether a value read from a file may be kept.
+inline bool keepable(double v) {
+    return v >= -kValueLimit && v <= kValueLimit;
+}
 // At most this many bytes are read from a file: 2^24 text lines of about
 // sixteen characters, or 2^24 samples of 64 bits with room for a header.
 inline constexpr qint64 kFileByteLimit = qint64(256) << 20;
@@ -52,6 +60,8 @@ struct ReadOutcome {
 // The message of a refused file: "Файл «name», строка 12: …" or
 // "Файл «name»: …".
 QString faultText(const QString &fileName, int line, const QString &what);
+// "значение больше 10¹² по модулю."
+QString tooLargeText();
 
 // The line spacing of strictly increasing frequencies: the median of the
 // differences, so that an analyser's rounding of a few values does not

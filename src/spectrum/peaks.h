@@ -19,6 +19,7 @@ inline constexpr int kPeakCountLimit = 500;
 struct PeakSettings {
     double thresholdDb = 10.0; // over the local noise floor
     int maxCount = 50;         // 1 … kPeakCountLimit
+    bool operator==(const PeakSettings &) const = default;
 };
 
 // The significant peaks, sorted by amplitude, the highest first. The floor

@@ -143,12 +143,16 @@ struct Builder {
         if (first.size() >= kSampleLimit)
             return QStringLiteral("больше %1 строк данных: такой файл не читается.")
                 .arg(kSampleLimit);
+        if (!keepable(n.values[0]) || (columns == 2 && !keepable(n.values[1])))
+            return tooLargeText();
         if (columns == 1) {
             first.push_back(n.values[0]);
             return {};
         }
         const double f = n.values[0] * factor;
-        if (!std::isfinite(f) || f < 0.0)
+        if (!keepable(f))
+            return tooLargeText();
+        if (f < 0.0)
             return QStringLiteral("частота не может быть отрицательной.");
         if (!first.empty() && !(f > first.back()))
             return QStringLiteral("частоты должны возрастать от строки к строке.");

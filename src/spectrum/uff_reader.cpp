@@ -83,6 +83,12 @@ std::optional<std::vector<double>> numbers(std::string_view line, std::size_t wa
     return out;
 }
 
+// A code of the header (a function or data type): a whole number in a range,
+// or -1 for anything else.
+int code(double v, int high) {
+    return v >= 0.0 && v <= high && v == std::floor(v) ? int(v) : -1;
+}
+
 struct Header {
     int functionType = 0;
     int ordinateType = 0;
@@ -144,13 +150,13 @@ ReadOutcome Reader::readHeader(std::size_t at, Header &h) const {
     if (!r7)
         return fault(at + 6, QStringLiteral("запись 7 (тип и число значений) — не числа."));
     const auto r8 = numbers(t[at + 7], 1);
-    h.functionType = int((*r6)[0]);
-    h.ordinateType = int((*r7)[0]);
+    h.functionType = code((*r6)[0], 99);
+    h.ordinateType = code((*r7)[0], 99);
     const double count = (*r7)[1];
     h.even = (*r7)[2] != 0.0;
     h.minimum = (*r7)[3];
     h.increment = (*r7)[4];
-    h.abscissaType = r8 ? int((*r8)[0]) : 0;
+    h.abscissaType = r8 ? code((*r8)[0], 99) : 0;
     if (h.ordinateType != 2 && h.ordinateType != 4 && h.ordinateType != 5 && h.ordinateType != 6)
         return fault(
             at + 6,
@@ -160,7 +166,7 @@ ReadOutcome Reader::readHeader(std::size_t at, Header &h) const {
             at + 6,
             QStringLiteral("число значений %1 — не от 2 до %2.").arg(count).arg(kSampleLimit));
     h.count = std::size_t(count);
-    if (h.even && !(h.increment > 0.0 && std::isfinite(h.increment)))
+    if (h.even && !(h.increment > 0.0 && keepable(h.increment) && keepable(h.minimum)))
         return fault(at + 6, QStringLiteral("шаг по оси абсцисс должен быть больше нуля."));
     return {};
 }
@@ -180,7 +186,7 @@ ReadOutcome Reader::readValues(std::size_t at, const Header &h) {
         bool tooMany = false;
         const bool ok = eachField(lines.text[i], [&](std::string_view f) {
             const auto v = fortranNumber(f);
-            if (!v)
+            if (!v || !keepable(*v))
                 return false;
             tooMany = values.size() >= h.count * perValue;
             values.push_back(*v);
@@ -190,7 +196,7 @@ ReadOutcome Reader::readValues(std::size_t at, const Header &h) {
             return fault(
                 i, QStringLiteral("значений больше, чем сказано в записи 7 (%1).").arg(h.count));
         if (!ok)
-            return fault(i, QStringLiteral("в данных не число."));
+            return fault(i, QStringLiteral("в данных не число или ") + tooLargeText());
     }
     if (values.size() < h.count * perValue)
         return fault(std::min(i, lines.text.size() - 1),
@@ -224,7 +230,7 @@ ReadOutcome Reader::spectrumOf(std::size_t at, const Header &h, const std::vecto
     for (std::size_t k = 0; k < h.count; ++k) {
         const double *v = values.data() + k * perValue;
         const double x = h.even ? h.minimum + double(k) * h.increment : *v++;
-        s.frequency[k] = x * factor;
+        s.frequency[k] = keepable(x * factor) ? x * factor : -1.0;
         s.amplitude[k] = complex ? std::hypot(v[0], v[1]) : std::abs(v[0]);
         if (!std::isfinite(s.frequency[k]) || s.frequency[k] < 0.0 ||
             (k > 0 && !(s.frequency[k] > s.frequency[k - 1])) || !std::isfinite(s.amplitude[k]))

@@ -130,6 +130,8 @@ ReadOutcome readWav(const QByteArray &bytes, const QString &fileName) {
     for (double &s : w.samples)
         if (!std::isfinite(s))
             return refuse(QStringLiteral("в файле есть отсчёты, которые не числа."));
+        else if (!keepable(s))
+            return refuse(tooLargeText());
     Measurement m;
     m.note = QStringLiteral("WAV, %1, %2 Гц, %3 отсчётов")
                  .arg(depth)

@@ -6,6 +6,7 @@
 // file and, in a text, the line.
 #include "spectrum/file_reader.h"
 #include "spectrum/uff_reader.h"
+#include "spectrum/view_settings.h"
 #include "spectrum/wav_reader.h"
 
 #include <QTemporaryDir>
@@ -97,6 +98,8 @@ private slots:
     void bad_wav_is_refused_data();
     void bad_wav_is_refused();
     void files_that_are_no_measurement_are_refused();
+    void window_settings_read_back_and_bad_ones_fall_back_data();
+    void window_settings_read_back_and_bad_ones_fall_back();
 };
 
 void SpectrumReadersTest::text_spectrum_in_every_dialect_data() {
@@ -181,6 +184,8 @@ void SpectrumReadersTest::bad_text_names_file_and_line_data() {
     QTest::newRow("inf") << QByteArray("1;2\n2;inf\n") << 2 << "не числа";
     QTest::newRow("nan") << QByteArray("1;2\nnan;2\n") << 2 << "не числа";
     QTest::newRow("beyond double") << QByteArray("1;2\n2;1e999\n") << 2 << "не числа";
+    QTest::newRow("amplitude beyond 10^12") << QByteArray("1;2\n2;3e12\n") << 2 << "10¹²";
+    QTest::newRow("sample beyond 10^12") << QByteArray("0,5\n-2e13\n") << 2 << "10¹²";
     QTest::newRow("no numbers at all") << QByteArray("просто текст\n") << 0 << "нет строк";
     QTest::newRow("empty file") << QByteArray() << 0 << "нет строк";
     QTest::newRow("one line of spectrum") << QByteArray("1;2\n") << 0 << "меньше двух";
@@ -224,6 +229,11 @@ void SpectrumReadersTest::uff_spectra_and_time_records_data() {
     QTest::newRow("time record at 1/0,001 s")
         << uff(1, 2, 4, 1, 0, 0.001, 17, "  1.00000E+00 -1.00000E+00  5.00000E-01 -5.00000E-01\n")
         << true << std::vector<double>{1000} << std::vector<double>{1, -1, 0.5, -0.5};
+    QTest::newRow("function type beyond any code: a spectrum")
+        << uff(2, 2, 2, 1, 0, 1, 18, " 4.0 5.0\n")
+               .replace("    2         1    0         0       NONE",
+                        "1E+20         1    0         0       NONE")
+        << false << std::vector<double>{0, 1} << std::vector<double>{4, 5};
     QTest::newRow("another data set first")
         << QByteArray("    -1\n   151\nmodel\n    -1\n") + uff(2, 2, 2, 1, 0, 1, 18, " 4.0 5.0\n")
         << false << std::vector<double>{0, 1} << std::vector<double>{4, 5};
@@ -261,6 +271,8 @@ void SpectrumReadersTest::bad_uff_is_refused_data() {
     QTest::newRow("count beyond the bound")
         << uff(2, 2, 20000000, 1, 0, 1, 18, " 1.0 2.0\n") << "число значений";
     QTest::newRow("zero increment") << uff(2, 2, 2, 1, 0, 0, 18, " 1.0 2.0\n") << "шаг";
+    QTest::newRow("value beyond 10^12") << uff(2, 2, 2, 1, 0, 1, 18, " 1.0 2.0E+20\n") << "10¹²";
+
     QTest::newRow("uneven time record")
         << uff(1, 2, 2, 0, 0, 0, 17, " 0 1.0 1 2.0\n") << "неравным";
     QTest::newRow("binary variant") << QByteArray("    -1\n    58b     1     1\n") << "58b";
@@ -315,6 +327,7 @@ void SpectrumReadersTest::bad_wav_is_refused_data() {
     QByteArray zeroRate = good;
     zeroRate.replace(24, 4, QByteArray(4, '\0')); // the fmt chunk's sample rate
     QTest::newRow("zero sample rate") << zeroRate;
+    QTest::newRow("a sample of 1e20") << wav(SF_FORMAT_DOUBLE, 1, 1000, {0.5, 1e20, 0.25});
 }
 
 void SpectrumReadersTest::bad_wav_is_refused() {
@@ -343,6 +356,53 @@ void SpectrumReadersTest::files_that_are_no_measurement_are_refused() {
     const ReadOutcome out = readMeasurementFile(big, {});
     QVERIFY(!out.measurement);
     QVERIFY2(out.message.contains(QStringLiteral("больше 256 МБ")), qPrintable(out.message));
+}
+
+void SpectrumReadersTest::window_settings_read_back_and_bad_ones_fall_back_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("defaults"); // everything read falls back to the defaults
+    ViewSettings chosen;
+    chosen.transform = {Window::FlatTop,
+                        65536,
+                        75,
+                        Amplitude::Peak,
+                        Integration::FromStandardGravity,
+                        2.0,
+                        true,
+                        800,
+                        12000};
+    chosen.textUnit = FrequencyUnit::Orders;
+    chosen.textOrdersShaft = 3;
+    chosen.sampleRate = QStringLiteral("25 600");
+    chosen.logarithmic = false;
+    chosen.labels = true;
+    chosen.peaks = {6.5, 200};
+    chosen.maxHarmonic = 20;
+    chosen.maxSideband = 0;
+    chosen.hiddenFamilies = {QStringLiteral("HTF"), QStringLiteral("Боковые Fz")};
+    chosen.folder = QStringLiteral("/данные/замеры");
+    QTest::newRow("everything chosen") << viewSettingsBytes(chosen) << false;
+    QTest::newRow("the defaults") << viewSettingsBytes({}) << true;
+    QTest::newRow("out of range and of the wrong type")
+        << QByteArray("{\"window\": 3, \"lines\": 1000, \"overlap\": 33, \"count\": 0, "
+                      "\"threshold\": \"10\", \"maxHarmonic\": 2.5, \"textOrdersShaft\": 11, "
+                      "\"logarithmic\": 1, \"hiddenFamilies\": \"HTF\"}")
+        << true;
+    QTest::newRow("not JSON") << QByteArray("window=1") << true;
+    QTest::newRow("a list") << QByteArray("[1, 2]") << true;
+}
+
+void SpectrumReadersTest::window_settings_read_back_and_bad_ones_fall_back() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, defaults);
+    const ViewSettings read = readViewSettings(bytes);
+    QCOMPARE(read == ViewSettings{}, defaults);
+    QVERIFY(readViewSettings(viewSettingsBytes(read)) == read);
+    if (!defaults) {
+        QCOMPARE(read.transform.lines, 65536);
+        QCOMPARE(read.hiddenFamilies, (QStringList{"HTF", QStringLiteral("Боковые Fz")}));
+        QCOMPARE(read.folder, QStringLiteral("/данные/замеры"));
+    }
 }
 
 QTEST_GUILESS_MAIN(SpectrumReadersTest)
