@@ -84,8 +84,10 @@ endfunction()
 # The program links no library of its own, so the installed binary needs no
 # run path (qt_standard_project_setup would give it $ORIGIN/../lib). The
 # spectrum window's module is the program's private library: it goes into
-# the program's own folder under the library folder, where the program finds
-# it relative to itself, and needs no run path either.
+# the program's own folder under the library folder (with the package
+# preset's prefix /usr, the multiarch one: /usr/lib/x86_64-linux-gnu/gearfreq),
+# where the program finds it relative to itself, and needs no run path
+# either.
 set_target_properties(gearfreq gearfreq_spectrum_window PROPERTIES INSTALL_RPATH "")
 install(TARGETS gearfreq RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(TARGETS gearfreq_spectrum_window LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/gearfreq)
