@@ -24,6 +24,7 @@ void checkLimits(const machine::MachineState &s, const std::string &shown) {
                                        machine::StageKind::Planetary
                                  : b.shaft >= 1 && b.shaft <= machine::kShaftLimit,
                    shown);
+    FUZZ_CHECK(calc::characterCount(d.measurement) <= machine::kMeasurementPathLimit, shown);
     auto pairFits = [](const aggregate::GearPair &p) {
         for (const QString *t : {&p.z1, &p.fr1, &p.z2, &p.fm})
             if (!calc::fitsTextLimit(*t))

@@ -82,9 +82,15 @@ function(gearfreq_debian_changelog source destination)
 endfunction()
 
 # The program links no library of its own, so the installed binary needs no
-# run path (qt_standard_project_setup would give it $ORIGIN/../lib).
-set_target_properties(gearfreq PROPERTIES INSTALL_RPATH "")
+# run path (qt_standard_project_setup would give it $ORIGIN/../lib). The
+# spectrum window's module is the program's private library: it goes into
+# the program's own folder under the library folder (with the package
+# preset's prefix /usr, the multiarch one: /usr/lib/x86_64-linux-gnu/gearfreq),
+# where the program finds it relative to itself, and needs no run path
+# either.
+set_target_properties(gearfreq gearfreq_spectrum_window PROPERTIES INSTALL_RPATH "")
 install(TARGETS gearfreq RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS gearfreq_spectrum_window LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/gearfreq)
 install(FILES "${_packaging_dir}/gearfreq.desktop"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES "${_packaging_dir}/gearfreq.metainfo.xml"
@@ -155,7 +161,12 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # without it the program could not open a window. The window layout is
 # measured for the metric-compatible fonts: without them texts such as
 # "i =" and "F4-калькулятор" are clipped. Qt's own translations make the
-# standard edit menu and message boxes speak Russian.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, qt6-translations-l10n")
+# standard edit menu and message boxes speak Russian. The spectrum window's
+# module reads WAV through libsndfile, transforms with FFTW, draws with
+# QCustomPlot and exports SVG with Qt's SVG module: dpkg-shlibdeps finds them
+# in the module too, and they are named here so that the package says so
+# whatever the tool sees.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, qt6-translations-l10n, \
+libsndfile1, libfftw3-double3, libqcustomplot2.1-qt6, libqt6svg6")
 
 include(CPack)

@@ -79,6 +79,7 @@ inline constexpr int kBearingLimit = 40;
 inline constexpr int kNameLimit = 200;
 inline constexpr int kNotesLimit = 20000;
 inline constexpr int kShaftNameLimit = 50;
+inline constexpr int kMeasurementPathLimit = 4096;
 
 struct MachineDocument {
     QString name;  // at most kNameLimit characters
@@ -89,6 +90,9 @@ struct MachineDocument {
     UnitChoice unit;                     // what the tables show
     std::vector<ExtraStage> extraStages; // in chain order, afterPairs never falling
     std::vector<MountedBearing> bearings;
+    // The last measurement opened in the spectrum window: relative to the
+    // machine file's folder, or absolute while the machine has no file.
+    QString measurement;
     bool operator==(const MachineDocument &) const = default;
 
     // The known speed, when one was typed.

@@ -249,6 +249,14 @@ bool readTableUnit(Reader &r, const QJsonObject &root, MachineState &s) {
         QStringLiteral("tableUnit: единица \"%1\" не «Гц», не «об/мин» и не «порядки»").arg(unit));
 }
 
+// Optional: the last measurement, a path relative to the file.
+bool readMeasurement(Reader &r, const QJsonObject &root, MachineState &s) {
+    if (!root.contains(QLatin1String("measurement")))
+        return true;
+    return r.string(root, "measurement", kMeasurementPathLimit, s.document.measurement,
+                    QStringLiteral("measurement"));
+}
+
 // Why the bytes cannot be a text file at all, if they cannot.
 QString binaryProblem(const QByteArray &bytes) {
     if (bytes.contains('\0'))
@@ -333,6 +341,7 @@ MachineState captureState(const MachineDocument &document, const aggregate::Pair
     if (d.shaftNames.size() > std::size_t(kShaftLimit))
         d.shaftNames.resize(kShaftLimit);
     d.known.text = capturedText(d.known.text);
+    d.measurement = calc::leftCharacters(d.measurement, kMeasurementPathLimit);
     for (int k = 1; k <= aggregate::kPairCount; ++k)
         s.pairSlots[static_cast<std::size_t>(k - 1)] = store.load(k);
     s.currentPair = currentPair;
@@ -379,6 +388,8 @@ QByteArray machineFileBytes(const MachineState &s) {
     if (d.unit != UnitChoice{})
         out += ",\n  \"tableUnit\": {\"unit\": " + jsonString(unitKey(d.unit.unit)) +
                ", \"ordersShaft\": " + QByteArray::number(d.unit.ordersShaft) + "}";
+    if (!d.measurement.isEmpty())
+        out += ",\n  \"measurement\": " + jsonString(d.measurement);
     if (!d.extraStages.empty())
         out += ",\n  \"stages\": " + stagesJson(d.extraStages, "  ");
     if (!d.bearings.empty())
@@ -437,7 +448,8 @@ MachineFileRead parseMachineObject(const QJsonObject &root, const QString &fileN
         r.whole(root, "currentPair", 1, aggregate::kPairCount, s.currentPair) &&
         r.object(root, "inputs", inputs) && r.pair(inputs, QStringLiteral("inputs"), s.inputs) &&
         readPairs(r, root, s) && readReference(r, root, s) && readShaftNames(r, root, s) &&
-        readTableUnit(r, root, s) && readComponents(r, root, version, s);
+        readTableUnit(r, root, s) && readMeasurement(r, root, s) &&
+        readComponents(r, root, version, s);
     if (!ok)
         return failure(fileName, r.error);
     return {s, QString(), {}};

@@ -14,6 +14,7 @@
 //     "reference": {"shaft": 1, "speed": "1350", "unit": "об/мин"},
 //     "shaftNames": ["двигатель", "", "барабан"],
 //     "tableUnit": {"unit": "об/мин", "ordersShaft": 1},
+//     "measurement": "замеры/редуктор.wav",
 //     "stages": [ … ], "bearings": [ … ]
 //   }
 //
@@ -22,10 +23,11 @@
 // are the four input fields, "reference" the speed typed at a shaft or null.
 // "shaftNames" and "tableUnit" are written only when they say something (a
 // name given, a unit other than Гц) and may be missing: files without them
-// are the same version. "stages" and "bearings" (components_file.h) came
-// with version 2: a machine with a planetary or belt stage or a bearing is
-// written as version 2, any other as version 1, which earlier programs
-// read; both versions are read.
+// are the same version. So is "measurement", the last measurement the
+// spectrum window opened, relative to the file's folder. "stages" and
+// "bearings" (components_file.h) came with version 2: a machine with a
+// planetary or belt stage or a bearing is written as version 2, any other
+// as version 1, which earlier programs read; both versions are read.
 // The writer's output is a function of the state alone, so save, open and
 // save again give the same bytes. The reader takes nothing it cannot keep:
 // a file it refuses changes nothing.

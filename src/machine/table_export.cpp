@@ -34,9 +34,8 @@ bool isPlainNumber(const QString &text) {
     return i == n;
 }
 
-// A field as the convention writes it: a number with its decimal
-// separator, a text neutralised; quoted when it holds any separator an
-// import might split at, a quote or a line break.
+} // namespace
+
 QString csvField(const TableCell &cell, CsvConvention convention) {
     QString text = cell.numeric ? cell.text : spreadsheetCell(cell.text);
     if (cell.numeric && convention == CsvConvention::International)
@@ -49,6 +48,8 @@ QString csvField(const TableCell &cell, CsvConvention convention) {
     text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
+
+namespace {
 
 QString tabField(const TableCell &cell) {
     QString text = cell.numeric ? cell.text : spreadsheetCell(cell.text);

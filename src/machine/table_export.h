@@ -24,6 +24,11 @@ enum class CsvConvention { Russian, International };
 
 QByteArray trainCsv(const TrainTables &tables, CsvConvention convention = CsvConvention::Russian);
 
+// One field as the convention writes it: a number with its decimal
+// separator, a text through spreadsheetCell; quoted when it holds a
+// semicolon, a comma, a quote, a tab or a line break.
+QString csvField(const TableCell &cell, CsvConvention convention);
+
 // The same rows with tabs and LF, for the clipboard, as the window shows
 // them (decimal comma).
 QString trainTabText(const TrainTables &tables);

@@ -120,6 +120,9 @@ private slots:
         QTest::newRow("shaft names and the table in orders of shaft 3") << named;
         QTest::newRow("a belt, a planetary stage, bearings on a shaft and on planets")
             << builtState();
+        MachineState measured = reducerState();
+        measured.document.measurement = "замеры/редуктор \"2\".wav";
+        QTest::newRow("the last measurement") << measured;
     }
     void save_open_save_is_byte_identical() {
         QFETCH(MachineState, state);
@@ -296,6 +299,9 @@ private slots:
             << reducerWith("{\"Z1\": \"13\", \"Fr1\": \"22,5\", \"Z2\": \"35\", \"Fm\": \"0\"}",
                            "\"13/35\"")
             << "пара 1: должна быть объектом";
+        QTest::newRow("a measurement that is no text")
+            << reducerWith("\"reference\":", "\"measurement\": 5, \"reference\":")
+            << "measurement: поле \"measurement\" должно быть строкой";
         QTest::newRow("more than a megabyte")
             << reducerWith("\"notes\": \"", "\"notes\": \"" + QByteArray(1024 * 1024, ' '))
             << "файл больше 1024 КБ, это не файл агрегата";

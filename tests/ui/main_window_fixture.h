@@ -32,6 +32,16 @@
 
 namespace uitest {
 
+#ifdef GEARFREQ_TEST_SPECTRUM_MODULE
+// The spectrum window's module of this build, for a test run by hand too
+// (ctest names it in the environment).
+inline const bool spectrumModuleOfThisBuild = [] {
+    if (qEnvironmentVariableIsEmpty("GEARFREQ_SPECTRUM_MODULE"))
+        qputenv("GEARFREQ_SPECTRUM_MODULE", GEARFREQ_TEST_SPECTRUM_MODULE);
+    return true;
+}();
+#endif
+
 inline QString text(TForm1 *form, const char *edit) {
     return form->findChild<QLineEdit *>(edit)->text();
 }

@@ -8,16 +8,41 @@
 #include "ui/kit/menu_rows.h"
 #include "ui/kit/plain_text.h"
 #include "ui/machine/machine_search_window.h"
+#include "ui/machine/spectrum_loader.h"
 #include "ui/machine/train_window.h"
 #include "ui/main/Unit1.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QStandardPaths>
+
+namespace {
+
+// The machine as the spectrum window sees it: the controller's document and
+// train, and its commands.
+class ControllerHost : public SpectrumHost {
+public:
+    explicit ControllerHost(MachineController *c) : controller(c) {}
+    machine::Train train() const override { return controller->train(); }
+    machine::MachineDocument document() const override { return controller->document(); }
+    void setKnownSpeed(const machine::ReferenceSpeed &known) override {
+        controller->setKnownSpeed(known);
+    }
+    void searchSpacing(double hertz) override { controller->searchSpacing(hertz); }
+    void measurementOpened(const QString &path) override { controller->setMeasurement(path); }
+
+private:
+    MachineController *controller;
+};
+
+} // namespace
 
 MachineController::MachineController(TForm1 *f) : QObject(f), form(f) {
     setObjectName("MachineController");
@@ -39,6 +64,7 @@ void MachineController::buildMenu() {
         {0, Item, &MachineController::tableAction, "machineTable", "Сводная &таблица", Qt::Key_F9},
         {0, Item, &MachineController::searchAction, "machineSearch", "&Поиск по агрегату",
          Qt::Key_F7},
+        {0, Item, &MachineController::spectrumAction, "machineSpectrum", "Спект&р…", Qt::Key_F11},
         {0, Separator},
         {0, Item, &MachineController::openAction, "machineOpen", "&Открыть…", Qt::CTRL | Qt::Key_O},
         {0, Item, &MachineController::saveAction, "machineSave", "&Сохранить",
@@ -66,6 +92,7 @@ void MachineController::buildMenu() {
     menus::build<MachineController>(this, menu, rows, Qt::WindowShortcut);
     connect(tableAction, &QAction::triggered, this, &MachineController::showTable);
     connect(searchAction, &QAction::triggered, this, &MachineController::showSearch);
+    connect(spectrumAction, &QAction::triggered, this, &MachineController::showSpectrum);
     connect(openAction, &QAction::triggered, this, &MachineController::open);
     connect(saveAction, &QAction::triggered, this, &MachineController::save);
     connect(saveAsAction, &QAction::triggered, this, &MachineController::saveAs);
@@ -145,11 +172,69 @@ MachineSearchWindow *MachineController::searchWindow() {
     return search;
 }
 
+SpectrumView *MachineController::spectrumView() {
+    if (spectrum)
+        return spectrum;
+    const SpectrumModule module = loadSpectrumModule();
+    if (!module.factory) {
+        kit::showMessage(dialogParent(), QMessageBox::Critical, QStringLiteral("Спектр"),
+                         module.error);
+        return nullptr;
+    }
+    spectrumHost = std::make_unique<ControllerHost>(this);
+    spectrum = module.factory(spectrumHost.get(), form);
+    QWidget *w = spectrum->widget();
+    w->setAttribute(Qt::WA_QuitOnClose, false);
+    w->addActions(menu->actions());
+    openMeasurement();
+    return spectrum;
+}
+
+void MachineController::setMeasurement(const QString &file) {
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    doc.measurement =
+        path.isEmpty() ? absolute : QFileInfo(path).absoluteDir().relativeFilePath(absolute);
+    showMark();
+}
+
+QString MachineController::measurementPath() const {
+    if (doc.measurement.isEmpty() || QFileInfo(doc.measurement).isAbsolute() || path.isEmpty())
+        return doc.measurement;
+    return QDir::cleanPath(QFileInfo(path).absoluteDir().filePath(doc.measurement));
+}
+
+// The measurement the machine file refers to, into the spectrum window when
+// it is up (a file that is gone is said so there, and the machine stays).
+void MachineController::openMeasurement() {
+    if (spectrum && !doc.measurement.isEmpty())
+        spectrum->openFile(measurementPath());
+}
+
+void MachineController::showSpectrum() {
+    SpectrumView *view = spectrumView();
+    if (!view)
+        return;
+    QWidget *w = view->widget();
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+void MachineController::searchSpacing(double hertz) {
+    MachineSearchWindow *w = searchWindow();
+    w->spacingMode->setChecked(true);
+    w->unitBox->setCurrentIndex(w->unitBox->findData(int(machine::Unit::Hertz)));
+    w->frequencyEdit->setText(machine::significantText(hertz, 7));
+    showSearch();
+    w->search();
+}
+
 bool MachineController::eventFilter(QObject *watched, QEvent *event) {
     // The main window's close always goes ahead; the machine windows go with
     // it, and unsaved work goes to the recovery file.
     if (watched == form && event->type() == QEvent::Close) {
-        for (QWidget *w : {static_cast<QWidget *>(window), static_cast<QWidget *>(search)})
+        for (QWidget *w : {static_cast<QWidget *>(window), static_cast<QWidget *>(search),
+                           spectrum ? spectrum->widget() : nullptr})
             if (w)
                 w->hide();
         if (modified())
@@ -194,6 +279,8 @@ void MachineController::setShaftName(int shaft, const QString &name) {
 }
 
 void MachineController::documentChanged(bool tablesToo) {
+    if (tablesToo && spectrum)
+        spectrum->machineChanged();
     if (tablesToo && window && window->isVisible())
         refreshWindow();
     else

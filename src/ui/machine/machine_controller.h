@@ -17,10 +17,12 @@
 #include "machine/train.h"
 #include "machine/train_table.h"
 #include "settings/user_preferences.h"
+#include "ui/machine/spectrum_module.h"
 
 #include <QFileDialog>
 #include <QObject>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -36,13 +38,14 @@ public:
     explicit MachineController(TForm1 *form);
 
     QMenu *menu = nullptr; // "Агрегат", between "Установки" and "Справка"
-    QAction *tableAction = nullptr;  // "Сводная таблица", F9
-    QAction *searchAction = nullptr; // "Поиск по агрегату", F7
-    QAction *openAction = nullptr;   // "Открыть…", Ctrl+O
-    QAction *saveAction = nullptr;   // "Сохранить", Ctrl+S
-    QAction *saveAsAction = nullptr; // "Сохранить как…", Ctrl+Shift+S
-    QAction *exportAction = nullptr; // "Экспорт таблицы…"
-    QAction *copyAction = nullptr;   // "Копировать таблицу"
+    QAction *tableAction = nullptr;    // "Сводная таблица", F9
+    QAction *searchAction = nullptr;   // "Поиск по агрегату", F7
+    QAction *spectrumAction = nullptr; // "Спектр…", F11
+    QAction *openAction = nullptr;     // "Открыть…", Ctrl+O
+    QAction *saveAction = nullptr;     // "Сохранить", Ctrl+S
+    QAction *saveAsAction = nullptr;   // "Сохранить как…", Ctrl+Shift+S
+    QAction *exportAction = nullptr;   // "Экспорт таблицы…"
+    QAction *copyAction = nullptr;     // "Копировать таблицу"
     QAction *recoverAction = nullptr; // "Восстановить несохранённое", while there is any
     QAction *recentMenuAction = nullptr; // "Последние файлы", a submenu of up to nine
 
@@ -50,6 +53,9 @@ public:
     TrainWindow *trainWindow();
     MachineSearchWindow *searchWindow();
     bool hasTrainWindow() const { return window != nullptr; }
+    // The spectrum window, from its module loaded on first use; none (and a
+    // message) when the module cannot be loaded.
+    SpectrumView *spectrumView();
 
     // The document and its edits, as the views send them.
     const machine::MachineDocument &document() const { return doc; }
@@ -62,6 +68,13 @@ public:
     // The commands. The ones without a path ask for it.
     void showTable();
     void showSearch();
+    void showSpectrum();
+    // The spacing of two peaks into the search's spacing mode, searched.
+    void searchSpacing(double hertz);
+    // The last measurement: kept relative to the machine file's folder, and
+    // where it is on the disk now.
+    void setMeasurement(const QString &path);
+    QString measurementPath() const;
     bool open();
     bool openFile(const QString &path);
     // A file of "Последние файлы": opened after the question about unsaved
@@ -117,6 +130,8 @@ private:
     TForm1 *form;
     TrainWindow *window = nullptr;
     MachineSearchWindow *search = nullptr;
+    std::unique_ptr<SpectrumHost> spectrumHost;
+    SpectrumView *spectrum = nullptr;
     machine::MachineDocument doc;
     QString path; // the file itself, a link the user chose resolved
     QByteArray savedBytes;
@@ -145,6 +160,7 @@ private:
     void refreshWindow();
     void showMark();
     void showRecoveryOffer();
+    void openMeasurement();
     void applyState(const machine::MachineState &state);
     void removeRecovery();
     void lookForRecovery();

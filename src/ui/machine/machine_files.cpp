@@ -139,6 +139,7 @@ bool MachineController::openFile(const QString &chosen) {
     savedBytes = machine::machineFileBytes(*read.state);
     applyState(*read.state);
     rememberFile(file);
+    openMeasurement();
     return true;
 }
 
@@ -189,10 +190,16 @@ bool MachineController::saveTo(const QString &file) {
         if (now.exists && now != diskStamp && !askToReplaceChangedFile(file))
             return false;
     }
+    // The measurement is kept relative to the folder the file goes to.
+    const QString measurement = doc.measurement;
+    if (!measurement.isEmpty())
+        doc.measurement = QFileInfo(file).absoluteDir().relativeFilePath(measurementPath());
     const QByteArray bytes = machine::machineFileBytes(state());
     bool chooseAnother = false;
-    if (!writeOrExplain(file, bytes, QStringLiteral("Сохранение файла агрегата"), &chooseAnother))
+    if (!writeOrExplain(file, bytes, QStringLiteral("Сохранение файла агрегата"), &chooseAnother)) {
+        doc.measurement = measurement;
         return chooseAnother && saveAs();
+    }
     path = file;
     diskStamp = settings::stampOf(bytes);
     savedBytes = bytes;
