@@ -80,7 +80,10 @@ QString joined(const TrainTables &tables, QChar separator, const QString &lineEn
     for (const std::vector<TableCell> &row : tables.summary)
         line(row);
     out += lineEnd;
-    for (const TextTable *t : {&tables.pairs, &tables.shafts}) {
+    for (const TextTable *t :
+         {&tables.pairs, &tables.shafts, &tables.planetaries, &tables.belts, &tables.bearings}) {
+        if (t != &tables.pairs && t != &tables.shafts && t->rows.empty())
+            continue;
         line(headings(*t));
         for (const std::vector<TableCell> &row : t->rows)
             line(row);

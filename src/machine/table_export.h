@@ -10,7 +10,8 @@
 // holds, each block followed by an empty line: the summary (name, notes,
 // known speed, units, total ratio: a label, then its values in cells of
 // their own), the pair table with its headings, the shaft table with its
-// headings.
+// headings, and, where the machine has them, the planetary table (a
+// quantity per row), the belt table and the bearing table.
 #pragma once
 
 #include "machine/train_table.h"

@@ -45,6 +45,43 @@ std::vector<PairLines> fundamentalLines(const Train &train) {
     return out;
 }
 
+// "по паре 1", "по планетарной ступени 1", "по ременной передаче 1".
+QString byStage(const Train &t, const TrainStage *s) {
+    if (!s)
+        return {};
+    switch (s->kind) {
+    case StageKind::Pair:
+        return QStringLiteral("по паре %1").arg(t.pairs[static_cast<std::size_t>(s->index)].number);
+    case StageKind::Planetary:
+        return QStringLiteral("по планетарной ступени %1")
+            .arg(t.planetaries[static_cast<std::size_t>(s->index)].number);
+    case StageKind::Belt:
+        return QStringLiteral("по ременной передаче %1")
+            .arg(t.belts[static_cast<std::size_t>(s->index)].number);
+    }
+    return {};
+}
+
+// What of stage `s` sits on its input shaft (first) or output shaft.
+QString stageSide(const Train &t, const TrainStage &s, bool input) {
+    const auto i = static_cast<std::size_t>(s.index);
+    switch (s.kind) {
+    case StageKind::Pair:
+        return QStringLiteral("колесо %1 пары %2").arg(input ? 1 : 2).arg(t.pairs[i].number);
+    case StageKind::Planetary: {
+        const TrainPlanetary &x = t.planetaries[i];
+        return QStringLiteral("%1 планетарной %2")
+            .arg(memberName(input ? x.stage.input : outputMember(x.stage)))
+            .arg(x.number);
+    }
+    case StageKind::Belt:
+        return QStringLiteral("%1 шкив ременной %2")
+            .arg(input ? QStringLiteral("ведущий") : QStringLiteral("ведомый"))
+            .arg(t.belts[i].number);
+    }
+    return {};
+}
+
 class PairRow {
 public:
     PairRow(const Train &train, const UnitChoice &unit)
@@ -116,12 +153,13 @@ private:
                         : QStringLiteral("в паре Fr1 = %1, округлено при «Далее >»").arg(typed));
         }
         if (p.chainBroken) {
-            parts << QStringLiteral("цепь разорвана: по паре %1 Fr1 = %2")
-                         .arg(p.number - 1)
-                         .arg(speedText(p.chainFr1));
-            c.hint = QStringLiteral("Fr1 этой пары (%1 Гц) не следует из Fr2 пары %2")
+            const TrainStage *before = train.stageFrom(p.inputShaft - 1);
+            parts << QStringLiteral("цепь разорвана: %1 Fr1 = %2")
+                         .arg(byStage(train, before), speedText(p.chainFr1));
+            c.hint = QStringLiteral("Fr1 этой пары (%1 Гц) не следует из скорости вала %2 %3")
                          .arg(p.texts.fr1)
-                         .arg(p.number - 1);
+                         .arg(p.inputShaft)
+                         .arg(byStage(train, before));
             c.marked = true;
         }
         if (!p.calculated)
@@ -135,12 +173,16 @@ private:
     }
 };
 
-QString shaftPlace(int k, int shafts) {
-    if (k == 1)
-        return QStringLiteral("входной: колесо 1 пары 1");
-    if (k == shafts)
-        return QStringLiteral("выходной: колесо 2 пары %1").arg(k - 1);
-    return QStringLiteral("колесо 2 пары %1, колесо 1 пары %2").arg(k - 1).arg(k);
+QString shaftPlace(const Train &t, int k) {
+    const int shafts = t.shaftCount();
+    const TrainStage *in = t.stageFrom(k), *out = t.stageFrom(k - 1);
+    if (k == 1 && in)
+        return QStringLiteral("входной: ") + stageSide(t, *in, true);
+    if (k == shafts && out)
+        return QStringLiteral("выходной: ") + stageSide(t, *out, false);
+    if (in && out)
+        return stageSide(t, *out, false) + QStringLiteral(", ") + stageSide(t, *in, true);
+    return {};
 }
 
 // The shafts' speeds in the table's unit; a broken chain's second speed of
@@ -155,7 +197,7 @@ TextTable shaftTable(const Train &train, const UnitChoice &unit, const MachineDo
         std::vector<TableCell> row(kShaftColumnCount);
         row[ColShaft] = number(QString::number(k));
         row[ColShaftName] = cell(document.shaftName(k));
-        row[ColShaftPlace] = cell(shaftPlace(k, train.shaftCount()));
+        row[ColShaftPlace] = cell(shaftPlace(train, k));
         const std::optional<double> hz = train.shaft(k);
         const std::optional<double> v = hz ? toUnit(*hz, unit, train) : std::nullopt;
         if (!v)
@@ -164,19 +206,19 @@ TextTable shaftTable(const Train &train, const UnitChoice &unit, const MachineDo
                            : QStringLiteral("пара перед валом не рассчитывается"));
         else
             row[ColShaftFrequency] = number(tableNumber(*v, train.precisionFactor));
-        // A broken chain: the shaft turns at the next pair's Fr1, the pair
+        // A broken chain: the shaft turns at the next pair's Fr1, the stage
         // before says otherwise.
-        if (k >= 2 && k - 1 < static_cast<int>(train.pairs.size())) {
-            const TrainPair &next = train.pairs[static_cast<std::size_t>(k - 1)];
-            if (next.chainBroken) {
-                const std::optional<double> other = toUnit(next.chainFr1, unit, train);
-                row[ColShaftPlace].text +=
-                    QStringLiteral("; по паре %1: %2 %3")
-                        .arg(k - 1)
-                        .arg(other ? tableNumber(*other, train.precisionFactor) : kDash,
-                             unitName(unit, true));
-                row[ColShaftPlace].marked = true;
-            }
+        const TrainStage *next = train.stageFrom(k);
+        if (k >= 2 && next && next->kind == StageKind::Pair &&
+            train.pairs[static_cast<std::size_t>(next->index)].chainBroken) {
+            const TrainPair &p = train.pairs[static_cast<std::size_t>(next->index)];
+            const std::optional<double> other = toUnit(p.chainFr1, unit, train);
+            row[ColShaftPlace].text +=
+                QStringLiteral("; %1: %2 %3")
+                    .arg(byStage(train, train.stageFrom(k - 1)),
+                         other ? tableNumber(*other, train.precisionFactor) : kDash,
+                         unitName(unit, true));
+            row[ColShaftPlace].marked = true;
         }
         t.rows.push_back(std::move(row));
     }
@@ -213,7 +255,7 @@ std::vector<std::vector<TableCell>> summary(const Train &train, const UnitChoice
 }
 
 QString totalRatioText(const Train &train) {
-    if (train.pairs.empty())
+    if (train.stages.empty())
         return QStringLiteral("В агрегате нет рассчитанных пар");
     const QString head =
         QStringLiteral("Общее передаточное отношение (вал 1 / вал %1): ").arg(train.shaftCount());
@@ -264,6 +306,278 @@ constexpr bool headersFollowColumns() {
 }
 static_assert(headersFollowColumns(), "one heading per pair column, in column order");
 
+// --- the tables of planetary stages, belts and bearings
+
+// A value in the table's unit, or why it is missing.
+class UnitCells {
+public:
+    UnitCells(const Train &train, const UnitChoice &unit) : train(train), unit(unit) {}
+    TableCell operator()(std::optional<double> hertz, const QString &why) const {
+        if (!hertz)
+            return missing(why);
+        const std::optional<double> v = toUnit(*hertz, unit, train);
+        if (!v)
+            return missing(
+                QStringLiteral("частота вала %1 неизвестна или равна нулю").arg(unit.ordersShaft));
+        return number(tableNumber(*v, train.precisionFactor));
+    }
+    TableCell plain(double value) const {
+        return number(tableNumber(value, train.precisionFactor));
+    }
+
+private:
+    const Train &train;
+    const UnitChoice &unit;
+};
+
+QString shaftsText(int input) {
+    return QStringLiteral("%1 → %2").arg(input).arg(input + 1);
+}
+
+// Where the strongest line near Fz lies, by the rule of strongestMeshOrder.
+QString strongestText(const TrainPlanetary &x, const UnitCells &value) {
+    const std::optional<int> n = strongestMeshOrder(x.stage, 1);
+    if (!n)
+        return QStringLiteral("Fz (сателлиты не проходят мимо датчика)");
+    if (*n == 0)
+        return QStringLiteral("Fz");
+    const PlanetaryFigures &f = *x.figures;
+    const double spacing = f.planetPass / x.stage.planets;
+    return QStringLiteral("Fz %1 %2·|fc − fнеп| = %3")
+        .arg(*n > 0 ? QStringLiteral("+") : QStringLiteral("−"))
+        .arg(std::abs(*n))
+        .arg(value(f.mesh + *n * spacing, {}).text);
+}
+
+struct PlanetaryLabel {
+    PlanetaryRow row;
+    const char *text;
+    HeaderUnit unit;
+    const char *hint;
+};
+constexpr PlanetaryLabel kPlanetaryLabels[] = {
+    {RowPlanetaryShafts, "Валы (вход → выход)", HeaderUnit::None, ""},
+    {RowPlanetaryTeeth, "Zs / Zp / Zr", HeaderUnit::None, "Зубья солнца, сателлита и венца"},
+    {RowPlanets, "Сателлитов, N", HeaderUnit::None, ""},
+    {RowFixed, "Неподвижно", HeaderUnit::None, ""},
+    {RowDriven, "Ведущее → ведомое", HeaderUnit::None, ""},
+    {RowPlanetaryRatio, "Передаточное отношение", HeaderUnit::None,
+     "Скорость входного вала к скорости выходного (формула Виллиса); минус — выходной вал "
+     "вращается в обратную сторону"},
+    {RowSun, "Солнце, %1", HeaderUnit::Shaft, "Минус — против вращения входного вала"},
+    {RowCarrier, "Водило, %1", HeaderUnit::Shaft, "Минус — против вращения входного вала"},
+    {RowRing, "Венец, %1", HeaderUnit::Shaft, "Минус — против вращения входного вала"},
+    {RowPlanet, "Сателлиты, %1", HeaderUnit::Shaft, "Абсолютная частота вращения сателлитов"},
+    {RowPlanetRelative, "Frсат: сателлиты относительно водила, %1", HeaderUnit::Shaft,
+     "−(fs − fc)·Zs/Zp: с этой частотой вращаются подшипники сателлитов"},
+    {RowPlanetaryMesh, "Fz, %1", HeaderUnit::Other,
+     "Зубцовая частота: Zs·|fs − fc| = Zr·|fr − fc|"},
+    {RowSunFault, "Fсолн, %1", HeaderUnit::Other,
+     "Дефект зуба солнца: он встречает N сателлитов за оборот относительно водила, N·|fs − fc|"},
+    {RowRingFault, "Fвен, %1", HeaderUnit::Other, "Дефект зуба венца: N·|fr − fc|"},
+    {RowPlanetFault, "Fсат, %1", HeaderUnit::Other,
+     "Дефект зуба сателлита, одна сторона зуба (с солнцем или с венцом): Fz / Zp"},
+    {RowPlanetFaultBoth, "2·Fсат, %1", HeaderUnit::Other,
+     "Дефект зуба сателлита, обе стороны: 2·Fz / Zp"},
+    {RowPlanetPass, "Fпер, %1", HeaderUnit::Other,
+     "Сателлиты проходят точку неподвижного звена: N·|fc − f неподвижного|; при неподвижном "
+     "водиле не проходят"},
+    {RowStrongest, "Сильнейшая линия у Fz", HeaderUnit::None,
+     "Датчик на неподвижном звене: колебания N сателлитов складываются только на частотах, "
+     "кратных N·|fc − fнеп|, поэтому при Zr (у неподвижного солнца — Zs), не кратном N, "
+     "сильнейшая линия не на Fz (McFadden, Smith, 1985)"},
+    {RowPlanetaryNote, "Примечание", HeaderUnit::None, ""},
+};
+constexpr bool planetaryLabelsFollowRows() {
+    int i = 0;
+    for (const PlanetaryLabel &l : kPlanetaryLabels)
+        if (l.row != i++)
+            return false;
+    return i == kPlanetaryRowCount;
+}
+static_assert(planetaryLabelsFollowRows(), "one label per planetary row, in row order");
+
+// One column of the planetary table.
+std::vector<TableCell> planetaryColumn(const TrainPlanetary &x, const UnitCells &value) {
+    std::vector<TableCell> c(kPlanetaryRowCount);
+    const PlanetaryStage &s = x.stage;
+    c[RowPlanetaryShafts] = cell(shaftsText(x.inputShaft));
+    c[RowPlanetaryTeeth] =
+        cell(QStringLiteral("%1 / %2 / %3").arg(s.sun).arg(s.planet).arg(s.ring));
+    c[RowPlanets] = number(QString::number(s.planets));
+    c[RowFixed] = cell(memberName(s.fixed));
+    c[RowDriven] = cell(memberName(s.input) + QStringLiteral(" → ") + memberName(outputMember(s)));
+    QStringList notes;
+    if (!x.problem.isEmpty()) {
+        notes << QStringLiteral("не вращается: ") + x.problem;
+        for (int r = RowPlanetaryRatio; r < RowPlanetaryNote; ++r)
+            c[static_cast<std::size_t>(r)] = missing(x.problem);
+        c[RowPlanetaryNote] = cell(notes.join(QStringLiteral("; ")));
+        return c;
+    }
+    c[RowPlanetaryRatio] = value.plain(planetaryRatio(s));
+    const std::optional<PlanetaryFigures> &f = x.figures;
+    const QString unknown = QStringLiteral("скорость входного вала неизвестна");
+    const auto at = [&](double PlanetaryFigures::*m) {
+        return value(f ? std::optional(*f.*m) : std::nullopt, unknown);
+    };
+    c[RowSun] = at(&PlanetaryFigures::sun);
+    c[RowCarrier] = at(&PlanetaryFigures::carrier);
+    c[RowRing] = at(&PlanetaryFigures::ring);
+    c[RowPlanet] = at(&PlanetaryFigures::planet);
+    c[RowPlanetRelative] = at(&PlanetaryFigures::planetRelative);
+    c[RowPlanetaryMesh] = at(&PlanetaryFigures::mesh);
+    c[RowSunFault] = at(&PlanetaryFigures::sunFault);
+    c[RowRingFault] = at(&PlanetaryFigures::ringFault);
+    c[RowPlanetFault] = at(&PlanetaryFigures::planetFault);
+    c[RowPlanetFaultBoth] = at(&PlanetaryFigures::planetFaultBoth);
+    c[RowPlanetPass] = f && f->planetPass == 0.0
+                           ? missing(QStringLiteral("водило неподвижно: сателлиты не проходят"))
+                           : at(&PlanetaryFigures::planetPass);
+    c[RowStrongest] = f ? cell(strongestText(x, value)) : missing(unknown);
+    if (planetaryRatio(s) < 0)
+        notes << QStringLiteral("выходной вал вращается в обратную сторону");
+    notes << x.remarks;
+    c[RowPlanetaryNote] = cell(notes.join(QStringLiteral("; ")));
+    return c;
+}
+
+TextTable planetaryTable(const Train &train, const UnitCells &value, const QString &shaftUnit,
+                         const QString &otherUnit) {
+    TextTable t;
+    if (train.planetaries.empty())
+        return t;
+    t.headers << QStringLiteral("Величина");
+    t.headerHints << QString();
+    std::vector<std::vector<TableCell>> columns;
+    for (const TrainPlanetary &x : train.planetaries) {
+        t.headers << QStringLiteral("Планетарная %1").arg(x.number);
+        t.headerHints << QString();
+        columns.push_back(planetaryColumn(x, value));
+    }
+    for (const PlanetaryLabel &l : kPlanetaryLabels) {
+        const QString text = QString::fromUtf8(l.text);
+        std::vector<TableCell> row{
+            cell(l.unit == HeaderUnit::None
+                     ? text
+                     : text.arg(l.unit == HeaderUnit::Shaft ? shaftUnit : otherUnit),
+                 QString::fromUtf8(l.hint))};
+        for (const std::vector<TableCell> &c : columns)
+            row.push_back(c[static_cast<std::size_t>(l.row)]);
+        t.rows.push_back(std::move(row));
+    }
+    return t;
+}
+
+TextTable beltTable(const Train &train, const UnitCells &value, const QString &otherUnit) {
+    TextTable t;
+    if (train.belts.empty())
+        return t;
+    t.headers = {QStringLiteral("Ремённая"),  QStringLiteral("Валы"),
+                 QStringLiteral("D1, мм"),    QStringLiteral("D2, мм"),
+                 QStringLiteral("L, мм"),     QStringLiteral("Проскальзывание, %"),
+                 QStringLiteral("i"),         QStringLiteral("Fрем, ") + otherUnit,
+                 QStringLiteral("Примечание")};
+    t.headerHints = {{},
+                     {},
+                     QStringLiteral("Расчётный диаметр ведущего шкива"),
+                     QStringLiteral("Расчётный диаметр ведомого шкива"),
+                     QStringLiteral("Расчётная длина ремня"),
+                     QStringLiteral("На сколько ведомый шкив отстаёт от ремня"),
+                     QStringLiteral("Скорость ведущего вала к скорости ведомого"),
+                     QStringLiteral("Частота прохода ремня: точка ремня проходит шкив π·D1·f1 / L "
+                                    "раз в секунду; источник низких субсинхронных линий"),
+                     {}};
+    static_assert(kBeltColumnCount == 9, "one heading per belt column");
+    for (const TrainBelt &x : train.belts) {
+        std::vector<TableCell> row(kBeltColumnCount);
+        const BeltStage &b = x.stage;
+        row[ColBelt] = number(QString::number(x.number));
+        row[ColBeltShafts] = cell(shaftsText(x.inputShaft));
+        row[ColDriving] = number(calc::generalDecimal(b.driving));
+        row[ColDriven] = number(calc::generalDecimal(b.driven));
+        row[ColLength] = number(calc::generalDecimal(b.length));
+        row[ColSlip] = number(calc::generalDecimal(b.slipPercent));
+        QStringList notes = x.remarks;
+        if (!x.problem.isEmpty()) {
+            row[ColBeltRatio] = missing(x.problem);
+            row[ColBeltPass] = missing(x.problem);
+            notes.prepend(QStringLiteral("не вращается: ") + x.problem);
+        } else {
+            row[ColBeltRatio] = value.plain(beltRatio(b));
+            row[ColBeltPass] = value(x.figures ? std::optional(x.figures->beltPass) : std::nullopt,
+                                     QStringLiteral("скорость ведущего вала неизвестна"));
+        }
+        row[ColBeltNote] = cell(notes.join(QStringLiteral("; ")));
+        t.rows.push_back(std::move(row));
+    }
+    return t;
+}
+
+TextTable bearingTable(const Train &train, const UnitCells &value, const QString &otherUnit,
+                       const MachineDocument &document) {
+    TextTable t;
+    if (train.bearings.empty())
+        return t;
+    const QString carrier = QStringLiteral(" (кратно частоте вращения вала или сателлитов)");
+    t.headers = {QStringLiteral("№"),
+                 QStringLiteral("Подшипник"),
+                 QStringLiteral("Где"),
+                 QStringLiteral("Вращается"),
+                 QStringLiteral("FTF, ") + otherUnit,
+                 QStringLiteral("BPFO, ") + otherUnit,
+                 QStringLiteral("BPFI, ") + otherUnit,
+                 QStringLiteral("BSF, ") + otherUnit,
+                 QStringLiteral("2·BSF, ") + otherUnit,
+                 QStringLiteral("FTF, ×"),
+                 QStringLiteral("BPFO, ×"),
+                 QStringLiteral("BPFI, ×"),
+                 QStringLiteral("BSF, ×"),
+                 QStringLiteral("Примечание")};
+    QStringList hints{{}, {}, {}, QStringLiteral("Какое кольцо вращается вместе с валом")};
+    for (const BearingLineRow &l : kBearingLines)
+        hints << QString::fromUtf8(l.symbol) + QStringLiteral(": ") + QString::fromUtf8(l.meaning);
+    hints << hints[ColFtf] + carrier << hints[ColBpfo] + carrier << hints[ColBpfi] + carrier
+          << hints[ColBsf] + carrier << QString();
+    t.headerHints = hints;
+    static_assert(kBearingColumnCount == 14, "one heading per bearing column");
+    for (const TrainBearing &b : train.bearings) {
+        std::vector<TableCell> row(kBearingColumnCount);
+        row[ColBearing] = number(QString::number(b.number));
+        row[ColDesignation] = cell(b.mounted.bearing.designation);
+        QString place = b.place;
+        if (!b.mounted.onPlanets() && !document.shaftName(b.mounted.shaft).isEmpty())
+            place += QStringLiteral(" «%1»").arg(document.shaftName(b.mounted.shaft));
+        row[ColBearingPlace] = cell(place);
+        row[ColTurning] = cell(b.mounted.bearing.turning == TurningRing::Inner
+                                   ? QStringLiteral("внутреннее кольцо")
+                                   : QStringLiteral("наружное кольцо"));
+        QStringList notes;
+        if (!b.problem.isEmpty()) {
+            for (int c = ColFtf; c < ColBearingNote; ++c)
+                row[static_cast<std::size_t>(c)] = missing(b.problem);
+            notes << b.problem;
+        } else {
+            const QString unknown = QStringLiteral("скорость неизвестна");
+            for (int i = 0; i < kBearingLineCount; ++i) {
+                const double factor = bearingFactor(b.factors, kBearingLines[i].line);
+                row[static_cast<std::size_t>(ColFtf + i)] =
+                    value(b.speed ? std::optional(factor * *b.speed) : std::nullopt, unknown);
+                if (i < 4)
+                    row[static_cast<std::size_t>(ColFtfFactor + i)] = value.plain(factor);
+            }
+            notes << b.remarks;
+            if (!b.mounted.bearing.byGeometry)
+                notes << (b.mounted.bearing.catalogueSpin == SpinConvention::BothRings
+                              ? QStringLiteral("BSF каталога — дефект тела качения (2·BSF)")
+                              : QStringLiteral("BSF каталога — вращение тела качения"));
+        }
+        row[ColBearingNote] = cell(notes.join(QStringLiteral("; ")));
+        t.rows.push_back(std::move(row));
+    }
+    return t;
+}
+
 } // namespace
 
 double roundedToSignificant(double value, int digits) {
@@ -310,6 +624,10 @@ TrainTables trainTables(const Train &train, const UnitChoice &unit,
     for (const TrainPair &p : train.pairs)
         t.pairs.rows.push_back(row(p));
     t.shafts = shaftTable(train, unit, document);
+    const UnitCells value(train, unit);
+    t.planetaries = planetaryTable(train, value, shaftUnit, otherUnit);
+    t.belts = beltTable(train, value, otherUnit);
+    t.bearings = bearingTable(train, value, otherUnit, document);
     t.totalRatio = totalRatioText(train);
     t.summary = summary(train, unit, document);
     return t;

@@ -1,5 +1,7 @@
 // The train as the texts the engineer reads: a summary of the machine, the
-// table of pairs and the table of shafts, in the chosen unit. The same texts
+// table of pairs and the table of shafts, and, where the machine has them,
+// the tables of its planetary stages (one column per stage), belts and
+// bearings, in the chosen unit. The same texts
 // go to CSV and to the clipboard (table_export.h).
 //
 // Numbers: every value is rounded once for showing, by tableNumber (the
@@ -55,12 +57,71 @@ enum ShaftColumn : int {
     kShaftColumnCount
 };
 
+// Rows of the planetary table: a quantity per row, a stage per column
+// after the first, which names the quantity.
+enum PlanetaryRow : int {
+    RowPlanetaryShafts,
+    RowPlanetaryTeeth,
+    RowPlanets,
+    RowFixed,
+    RowDriven,
+    RowPlanetaryRatio,
+    RowSun,
+    RowCarrier,
+    RowRing,
+    RowPlanet,
+    RowPlanetRelative,
+    RowPlanetaryMesh,
+    RowSunFault,
+    RowRingFault,
+    RowPlanetFault,
+    RowPlanetFaultBoth,
+    RowPlanetPass,
+    RowStrongest,
+    RowPlanetaryNote,
+    kPlanetaryRowCount
+};
+enum BeltColumn : int {
+    ColBelt,
+    ColBeltShafts,
+    ColDriving,
+    ColDriven,
+    ColLength,
+    ColSlip,
+    ColBeltRatio,
+    ColBeltPass,
+    ColBeltNote,
+    kBeltColumnCount
+};
+// Values in the table's unit, then the factors (multiples of the speed of
+// what carries the bearing).
+enum BearingColumn : int {
+    ColBearing,
+    ColDesignation,
+    ColBearingPlace,
+    ColTurning,
+    ColFtf,
+    ColBpfo,
+    ColBpfi,
+    ColBsf,
+    ColBallDefect,
+    ColFtfFactor,
+    ColBpfoFactor,
+    ColBpfiFactor,
+    ColBsfFactor,
+    ColBearingNote,
+    kBearingColumnCount
+};
+
 struct TrainTables {
     // The machine in a few rows: a label and its values (name, notes, the
     // known speed, the units, the total ratio).
     std::vector<std::vector<TableCell>> summary;
     TextTable pairs;
     TextTable shafts;
+    TextTable planetaries; // no rows without a planetary stage
+    TextTable belts;
+    TextTable bearings;
     QString totalRatio; // "Общее передаточное отношение (вал 1 / вал 4): 12,5"
 };
 

@@ -6,7 +6,9 @@
 #include "machine/identify.h"
 #include "machine/lines.h"
 #include "machine/stage_chain.h"
+#include "machine/table_export.h"
 #include "machine/train.h"
+#include "machine/train_table.h"
 
 #include "calc/number_text.h"
 
@@ -233,6 +235,74 @@ private slots:
         const ChainRewrite refused =
             followSpeed(twoPairs("1").pairs, {9, "10", SpeedUnit::Hertz}, 1, extras);
         QCOMPARE(refused.error, QStringLiteral("вала 9 нет: у агрегата валы 1–5"));
+    }
+
+    // The published stage carried on from 25 Hz at the sun, a pair after it,
+    // a belt at the end and the public data set's bearing on the input
+    // shaft at 1797 об/мин: the cells the engineer reads, against figures
+    // computed independently (exact fractions, 15 significant digits).
+    void tables_of_stages_and_bearings_data() {
+        QTest::addColumn<int>("table"); // 0 planetary, 1 belt, 2 bearing, 3 shaft
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("planetary ratio") << 0 << int(RowPlanetaryRatio) << 1 << "6,14285714285714";
+        QTest::newRow("carrier") << 0 << int(RowCarrier) << 1 << "4,06976744186047";
+        QTest::newRow("planets against the sun, relative to the carrier")
+            << 0 << int(RowPlanetRelative) << 1 << "-10,2217414818821";
+        QTest::newRow("planets, absolute") << 0 << int(RowPlanet) << 1 << "-6,15197404002163";
+        QTest::newRow("mesh") << 0 << int(RowPlanetaryMesh) << 1 << "439,53488372093";
+        QTest::newRow("sun fault") << 0 << int(RowSunFault) << 1 << "62,7906976744186";
+        QTest::newRow("ring fault") << 0 << int(RowRingFault) << 1 << "12,2093023255814";
+        QTest::newRow("planet fault, one flank")
+            << 0 << int(RowPlanetFault) << 1 << "10,2217414818821";
+        QTest::newRow("planet fault, both flanks")
+            << 0 << int(RowPlanetFaultBoth) << 1 << "20,4434829637642";
+        QTest::newRow("planet pass") << 0 << int(RowPlanetPass) << 1 << "12,2093023255814";
+        QTest::newRow("108 teeth for 3 planets: Fz itself") << 0 << int(RowStrongest) << 1 << "Fz";
+        QTest::newRow("the profile shift remarked")
+            << 0 << int(RowPlanetaryNote) << 1
+            << "Zr ≠ Zs + 2·Zp (108 ≠ 107): колёса со смещением исходного контура";
+        QTest::newRow("the belt after the pair") << 1 << 0 << int(ColBeltShafts) << "3 → 4";
+        QTest::newRow("belt pass") << 1 << 0 << int(ColBeltPass) << "0,169121051549838";
+        QTest::newRow("BPFO at 1797 об/мин") << 2 << 0 << int(ColBpfo) << "107,364305840164";
+        QTest::newRow("the element defect") << 2 << 0 << int(ColBallDefect) << "141,169188031651";
+        QTest::newRow("BPFO factor") << 2 << 0 << int(ColBpfoFactor) << "3,58478483606557";
+        QTest::newRow("bearing on a named shaft")
+            << 2 << 0 << int(ColBearingPlace) << "вал 1 «мотор»";
+        QTest::newRow("the shaft between the stages")
+            << 3 << 1 << int(ColShaftPlace) << "водило планетарной 1, колесо 1 пары 1";
+        QTest::newRow("the output")
+            << 3 << 3 << int(ColShaftPlace) << "выходной: ведомый шкив ременной 1";
+    }
+    void tables_of_stages_and_bearings() {
+        MachineDocument d;
+        d.extraStages = {planetary(0), belt(1)};
+        d.bearings = {onShaft(1, "6205-2RS")};
+        d.shaftNames = {"мотор"};
+        ChainPairs c;
+        c.pairs = {{"8", "1", "42", "0"}};
+        c.sources = {PairSource::Stored};
+        QFETCH(int, table);
+        // The bearing is read at the data set's speed; the stage at 25 Hz.
+        d.known = {1, table == 2 ? "1797" : "25",
+                   table == 2 ? SpeedUnit::PerMinute : SpeedUnit::Hertz};
+        const Train t = buildTrain(c, 1, d);
+        QVERIFY2(t.followsKnown, qPrintable(t.knownProblem));
+        const TrainTables tables = trainTables(t, {}, d);
+        const TextTable *shown[] = {&tables.planetaries, &tables.belts, &tables.bearings,
+                                    &tables.shafts};
+        QFETCH(int, row);
+        QFETCH(int, column);
+        const TextTable &tt = *shown[table];
+        QVERIFY(row < int(tt.rows.size()));
+        QTEST(tt.rows[std::size_t(row)][std::size_t(column)].text, "text");
+        // The export carries every block, the planetary one by its rows.
+        const QByteArray csv = trainCsv(tables);
+        QVERIFY(csv.contains("Планетарная 1"));
+        QVERIFY(csv.contains("\"Fсолн, Гц\";\"62,7906976744186\"") || table == 2);
+        QVERIFY(csv.contains("Ремённая;Валы"));
+        QVERIFY(csv.contains("№;Подшипник;Где"));
     }
 
     // The lines a spectrum of such a machine shows, with the names the
