@@ -469,6 +469,42 @@ TextTable planetaryTable(const Train &train, const UnitCells &value, const QStri
     return t;
 }
 
+TextTable stageTable(const Train &train) {
+    TextTable t;
+    t.headers = {QStringLiteral("№"), QStringLiteral("Ступень"), QStringLiteral("Что"),
+                 QStringLiteral("Валы")};
+    t.headerHints = {{}, {}, {}, QStringLiteral("Входной вал → выходной")};
+    static_assert(kStageColumnCount == 4, "one heading per stage column");
+    for (std::size_t i = 0; i < train.stages.size(); ++i) {
+        const TrainStage &s = train.stages[i];
+        const auto at = static_cast<std::size_t>(s.index);
+        QString what;
+        if (s.kind == StageKind::Pair) {
+            const TrainPair &p = train.pairs[at];
+            what = QStringLiteral("Z1 %1, Z2 %2").arg(p.texts.z1, p.texts.z2);
+        } else if (s.kind == StageKind::Planetary) {
+            const PlanetaryStage &x = train.planetaries[at].stage;
+            what = QStringLiteral("Zs %1, Zp %2, Zr %3, N %4; неподвижно: %5; %6 → %7")
+                       .arg(x.sun)
+                       .arg(x.planet)
+                       .arg(x.ring)
+                       .arg(x.planets)
+                       .arg(memberName(x.fixed), memberName(x.input), memberName(outputMember(x)));
+        } else {
+            const BeltStage &b = train.belts[at].stage;
+            what = QStringLiteral("D1 %1, D2 %2, L %3 мм")
+                       .arg(calc::generalDecimal(b.driving), calc::generalDecimal(b.driven),
+                            calc::generalDecimal(b.length));
+            if (b.slipPercent != 0)
+                what += QStringLiteral("; проскальзывание %1 %")
+                            .arg(calc::generalDecimal(b.slipPercent));
+        }
+        t.rows.push_back({number(QString::number(i + 1)), cell(train.stageName(s)), cell(what),
+                          cell(shaftsText(s.inputShaft))});
+    }
+    return t;
+}
+
 TextTable beltTable(const Train &train, const UnitCells &value, const QString &otherUnit) {
     TextTable t;
     if (train.belts.empty())
@@ -625,6 +661,7 @@ TrainTables trainTables(const Train &train, const UnitChoice &unit,
         t.pairs.rows.push_back(row(p));
     t.shafts = shaftTable(train, unit, document);
     const UnitCells value(train, unit);
+    t.stages = stageTable(train);
     t.planetaries = planetaryTable(train, value, shaftUnit, otherUnit);
     t.belts = beltTable(train, value, otherUnit);
     t.bearings = bearingTable(train, value, otherUnit, document);

@@ -113,12 +113,16 @@ enum BearingColumn : int {
     kBearingColumnCount
 };
 
+// The chain of stages as the train window lists it for building.
+enum StageColumn : int { ColStage, ColStageKind, ColStageWhat, ColStageShafts, kStageColumnCount };
+
 struct TrainTables {
     // The machine in a few rows: a label and its values (name, notes, the
     // known speed, the units, the total ratio).
     std::vector<std::vector<TableCell>> summary;
     TextTable pairs;
     TextTable shafts;
+    TextTable stages;      // every stage in chain order
     TextTable planetaries; // no rows without a planetary stage
     TextTable belts;
     TextTable bearings;

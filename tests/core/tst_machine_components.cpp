@@ -6,6 +6,7 @@
 // language); an invariant checks every fixed/driven combination against the
 // Willis relation itself, which catches a sign or a swapped member.
 #include "machine/bearing.h"
+#include "machine/component_input.h"
 #include "machine/stages.h"
 
 #include <QtTest>
@@ -15,6 +16,8 @@ using namespace machine;
 
 Q_DECLARE_METATYPE(machine::Member)
 Q_DECLARE_METATYPE(machine::TurningRing)
+Q_DECLARE_METATYPE(machine::BeltTexts)
+Q_DECLARE_METATYPE(machine::BearingTexts)
 
 namespace {
 
@@ -314,6 +317,72 @@ private slots:
         QFETCH(Bearing, bearing);
         QTEST(bearingProblem(bearing), "problem");
         QTEST(int(bearingRemarks(bearing).size()), "remarks");
+    }
+
+    // Typed texts: the comma rule, the field named when it is wrong, the
+    // stage's own rules after the numbers, and what a dialog shows again
+    // reads back to the same stage or bearing.
+    void typed_belts_and_bearings_data() {
+        QTest::addColumn<BeltTexts>("belt");
+        QTest::addColumn<BearingTexts>("bearing");
+        QTest::addColumn<QString>("error");
+        const BeltTexts belt{"125", "250,5", "1800", ""};
+        BearingTexts geometry;
+        geometry.designation = QStringLiteral("  6205  ");
+        geometry.elements = "9";
+        geometry.elementDiameter = "7,94";
+        geometry.pitchDiameter = "39.04";
+        QTest::newRow("both read") << belt << geometry << "";
+        QTest::newRow("D2 not a number")
+            << BeltTexts{"125", "2,5,0", "1800", ""} << geometry << "D2: «2,5,0» — не число";
+        QTest::newRow("length missing")
+            << BeltTexts{"125", "250", " ", "1"} << geometry << "L: не задано";
+        QTest::newRow("slip past its bound") << BeltTexts{"125", "250", "1800", "25"} << geometry
+                                             << "проскальзывание — от 0 до 20 %";
+        BearingTexts half = geometry;
+        half.elements = "9,5";
+        QTest::newRow("half an element")
+            << belt << half << "Z: число тел качения — целое от 3 до 200";
+        BearingTexts wide = geometry;
+        wide.elementDiameter = "40";
+        QTest::newRow("element wider than the circle")
+            << belt << wide
+            << "диаметр тела качения d должен быть меньше диаметра окружности центров D";
+        BearingTexts catalogue;
+        catalogue.byGeometry = false;
+        catalogue.ftf = "0,39828";
+        catalogue.bpfo = "3,5848";
+        catalogue.bpfi = "5,4152";
+        catalogue.bsf = "";
+        QTest::newRow("catalogue without BSF") << belt << catalogue << "BSF: не задано";
+        catalogue.bsf = "2,3567";
+        catalogue.turning = TurningRing::Outer;
+        QTest::newRow("catalogue, outer ring") << belt << catalogue << "";
+    }
+    void typed_belts_and_bearings() {
+        QFETCH(BeltTexts, belt);
+        QFETCH(BearingTexts, bearing);
+        QFETCH(QString, error);
+        const BeltRead b = readBelt(belt);
+        const BearingRead r = readBearing(bearing);
+        QCOMPARE(b.error.isEmpty() ? r.error : b.error, error);
+        QCOMPARE(b.belt.has_value(), b.error.isEmpty());
+        QCOMPARE(r.bearing.has_value(), r.error.isEmpty());
+        if (b.belt) {
+            const BeltRead again = readBelt(beltTexts(*b.belt));
+            QVERIFY(again.belt);
+            QCOMPARE(again.belt->driven, b.belt->driven);
+            QCOMPARE(again.belt->slipPercent, b.belt->slipPercent);
+        }
+        if (r.bearing) {
+            QCOMPARE(r.bearing->designation, bearing.designation.trimmed());
+            const BearingRead again = readBearing(bearingTexts(*r.bearing));
+            QVERIFY(again.bearing);
+            const BearingFactors f = bearingFactors(*r.bearing), g = bearingFactors(*again.bearing);
+            QCOMPARE(g.bpfi, f.bpfi);
+            QCOMPARE(g.ftf, f.ftf);
+            QCOMPARE(g.bsf, f.bsf);
+        }
     }
 };
 
