@@ -156,6 +156,14 @@ TrainWindow *MachineController::trainWindow() {
     connect(window, &TrainWindow::copyRequested, this, &MachineController::copyTable);
     connect(window, &TrainWindow::recoverRequested, this, &MachineController::recover);
     connect(window, &TrainWindow::discardRequested, this, &MachineController::discardRecovery);
+    connect(window, &TrainWindow::planetaryRequested, this, &MachineController::newPlanetary);
+    connect(window, &TrainWindow::beltRequested, this, &MachineController::newBelt);
+    connect(window, &TrainWindow::stageEditRequested, this, &MachineController::editStage);
+    connect(window, &TrainWindow::stageRemoveRequested, this, &MachineController::removeStage);
+    connect(window, &TrainWindow::stageMoveRequested, this, &MachineController::moveStage);
+    connect(window, &TrainWindow::bearingAddRequested, this, &MachineController::newBearing);
+    connect(window, &TrainWindow::bearingEditRequested, this, &MachineController::editBearing);
+    connect(window, &TrainWindow::bearingRemoveRequested, this, &MachineController::removeBearing);
     window->showDocument(doc);
     showRecoveryOffer();
     refreshWindow();
@@ -374,6 +382,7 @@ void MachineController::refreshWindow() {
         return;
     const machine::Train t = train();
     window->offerShafts(t.shaftCount());
+    window->showChain(machine::chainOrder(static_cast<int>(t.pairs.size()), doc.extraStages));
     window->showTables(machine::trainTables(t, doc.unit, doc), status(t), t.followsKnown);
     ++builds;
     showMark();

@@ -13,6 +13,7 @@
 #include "machine/lines.h"
 #include "machine/machine_file.h"
 #include "machine/recovery.h"
+#include "machine/stage_chain.h"
 #include "machine/table_export.h"
 #include "machine/train.h"
 #include "machine/train_table.h"
@@ -26,6 +27,7 @@
 #include <optional>
 
 class QAction;
+struct BearingPlace;
 class QMenu;
 class MachineSearchWindow;
 class TForm1;
@@ -99,6 +101,31 @@ public:
         int pair = 0;
     };
     Brought bringLine(const machine::Line &line);
+    // The stages beside the pairs and the bearings, as the train window
+    // edits them; each returns false and changes nothing when it cannot be
+    // made. The pairs themselves are made in the main window.
+    std::vector<machine::ChainEntry> chain() const;
+    bool addStage(int afterShaft, const machine::ExtraStage &stage);
+    bool changeStage(int extraIndex, const machine::ExtraStage &stage);
+    bool removeStage(int extraIndex);
+    bool moveStage(int extraIndex, int direction);
+    bool addBearing(const machine::MountedBearing &bearing);
+    bool changeBearing(int index, const machine::MountedBearing &bearing);
+    bool removeBearing(int index);
+    // The dialogs that make them: a new stage after `afterShaft` (0: at the
+    // end of the chain).
+    void newPlanetary(int afterShaft);
+    void newBelt(int afterShaft);
+    void editStage(int extraIndex);
+    void newBearing();
+    void editBearing(int index);
+    // The user's bearing library (and why it could not be read), and a
+    // bearing kept in it, written through the safe writer.
+    std::vector<machine::Bearing> bearingLibrary(QString *problem) const;
+    bool keepInLibrary(const machine::Bearing &bearing);
+    // Where a bearing can sit in this machine.
+    std::vector<BearingPlace> bearingPlaces() const;
+
     // "Записать Fr1 в пары": the chain that follows from the known speed.
     bool writeChain();
     // The unsaved work of an earlier run, when there is any: taken in, or
@@ -152,6 +179,9 @@ private:
     int builds = 0;
 
     void buildMenu();
+    int pairCount() const;
+    // A stage dialog taken: the stage into the chain.
+    bool runBearingDialog(machine::MountedBearing &bearing);
     void showRecentFiles();
     void rememberFile(const QString &file);
     void savePreferences();

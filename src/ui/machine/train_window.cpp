@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -74,7 +75,7 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
 
     // Wide enough for the thirteen columns with fifteen-digit numbers, where
     // the screen allows it.
-    QSize size(1200, 640);
+    QSize size(1200, 760);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
     resize(size);
@@ -227,6 +228,167 @@ void TrainWindow::buildTables(QVBoxLayout *layout) {
     totalLabel = named(kit::plainLabel({}), "totalLabel");
     totalLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(totalLabel);
+
+    componentTabs = named(new QTabWidget, "componentTabs");
+    componentTabs->setAccessibleName(QStringLiteral("Ступени и подшипники"));
+    planetaryModel = new TrainTableModel(this);
+    beltsModel = new TrainTableModel(this);
+    planetaryView = named(new TrainTableView, "planetaryView");
+    planetaryView->setModel(planetaryModel);
+    planetaryView->setAccessibleName(QStringLiteral("Планетарные ступени"));
+    beltsView = named(new TrainTableView, "beltsView");
+    beltsView->setModel(beltsModel);
+    beltsView->setAccessibleName(QStringLiteral("Ремённые передачи"));
+    componentTabs->addTab(buildStagesTab(), QStringLiteral("С&тупени"));
+    componentTabs->addTab(planetaryView, QStringLiteral("П&ланетарные"));
+    componentTabs->addTab(beltsView, QStringLiteral("&Ремённые"));
+    componentTabs->addTab(buildBearingsTab(), QStringLiteral("Подш&ипники"));
+    layout->addWidget(componentTabs, 3);
+}
+
+namespace {
+QWidget *buttonColumn(QWidget *view, std::initializer_list<QPushButton *> buttons,
+                      QWidget *below = nullptr) {
+    auto *tab = new QWidget;
+    auto *h = new QHBoxLayout(tab);
+    auto *left = new QVBoxLayout;
+    left->addWidget(view, 1);
+    if (below)
+        left->addWidget(below);
+    h->addLayout(left, 1);
+    auto *v = new QVBoxLayout;
+    for (QPushButton *b : buttons)
+        v->addWidget(b);
+    v->addStretch();
+    h->addLayout(v);
+    return tab;
+}
+} // namespace
+
+QWidget *TrainWindow::buildStagesTab() {
+    stagesModel = new TrainTableModel(this);
+    stagesView = named(new TrainTableView, "stagesView");
+    stagesView->setModel(stagesModel);
+    stagesView->setAccessibleName(QStringLiteral("Ступени"));
+    stagesView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    planetaryButton =
+        named(new QPushButton(QStringLiteral("Планетарная ступень…")), "planetaryButton");
+    beltButton = named(new QPushButton(QStringLiteral("Ремённая передача…")), "beltButton");
+    editStageButton = named(new QPushButton(QStringLiteral("Изменить…")), "editStageButton");
+    removeStageButton = named(new QPushButton(QStringLiteral("Удалить")), "removeStageButton");
+    upButton = named(new QPushButton(QStringLiteral("Выше")), "upButton");
+    downButton = named(new QPushButton(QStringLiteral("Ниже")), "downButton");
+    const QString after = QStringLiteral("После выбранной ступени, иначе в конце цепи");
+    planetaryButton->setToolTip(after);
+    beltButton->setToolTip(after);
+    auto *hint = kit::plainLabel(QStringLiteral(
+        "Пары зацепления задаются в главном окне (кнопка «Далее >»); здесь — ступени между "
+        "ними. Вал каждой ступени — следующий по цепи."));
+    hint->setWordWrap(true);
+    QWidget *tab = buttonColumn(
+        stagesView,
+        {planetaryButton, beltButton, editStageButton, removeStageButton, upButton, downButton},
+        hint);
+    // A new stage goes after the output shaft of the chosen stage.
+    const auto place = [this] {
+        const QModelIndex at = stagesView->currentIndex();
+        return at.isValid() ? at.row() + 2 : 0;
+    };
+    connect(planetaryButton, &QPushButton::clicked, this,
+            [this, place] { emit planetaryRequested(place()); });
+    connect(beltButton, &QPushButton::clicked, this,
+            [this, place] { emit beltRequested(place()); });
+    const auto extra = [this](auto signal) {
+        return [this, signal] {
+            if (const machine::ChainEntry *e = chosenStage();
+                e && e->kind != machine::StageKind::Pair)
+                emit(this->*signal)(e->index);
+        };
+    };
+    connect(editStageButton, &QPushButton::clicked, this, extra(&TrainWindow::stageEditRequested));
+    connect(stagesView, &QAbstractItemView::doubleClicked, this,
+            extra(&TrainWindow::stageEditRequested));
+    connect(removeStageButton, &QPushButton::clicked, this,
+            extra(&TrainWindow::stageRemoveRequested));
+    for (const auto &[button, direction] : {std::pair{upButton, -1}, std::pair{downButton, 1}})
+        connect(button, &QPushButton::clicked, this, [this, direction] {
+            if (const machine::ChainEntry *e = chosenStage();
+                e && e->kind != machine::StageKind::Pair) {
+                const int row = stagesView->currentIndex().row();
+                emit stageMoveRequested(e->index, direction);
+                // The moved stage stays chosen.
+                if (row + direction >= 0 && row + direction < stagesModel->rowCount())
+                    stagesView->setCurrentIndex(stagesModel->index(row + direction, 0));
+            }
+        });
+    connect(stagesView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TrainWindow::enableStageButtons);
+    return tab;
+}
+
+QWidget *TrainWindow::buildBearingsTab() {
+    bearingsModel = new TrainTableModel(this);
+    bearingsView = named(new TrainTableView, "bearingsView");
+    bearingsView->setModel(bearingsModel);
+    bearingsView->setAccessibleName(QStringLiteral("Подшипники"));
+    bearingsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    addBearingButton = named(new QPushButton(QStringLiteral("Добавить…")), "addBearingButton");
+    editBearingButton = named(new QPushButton(QStringLiteral("Изменить…")), "editBearingButton");
+    removeBearingButton = named(new QPushButton(QStringLiteral("Удалить")), "removeBearingButton");
+    addBearingButton->setAccessibleName(QStringLiteral("Добавить подшипник"));
+    editBearingButton->setAccessibleName(QStringLiteral("Изменить подшипник"));
+    removeBearingButton->setAccessibleName(QStringLiteral("Удалить подшипник"));
+    QWidget *tab =
+        buttonColumn(bearingsView, {addBearingButton, editBearingButton, removeBearingButton});
+    connect(addBearingButton, &QPushButton::clicked, this, &TrainWindow::bearingAddRequested);
+    const auto chosen = [this](void (TrainWindow::*signal)(int)) {
+        return [this, signal] {
+            if (const int i = chosenBearing(); i >= 0)
+                emit(this->*signal)(i);
+        };
+    };
+    connect(editBearingButton, &QPushButton::clicked, this,
+            chosen(&TrainWindow::bearingEditRequested));
+    connect(bearingsView, &QAbstractItemView::doubleClicked, this,
+            chosen(&TrainWindow::bearingEditRequested));
+    connect(removeBearingButton, &QPushButton::clicked, this,
+            chosen(&TrainWindow::bearingRemoveRequested));
+    connect(bearingsView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TrainWindow::enableStageButtons);
+    return tab;
+}
+
+const machine::ChainEntry *TrainWindow::chosenStage() const {
+    const QModelIndex at = stagesView->currentIndex();
+    if (!at.isValid() || at.row() >= static_cast<int>(chain.size()))
+        return nullptr;
+    return &chain[static_cast<std::size_t>(at.row())];
+}
+
+int TrainWindow::chosenBearing() const {
+    const QModelIndex at = bearingsView->currentIndex();
+    return at.isValid() && at.row() < bearingsModel->rowCount() ? at.row() : -1;
+}
+
+void TrainWindow::enableStageButtons() {
+    const machine::ChainEntry *e = chosenStage();
+    const bool extra = e && e->kind != machine::StageKind::Pair;
+    const int row = stagesView->currentIndex().row();
+    editStageButton->setEnabled(extra);
+    removeStageButton->setEnabled(extra);
+    upButton->setEnabled(extra && row > 0);
+    downButton->setEnabled(extra && row + 1 < static_cast<int>(chain.size()));
+    const QString pair = QStringLiteral("Пара меняется в главном окне");
+    for (QPushButton *b : {editStageButton, removeStageButton, upButton, downButton})
+        b->setToolTip(e && !extra ? pair : QString());
+    const bool bearing = chosenBearing() >= 0;
+    editBearingButton->setEnabled(bearing);
+    removeBearingButton->setEnabled(bearing);
+}
+
+void TrainWindow::showChain(const std::vector<machine::ChainEntry> &entries) {
+    chain = entries;
+    enableStageButtons();
 }
 
 QWidget *TrainWindow::buildButtonRow() {
@@ -274,6 +436,19 @@ void TrainWindow::showTables(const machine::TrainTables &tables, const QString &
                              bool canWrite) {
     pairsModel->setTable(tables.pairs);
     shaftsModel->setTable(tables.shafts);
+    // The chosen stage and bearing stay chosen across a rebuild.
+    const int stageRow = stagesView->currentIndex().row();
+    const int bearingRow = bearingsView->currentIndex().row();
+    stagesModel->setTable(tables.stages);
+    planetaryModel->setTable(tables.planetaries);
+    beltsModel->setTable(tables.belts);
+    bearingsModel->setTable(tables.bearings);
+    if (stageRow >= 0 && stageRow < stagesModel->rowCount())
+        stagesView->setCurrentIndex(stagesModel->index(stageRow, 0));
+    if (bearingRow >= 0 && bearingRow < bearingsModel->rowCount())
+        bearingsView->setCurrentIndex(bearingsModel->index(bearingRow, 0));
+    stagesView->horizontalHeader()->setSectionResizeMode(machine::ColStageWhat,
+                                                         QHeaderView::Stretch);
     // The remarks wrap within what the numbers leave.
     pairsView->horizontalHeader()->setSectionResizeMode(machine::ColNote, QHeaderView::Stretch);
     shaftsView->horizontalHeader()->setSectionResizeMode(machine::ColShaftPlace,

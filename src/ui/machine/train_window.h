@@ -6,6 +6,7 @@
 #pragma once
 
 #include "machine/document.h"
+#include "machine/stage_chain.h"
 #include "machine/train_table.h"
 
 #include <QDateTime>
@@ -16,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QTabWidget;
 class TrainTableModel;
 class TrainTableView;
 
@@ -29,6 +31,9 @@ public:
     // The tables; the status line says what the tables show and why the
     // chain cannot be written when it cannot.
     void showTables(const machine::TrainTables &tables, const QString &status, bool canWrite);
+    // The stages in chain order, as the stage list shows them: which rows
+    // are pairs (changed in the main window) and which the stages beside.
+    void showChain(const std::vector<machine::ChainEntry> &chain);
     // The document's name, notes, unit and known speed; the fields the user
     // is typing in are left alone when they already agree.
     void showDocument(const machine::MachineDocument &document);
@@ -68,6 +73,26 @@ public:
     QLabel *totalLabel = nullptr;
     TrainTableModel *pairsModel = nullptr;
     TrainTableModel *shaftsModel = nullptr;
+    // The stages and bearings, a tab each: the chain with its buttons, the
+    // planetary stages, the belts, the bearings with their buttons.
+    QTabWidget *componentTabs = nullptr;
+    TrainTableView *stagesView = nullptr;
+    TrainTableView *planetaryView = nullptr;
+    TrainTableView *beltsView = nullptr;
+    TrainTableView *bearingsView = nullptr;
+    TrainTableModel *stagesModel = nullptr;
+    TrainTableModel *planetaryModel = nullptr;
+    TrainTableModel *beltsModel = nullptr;
+    TrainTableModel *bearingsModel = nullptr;
+    QPushButton *planetaryButton = nullptr; // "Планетарная ступень…"
+    QPushButton *beltButton = nullptr;      // "Ремённая передача…"
+    QPushButton *editStageButton = nullptr;
+    QPushButton *removeStageButton = nullptr;
+    QPushButton *upButton = nullptr;
+    QPushButton *downButton = nullptr;
+    QPushButton *addBearingButton = nullptr;
+    QPushButton *editBearingButton = nullptr;
+    QPushButton *removeBearingButton = nullptr;
 
 signals:
     void nameEdited(const QString &name);
@@ -80,6 +105,16 @@ signals:
     void copyRequested();
     void recoverRequested();
     void discardRequested();
+    // A new stage after the chosen one (0: at the end); a stage beside the
+    // pairs by its index among them.
+    void planetaryRequested(int afterShaft);
+    void beltRequested(int afterShaft);
+    void stageEditRequested(int extraIndex);
+    void stageRemoveRequested(int extraIndex);
+    void stageMoveRequested(int extraIndex, int direction);
+    void bearingAddRequested();
+    void bearingEditRequested(int index);
+    void bearingRemoveRequested(int index);
 
 private:
     QWidget *buildDocumentRow();
@@ -88,6 +123,13 @@ private:
     QWidget *buildRecoveryRow();
     void buildTables(class QVBoxLayout *layout);
     QWidget *buildButtonRow();
+    QWidget *buildStagesTab();
+    QWidget *buildBearingsTab();
+    // The chosen stage row as a chain entry, none when nothing is chosen.
+    const machine::ChainEntry *chosenStage() const;
+    int chosenBearing() const; // -1: none
+    void enableStageButtons();
+    std::vector<machine::ChainEntry> chain;
     machine::UnitChoice chosenUnit() const;
     machine::ReferenceSpeed typedSpeed() const;
     // Notes longer than the file keeps are refused where they were typed or
