@@ -10,6 +10,7 @@
 //   build-bench/bench/bench_identify
 #include "machine/identify.h"
 #include "machine/identify_text.h"
+#include "machine/train_table.h"
 #include "nine_pair_reducer.h"
 #include "timing.h"
 
@@ -64,12 +65,70 @@ std::vector<QString> shaftNames(const Case &c) {
     return names;
 }
 
+// Nine stages (five pairs, two planetary stages, two belts) and twenty
+// bearings: two on each of eight shafts, two on each stage's planets.
+MachineDocument stagesAndBearings() {
+    MachineDocument d;
+    ExtraStage belt{StageKind::Belt, {}, {125, 250, 1800, 1}, 0};
+    ExtraStage planetary{StageKind::Planetary, {21, 43, 108, 3, Member::Ring, Member::Sun}, {}, 2};
+    d.extraStages = {belt, planetary, planetary, belt};
+    d.extraStages[2].afterPairs = 5;
+    d.extraStages[2].planetary = {29, 31, 91, 4, Member::Ring, Member::Sun};
+    d.extraStages[3].afterPairs = 5;
+    Bearing b;
+    b.designation = QStringLiteral("6205");
+    b.geometry = {9, 7.94, 39.04, 0};
+    for (int shaft = 1; shaft <= 8; ++shaft)
+        for (int k = 0; k < 2; ++k)
+            d.bearings.push_back({shaft, -1, b});
+    for (int stage : {1, 2})
+        for (int k = 0; k < 2; ++k)
+            d.bearings.push_back({0, stage, b});
+    return d;
+}
+
 } // namespace
 
 class BenchIdentify : public QObject {
     Q_OBJECT
 
 private slots:
+    // What the train window builds on every change, and the widest
+    // identification in such a machine.
+    void stages_and_bearings() {
+        std::vector<aggregate::GearPair> pairs = ninePairReducer();
+        pairs.resize(5);
+        ChainPairs chain;
+        chain.pairs = pairs;
+        chain.sources.assign(pairs.size(), PairSource::Stored);
+        const MachineDocument d = stagesAndBearings();
+        const Train train = buildTrain(chain, 1, d);
+        QCOMPARE(int(train.stages.size()), 9);
+        QCOMPARE(int(train.bearings.size()), 20);
+        QVERIFY(train.bearings.back().speed.has_value());
+        bench::report("9 stages, 20 bearings: the train and its tables",
+                      bench::timeRuns(kRuns,
+                                      [&] {
+                                          const TrainTables t =
+                                              trainTables(buildTrain(chain, 1, d), d.unit, d);
+                                          QCOMPARE(t.bearings.rows.size(), std::size_t(20));
+                                      }),
+                      20);
+        IdentifyRequest r = request(kCases[1]);
+        const LineNames names = lineNames(d);
+        const std::size_t rows = identify(train, r).size();
+        qInfo("== 400 +- 40 Hz in it, every shaft and Fz +- Fz: %zu rows", rows);
+        QVERIFY(rows > 1000);
+        bench::report("  the window's path: the core and the first rows' texts",
+                      bench::timeRuns(kRuns,
+                                      [&] {
+                                          const auto found = identify(train, r);
+                                          for (int k = 0; k < kVisibleRows; ++k)
+                                              (void)matchRow(train, r, {}, found[k], names);
+                                      }),
+                      50);
+    }
+
     void widest_legal_identifications() {
         const Train train = buildTrain(ninePairReducer(), false, 1);
         for (const Case &c : kCases) {

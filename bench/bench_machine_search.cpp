@@ -8,6 +8,8 @@
 #include "ui/machine/machine_controller.h"
 #include "ui/machine/machine_search_window.h"
 #include "ui/machine/match_table_model.h"
+#include "ui/machine/train_model.h"
+#include "ui/machine/train_window.h"
 #include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
@@ -25,6 +27,7 @@ class BenchMachineSearch : public QObject {
 private slots:
     void nine_pairs_search_and_draw_data();
     void nine_pairs_search_and_draw();
+    void stages_and_bearings_table_refresh();
 };
 
 namespace {
@@ -75,6 +78,46 @@ void BenchMachineSearch::nine_pairs_search_and_draw() {
     qInfo("%d rows", window->model->rowCount());
     QVERIFY(window->model->rowCount() > 1000);
     bench::report(QTest::currentDataTag(), f, 20, 5);
+}
+
+// Five pairs, two planetary stages and two belts (nine stages) and twenty
+// bearings, built through the controller as the train window builds them;
+// a change of the unit rebuilds the train and every table, drawn.
+void BenchMachineSearch::stages_and_bearings_table_refresh() {
+    std::unique_ptr<TForm1> form(createWindows());
+    std::vector<aggregate::GearPair> pairs = ninePairReducer();
+    aggregate::AggregateState a;
+    for (std::size_t k = 0; k < 5; ++k)
+        a.storeSlot(static_cast<int>(k) + 1, pairs[k]);
+    form->replaceAggregate(a, std::nullopt, false, false);
+    auto *machine = form->findChild<MachineController *>();
+    machine->showTable();
+    TrainWindow *window = machine->trainWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    using namespace machine;
+    ExtraStage belt{StageKind::Belt, {}, {125, 250, 1800, 1}, 0};
+    ExtraStage planetary{StageKind::Planetary, {21, 43, 108, 3, Member::Ring, Member::Sun}, {}, 0};
+    QVERIFY(machine->addStage(1, belt));
+    QVERIFY(machine->addStage(4, planetary));
+    QVERIFY(machine->addStage(0, planetary));
+    QVERIFY(machine->addStage(0, belt));
+    Bearing b;
+    b.designation = QStringLiteral("6205");
+    b.geometry = {9, 7.94, 39.04, 0};
+    for (int shaft = 1; shaft <= 8; ++shaft)
+        for (int k = 0; k < 2; ++k)
+            QVERIFY(machine->addBearing({shaft, -1, b}));
+    for (int stage : {1, 2})
+        for (int k = 0; k < 2; ++k)
+            QVERIFY(machine->addBearing({0, stage, b}));
+    QCOMPARE(window->stagesModel->rowCount(), 9);
+    QCOMPARE(window->bearingsModel->rowCount(), 20);
+    int run = 0;
+    const bench::Figures f = bench::timeRuns(15, [&] {
+        machine->setUnit({++run % 2 ? Unit::PerMinute : Unit::Hertz, 1});
+        window->grab();
+    });
+    bench::report("9 stages, 20 bearings: the train window refreshed and drawn", f, 20);
 }
 
 QTEST_MAIN(BenchMachineSearch)

@@ -243,7 +243,7 @@ void TrainWindow::buildTables(QVBoxLayout *layout) {
     componentTabs->addTab(planetaryView, QStringLiteral("П&ланетарные"));
     componentTabs->addTab(beltsView, QStringLiteral("&Ремённые"));
     componentTabs->addTab(buildBearingsTab(), QStringLiteral("Подш&ипники"));
-    layout->addWidget(componentTabs, 3);
+    layout->addWidget(componentTabs, 2);
 }
 
 namespace {
