@@ -149,6 +149,14 @@ private slots:
         QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F11));
         QCOMPARE(window->windowTitle(), QStringLiteral("Спектр"));
         QVERIFY(!window->isModal());
+        // Within the screen, however low it is.
+        const QRect screen = window->screen()->availableGeometry();
+        QVERIFY2(window->frameGeometry().height() <= screen.height() &&
+                     window->minimumSizeHint().height() <= screen.height() - 60,
+                 qPrintable(QStringLiteral("%1 / %2 of %3")
+                                .arg(window->frameGeometry().height())
+                                .arg(window->minimumSizeHint().height())
+                                .arg(screen.height())));
         window->hide();
         item->trigger();
         QVERIFY(window->isVisible());

@@ -17,11 +17,15 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -101,7 +105,17 @@ SpectrumWindow::SpectrumWindow(SpectrumHost *h, QWidget *parent)
     plot = new SpectrumPlot;
     plot->setMinimumSize(400, 260);
     top->addWidget(plot);
-    top->addWidget(buildSidePanel());
+    // On a low screen the panel scrolls rather than pushing the window
+    // past the screen's edge.
+    auto *side = new QScrollArea;
+    side->setObjectName(QStringLiteral("sidePanelScroll"));
+    side->setFrameShape(QFrame::NoFrame);
+    side->setWidgetResizable(true);
+    side->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    side->setWidget(buildSidePanel());
+    side->setMinimumWidth(side->widget()->minimumSizeHint().width() +
+                          side->verticalScrollBar()->sizeHint().width());
+    top->addWidget(side);
     top->setStretchFactor(0, 1);
     split->addWidget(top);
     tabs = named(new QTabWidget, "tabs");
@@ -114,7 +128,11 @@ SpectrumWindow::SpectrumWindow(SpectrumHost *h, QWidget *parent)
     readSettings();
     applySettings();
     connectInputs();
-    resize(1100, 760);
+    // As large as the plot wants where the screen allows it.
+    QSize size(1100, 760);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
     machineChanged();
 }
 
