@@ -47,6 +47,10 @@ struct Measurement {
     std::optional<Spectrum> spectrum;
     std::optional<Waveform> waveform;
     QString note;
+    // A spectrum whose frequencies were orders of a shaft: the shaft's
+    // frequency they were converted with (0 for any other), so that the
+    // spectrum can follow when that speed is corrected.
+    double ordersHertz = 0.0;
 };
 
 // A reader's outcome: the measurement, or a message in Russian naming the

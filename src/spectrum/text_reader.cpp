@@ -192,6 +192,8 @@ ReadOutcome finish(Builder &b, const QString &fileName) {
         s.resolution = medianSpacing(s.frequency);
         m.note = QStringLiteral("спектр, %1 линий").arg(s.frequency.size());
         m.spectrum = std::move(s);
+        if (b.options.unit == FrequencyUnit::Orders)
+            m.ordersHertz = b.options.ordersHertz;
     }
     out.measurement = std::move(m);
     return out;

@@ -241,6 +241,8 @@ ReadOutcome Reader::spectrumOf(std::size_t at, const Header &h, const std::vecto
     s.resolution = h.even ? h.increment * factor : medianSpacing(s.frequency);
     m.note = QStringLiteral("UFF 58, спектр, %1 линий").arg(h.count);
     m.spectrum = std::move(s);
+    if (h.abscissaType == 20)
+        m.ordersHertz = factor;
     return {std::move(m), {}, 0};
 }
 
@@ -262,7 +264,9 @@ ReadOutcome Reader::read() {
 } // namespace
 
 bool looksLikeUff(const QByteArray &bytes) {
-    const Lines lines(bytes.left(4096));
+    // The head is kept while its lines are looked at: they point into it.
+    const QByteArray head = bytes.left(4096);
+    const Lines lines(head);
     std::size_t i = 0;
     while (i < lines.text.size() && trimmed(lines.text[i]).empty())
         ++i;

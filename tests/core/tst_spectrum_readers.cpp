@@ -119,6 +119,9 @@ void SpectrumReadersTest::text_spectrum_in_every_dialect_data() {
         << QByteArray("\xEF\xBB\xBF# export\n\n1e1;2.5E-1;7\n1.05e+1;1.5;8\n\n1.1E1;1.25e-1;9\n\n")
         << f << a;
     QTest::newRow("trailing separator") << QByteArray("10;0,25;\n10,5;1,5;\n11;0,125;\n") << f << a;
+    // Longer than the head looked at to tell the formats apart.
+    QTest::newRow("a file past the first 4 KiB")
+        << QByteArray("# " + QByteArray(5000, 'x') + "\n10;0,25\n10,5;1,5\n11;0,125\n") << f << a;
 }
 
 void SpectrumReadersTest::text_spectrum_in_every_dialect() {
@@ -153,6 +156,8 @@ void SpectrumReadersTest::text_frequency_units() {
     QVERIFY2(out.measurement, qPrintable(out.message));
     QCOMPARE(out.measurement->spectrum->frequency.front(), first);
     QCOMPARE(out.measurement->spectrum->resolution, first);
+    // What orders were taken at, so that the spectrum can follow its shaft.
+    QCOMPARE(out.measurement->ordersHertz, ordersHertz);
 }
 
 void SpectrumReadersTest::one_column_is_a_waveform_at_the_given_rate() {

@@ -256,6 +256,25 @@ private slots:
         QVERIFY(!send->isEnabled());
     }
 
+    void spectrum_in_orders_follows_its_shaft() {
+        // Orders of shaft 1: the mesh of the 40-tooth wheel at order 40.
+        QByteArray text("Порядок;Амплитуда\n");
+        for (int k = 1; k <= 600; ++k)
+            text += QByteArray::number(k / 10.0) + ";" + (k == 400 ? "1" : "0.01") + "\n";
+        child<QComboBox>("textUnitBox")->setCurrentIndex(2);
+        QVERIFY(open(writeFile(fixture->workDir.filePath(QStringLiteral("orders.txt")), text)));
+        const auto top = [&] {
+            return std::pair(peaks()->index(0, 1).data().toString(),
+                             peaks()->index(0, 3).data().toString());
+        };
+        QCOMPARE(top().first, QStringLiteral("1000"));
+        QVERIFY2(top().second.startsWith(QStringLiteral("Fz (пара 1)")), qPrintable(top().second));
+        // The speed corrected to 30 Hz: the mesh is still order 40, now 1200 Hz.
+        machineController(form.get())->setKnownSpeed({1, QStringLiteral("30"), {}});
+        QCOMPARE(top().first, QStringLiteral("1200"));
+        QVERIFY2(top().second.startsWith(QStringLiteral("Fz (пара 1)")), qPrintable(top().second));
+    }
+
     void speed_follows_a_peak_named_by_the_user() {
         // The nameplate says 25 Hz, but the mesh sits at 1010 Hz: 25,25 Hz.
         QVERIFY(open(meshFile(1010.0)));

@@ -67,6 +67,7 @@ private:
     std::vector<machine::MatchGroup> pickedMatches;
     double pickedTolerance = 0.0;
     double plottedScale = 1.0; // the axis unit per hertz of the data on the plot
+    int ordersShaft = 1;       // the shaft a spectrum in orders was read by
     CursorMode cursorMode = CursorMode::None;
     std::optional<double> harmonicBase, sidebandCentre, sidebandSpacing;
 
@@ -135,6 +136,7 @@ private:
     void rebuildFamilies();
     void show(spectrum::Spectrum spectrum, const QString &note);
     void plotData();
+    void followOrders();
     void refreshMarks();
     void refreshPeaks();
     void refreshPicked();

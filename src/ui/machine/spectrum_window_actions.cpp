@@ -120,6 +120,7 @@ bool SpectrumWindow::openFile(const QString &path) {
         s = std::move(*read.measurement->spectrum);
     }
     measurement = std::move(*read.measurement);
+    ordersShaft = textShaftBox->currentIndex() + 1;
     filePath = path;
     host->measurementOpened(path);
     settings.folder = QFileInfo(path).absolutePath();
@@ -210,8 +211,32 @@ void SpectrumWindow::rebuildFamilies() {
     }
 }
 
+// A spectrum read in orders has no speed of its own: when its shaft's speed
+// changes (typed, or taken from a peak), the spectrum moves with the
+// machine's lines, and so do the chosen peak and the cursors.
+void SpectrumWindow::followOrders() {
+    if (!measurement || measurement->waveform || !(measurement->ordersHertz > 0.0) || shown.empty())
+        return;
+    const double now = train.shaft(ordersShaft).value_or(0.0);
+    if (!(now > 0.0) || !std::isfinite(now) || now == measurement->ordersHertz)
+        return;
+    const double k = now / measurement->ordersHertz;
+    measurement->ordersHertz = now;
+    for (double &f : shown.frequency)
+        f *= k;
+    shown.resolution *= k;
+    if (picked)
+        picked->frequency *= k;
+    for (std::optional<double> *at : {&harmonicBase, &sidebandCentre, &sidebandSpacing})
+        if (*at)
+            **at *= k;
+    plotData();
+    resolutionLabel->setText(QStringLiteral("Δf = %1 Гц").arg(number(shown.resolution, 4)));
+}
+
 void SpectrumWindow::machineChanged() {
     train = host->train();
+    followOrders();
     // The unit of the axis, or the shaft its orders refer to, may have changed.
     if (unitScale() != plottedScale)
         plotData();
