@@ -65,6 +65,16 @@ std::vector<QString> shaftNames(const Case &c) {
     return names;
 }
 
+// What the window does after Enter: the core, then the texts of the rows
+// in sight.
+bench::Figures windowPath(const Train &train, const IdentifyRequest &r, const LineNames &names) {
+    return bench::timeRuns(kRuns, [&] {
+        const std::vector<MatchGroup> found = identify(train, r);
+        for (std::size_t k = 0; k < found.size() && k < std::size_t(kVisibleRows); ++k)
+            (void)matchRow(train, r, {}, found[k], names);
+    });
+}
+
 // Nine stages (five pairs, two planetary stages, two belts) and twenty
 // bearings: two on each of eight shafts, two on each stage's planets.
 MachineDocument stagesAndBearings() {
@@ -120,13 +130,7 @@ private slots:
         qInfo("== 400 +- 40 Hz in it, every shaft and Fz +- Fz: %zu rows", rows);
         QVERIFY(rows > 1000);
         bench::report("  the window's path: the core and the first rows' texts",
-                      bench::timeRuns(kRuns,
-                                      [&] {
-                                          const auto found = identify(train, r);
-                                          for (int k = 0; k < kVisibleRows; ++k)
-                                              (void)matchRow(train, r, {}, found[k], names);
-                                      }),
-                      50);
+                      windowPath(train, r, names), 50);
     }
 
     void widest_legal_identifications() {
@@ -144,13 +148,7 @@ private slots:
             bench::report("  the core alone",
                           bench::timeRuns(kRuns, [&] { QVERIFY(!identify(train, r).empty()); }), 0);
             bench::report("  the window's path: the core and the first rows' texts",
-                          bench::timeRuns(kRuns,
-                                          [&] {
-                                              const auto found = identify(train, r);
-                                              for (int k = 0; k < kVisibleRows; ++k)
-                                                  (void)matchRow(train, r, {}, found[k], names);
-                                          }),
-                          kWindowTargetMs, kWindowStretchMs);
+                          windowPath(train, r, names), kWindowTargetMs, kWindowStretchMs);
             bench::report("  every row's texts at once (no window does it)",
                           bench::timeRuns(
                               3, [&] { (void)matchRows(train, r, {}, identify(train, r), names); }),

@@ -105,14 +105,18 @@ void choosePlace(StageDialog &dialog, int afterShaft) {
 }
 } // namespace
 
+bool MachineController::roomForStage() const {
+    if (static_cast<int>(doc.extraStages.size()) < machine::kExtraStageLimit)
+        return true;
+    kit::showMessage(dialogParent(), QMessageBox::Information, TrainWindow::baseTitle(),
+                     QStringLiteral("В агрегате уже %1 ступеней кроме пар — больше не помещается.")
+                         .arg(machine::kExtraStageLimit));
+    return false;
+}
+
 void MachineController::newPlanetary(int afterShaft) {
-    if (static_cast<int>(doc.extraStages.size()) >= machine::kExtraStageLimit) {
-        kit::showMessage(dialogParent(), QMessageBox::Information, TrainWindow::baseTitle(),
-                         QStringLiteral("В агрегате уже %1 ступеней кроме пар — больше не "
-                                        "помещается.")
-                             .arg(machine::kExtraStageLimit));
+    if (!roomForStage())
         return;
-    }
     // A common stage: sun driven, ring fixed, carrier out; equal spacing holds.
     const machine::PlanetaryStage start{20, 30, 80, 4, machine::Member::Ring, machine::Member::Sun};
     PlanetaryDialog dialog(dialogParent(), start,
@@ -127,13 +131,8 @@ void MachineController::newPlanetary(int afterShaft) {
 }
 
 void MachineController::newBelt(int afterShaft) {
-    if (static_cast<int>(doc.extraStages.size()) >= machine::kExtraStageLimit) {
-        kit::showMessage(dialogParent(), QMessageBox::Information, TrainWindow::baseTitle(),
-                         QStringLiteral("В агрегате уже %1 ступеней кроме пар — больше не "
-                                        "помещается.")
-                             .arg(machine::kExtraStageLimit));
+    if (!roomForStage())
         return;
-    }
     BeltDialog dialog(dialogParent(), {},
                       std::max(machine::shaftCount(pairCount(), doc.extraStages), 1));
     choosePlace(dialog, afterShaft);

@@ -180,6 +180,8 @@ private:
 
     void buildMenu();
     int pairCount() const;
+    // Says so when the machine has no room for another stage.
+    bool roomForStage() const;
     // A stage dialog taken: the stage into the chain.
     bool runBearingDialog(machine::MountedBearing &bearing);
     void showRecentFiles();
