@@ -69,6 +69,15 @@ QLabel *verdict() {
     return label;
 }
 
+// OK and "Отмена" that accept and reject `dialog`.
+QDialogButtonBox *okCancel(QDialog *dialog) {
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
 QString factorsText(const machine::BearingFactors &f) {
     const auto n = [](double v) { return machine::significantText(v, 6); };
     return QStringLiteral("Кратно частоте вращения: FTF %1, BPFO %2, BPFI %3, BSF %4, 2·BSF %5.")
@@ -89,10 +98,7 @@ StageDialog::StageDialog(QWidget *parent, const QString &title, int shafts) : QD
         kit::nameByRole(placeBox, QStringLiteral("Место в цепи"));
     }
     verdictLabel = verdict();
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    buttons = okCancel(this);
 }
 
 void StageDialog::finish(QFormLayout *form) {
@@ -219,13 +225,10 @@ BearingDialog::BearingDialog(QWidget *parent, const machine::MountedBearing &mou
     setWindowTitle(QStringLiteral("Подшипник"));
     placeBox = named(new QComboBox, "placeBox");
     for (const BearingPlace &p : places) {
-        placeBox->addItem(p.text);
+        placeBox->addItem(p.text, QVariant::fromValue(QPoint(p.shaft, p.planetsOf)));
         if (p.shaft == mounted.shaft && p.planetsOf == mounted.planetsOf)
             placeBox->setCurrentIndex(placeBox->count() - 1);
     }
-    for (int i = 0; i < static_cast<int>(places.size()); ++i)
-        placeBox->setItemData(i, QVariant::fromValue(QPoint(places[std::size_t(i)].shaft,
-                                                            places[std::size_t(i)].planetsOf)));
     kit::nameByRole(placeBox, QStringLiteral("Где стоит подшипник"));
 
     libraryBox = named(new QComboBox, "libraryBox");
@@ -248,6 +251,33 @@ BearingDialog::BearingDialog(QWidget *parent, const machine::MountedBearing &mou
     kindRow->addWidget(catalogueButton);
     kindRow->addStretch();
 
+    kinds = buildKinds();
+
+    turningBox = named(new QComboBox, "turningBox");
+    turningBox->addItem(QStringLiteral("внутреннее (наружное неподвижно)"),
+                        int(machine::TurningRing::Inner));
+    turningBox->addItem(QStringLiteral("наружное (внутреннее неподвижно)"),
+                        int(machine::TurningRing::Outer));
+    kit::nameByRole(turningBox, QStringLiteral("Какое кольцо вращается"));
+
+    libraryCheck =
+        named(new QCheckBox(QStringLiteral("Со&хранить в библиотеке подшипников")), "libraryCheck");
+    verdictLabel = verdict();
+    buttons = okCancel(this);
+
+    layOut(kindRow, libraryProblem);
+
+    showTexts(machine::bearingTexts(mounted.bearing));
+    if (mounted.bearing.byGeometry && mounted.bearing.geometry.elements == 0)
+        for (QLineEdit *e : {elementsEdit, elementDiameterEdit, pitchDiameterEdit, angleEdit})
+            e->clear();
+    connectFields();
+    check();
+}
+
+// The bearing's two ways of being given: its geometry, or a catalogue's
+// factors with what the catalogue means by BSF.
+QStackedWidget *BearingDialog::buildKinds() {
     elementsEdit = numberEdit("elementsEdit", QStringLiteral("Тел качения Z"));
     elementDiameterEdit =
         numberEdit("elementDiameterEdit", QStringLiteral("Диаметр тела качения d, мм"));
@@ -281,25 +311,15 @@ BearingDialog::BearingDialog(QWidget *parent, const machine::MountedBearing &mou
     addRow(c, QStringLiteral("BPF&I:"), bpfiEdit);
     addRow(c, QStringLiteral("&BSF:"), bsfEdit);
     addRow(c, QStringLiteral("BSF в каталоге:"), spinBox);
-    kinds = new QStackedWidget;
-    kinds->addWidget(geometry);
-    kinds->addWidget(catalogue);
+    auto *stack = new QStackedWidget;
+    stack->addWidget(geometry);
+    stack->addWidget(catalogue);
+    return stack;
+}
 
-    turningBox = named(new QComboBox, "turningBox");
-    turningBox->addItem(QStringLiteral("внутреннее (наружное неподвижно)"),
-                        int(machine::TurningRing::Inner));
-    turningBox->addItem(QStringLiteral("наружное (внутреннее неподвижно)"),
-                        int(machine::TurningRing::Outer));
-    kit::nameByRole(turningBox, QStringLiteral("Какое кольцо вращается"));
-
-    libraryCheck =
-        named(new QCheckBox(QStringLiteral("Со&хранить в библиотеке подшипников")), "libraryCheck");
-    verdictLabel = verdict();
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
+// The fields top to bottom, the library's trouble (if any) and the verdict
+// above the buttons.
+void BearingDialog::layOut(QLayout *kindRow, const QString &libraryProblem) {
     auto *form = new QFormLayout;
     addRow(form, QStringLiteral("&Место:"), placeBox);
     addRow(form, QStringLiteral("&Библиотека:"), libraryBox);
@@ -320,11 +340,9 @@ BearingDialog::BearingDialog(QWidget *parent, const machine::MountedBearing &mou
     layout->addWidget(verdictLabel);
     layout->addStretch();
     layout->addWidget(buttons);
+}
 
-    showTexts(machine::bearingTexts(mounted.bearing));
-    if (mounted.bearing.byGeometry && mounted.bearing.geometry.elements == 0)
-        for (QLineEdit *e : {elementsEdit, elementDiameterEdit, pitchDiameterEdit, angleEdit})
-            e->clear();
+void BearingDialog::connectFields() {
     connect(libraryBox, &QComboBox::activated, this, [this](int i) {
         if (i >= 1 && i - 1 < static_cast<int>(library.size()))
             showTexts(machine::bearingTexts(library[std::size_t(i - 1)]));
@@ -338,7 +356,6 @@ BearingDialog::BearingDialog(QWidget *parent, const machine::MountedBearing &mou
         connect(e, &QLineEdit::textChanged, this, &BearingDialog::check);
     for (QComboBox *box : {spinBox, turningBox})
         connect(box, &QComboBox::currentIndexChanged, this, &BearingDialog::check);
-    check();
 }
 
 machine::BearingTexts BearingDialog::texts() const {

@@ -98,6 +98,9 @@ public:
 private:
     std::vector<machine::Bearing> library;
     QStackedWidget *kinds = nullptr;
+    QStackedWidget *buildKinds();
+    void layOut(class QLayout *kindRow, const QString &libraryProblem);
+    void connectFields();
     machine::BearingTexts texts() const;
     void showTexts(const machine::BearingTexts &texts);
     void check();
