@@ -107,7 +107,7 @@ SpectrumWindow::SpectrumWindow(SpectrumHost *h, QWidget *parent)
     top->addWidget(plot);
     // On a low screen the panel scrolls rather than pushing the window
     // past the screen's edge.
-    auto *side = new QScrollArea;
+    auto *side = sidePanel = new QScrollArea;
     side->setObjectName(QStringLiteral("sidePanelScroll"));
     side->setFrameShape(QFrame::NoFrame);
     side->setWidgetResizable(true);
@@ -129,14 +129,28 @@ SpectrumWindow::SpectrumWindow(SpectrumHost *h, QWidget *parent)
     applySettings();
     connectInputs();
     // As large as the plot wants where the screen allows it.
-    QSize size(1100, 760);
+    // As large as the plot wants where the screen allows it.
+    QSize size(1100, 860);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
     resize(size);
+    fitSidePanel();
     machineChanged();
 }
 
 SpectrumWindow::~SpectrumWindow() = default;
+
+// The side panel whole where the screen has the room (the window grows to
+// it), else as much of it as leaves the rows and the tables on the screen,
+// the rest scrolled to.
+void SpectrumWindow::fitSidePanel() {
+    int room = QWIDGETSIZE_MAX;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        room = screen->availableGeometry().height() - 360; // rows, tables and the frame
+    // Wrapped texts take a few lines more than their hint at the panel's width.
+    const int whole = sidePanel->widget()->sizeHint().height() + 4 * fontMetrics().lineSpacing();
+    sidePanel->setMinimumHeight(std::min(whole, std::max(room, 200)));
+}
 
 // The measurement and how its text is read, in one row.
 QWidget *SpectrumWindow::buildSourceRow() {

@@ -105,6 +105,7 @@ private:
     QLabel *cursorLabel = nullptr;
     QPushButton *spacingButton = nullptr;
     QTabWidget *tabs = nullptr;
+    class QScrollArea *sidePanel = nullptr; // the panel beside the plot, scrolled on a low screen
     QDoubleSpinBox *thresholdBox = nullptr;
     QSpinBox *countBox = nullptr;
     QTableView *peakView = nullptr;
@@ -137,6 +138,7 @@ private:
     void show(spectrum::Spectrum spectrum, const QString &note);
     void plotData();
     void followOrders();
+    void fitSidePanel();
     void refreshMarks();
     void refreshPeaks();
     void refreshPicked();

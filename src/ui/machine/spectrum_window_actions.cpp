@@ -209,6 +209,7 @@ void SpectrumWindow::rebuildFamilies() {
         familiesLayout->addWidget(box, int(i) / 2, int(i) % 2);
         familyBoxes.push_back(box);
     }
+    fitSidePanel();
 }
 
 // A spectrum read in orders has no speed of its own: when its shaft's speed
