@@ -6,6 +6,7 @@
 // run, and the command line opens what it names.
 #include "main_window_fixture.h"
 #include "settings/user_preferences.h"
+#include "ui/machine/component_dialogs.h"
 #include "ui/machine/machine_search_window.h"
 #include "ui/machine/train_model.h"
 #include "ui/machine/train_window.h"
@@ -73,7 +74,7 @@ class MachineAccessTest : public QObject, protected MainWindowFixture {
     }
     QList<QTableView *> tablesOf(QWidget *w) {
         if (auto *t = qobject_cast<TrainWindow *>(w))
-            return {t->pairsView, t->shaftsView};
+            return {t->pairsView, t->shaftsView, t->stagesView};
         return {static_cast<MachineSearchWindow *>(w)->resultView};
     }
     QString path(const QString &name) const { return fixture->workDir.filePath(name); }
@@ -178,6 +179,26 @@ private slots:
         QCOMPARE(parentSeen, w);
         // What the window manager activates again (this platform has none).
         QCOMPARE(w->focusWidget(), field);
+    }
+
+    // The dialogs that build the machine name every control as well.
+    void component_dialogs_name_every_control() {
+        enterReducer();
+        machine::MountedBearing bearing;
+        std::unique_ptr<QDialog> dialogs[] = {
+            std::make_unique<PlanetaryDialog>(form.get(), machine::PlanetaryStage{20, 30, 80, 4},
+                                              3),
+            std::make_unique<BeltDialog>(form.get(), machine::BeltStage{}, 3),
+            std::make_unique<BearingDialog>(
+                form.get(), bearing, std::vector<BearingPlace>{{QStringLiteral("вал 1"), 1, -1}},
+                std::vector<machine::Bearing>{}, QString())};
+        for (const auto &d : dialogs) {
+            d->show();
+            QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+            const QStringList unnamed = unnamedControls(d.get());
+            QVERIFY2(unnamed.isEmpty(), qPrintable(d->windowTitle() + QStringLiteral(": ") +
+                                                   unnamed.join(QStringLiteral("; "))));
+        }
     }
 
     void every_control_has_a_name_of_its_role_data() { windows_data(); }

@@ -62,7 +62,6 @@ MachineSearchWindow::MachineSearchWindow(MachineController *c, QWidget *parent)
     layout->addWidget(buildLimitsRow());
     messageLabel = named(kit::plainLabel({}), "messageLabel");
     messageLabel->setWordWrap(true);
-    messageLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(messageLabel);
     buildResults();
     layout->addWidget(resultView, 1);
@@ -348,4 +347,8 @@ void MachineSearchWindow::showMessage(const QString &text, bool error) {
     kit::setColour(messageLabel, QPalette::WindowText,
                    error ? kit::colour::red : palette().color(QPalette::WindowText));
     kit::announce(messageLabel, text, resultView);
+    // A message can be selected and copied; an empty line is no stop for
+    // the focus, nor a control without a name for a screen reader.
+    messageLabel->setTextInteractionFlags(text.isEmpty() ? Qt::NoTextInteraction
+                                                         : Qt::TextSelectableByMouse);
 }
