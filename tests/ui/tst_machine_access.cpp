@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -154,6 +155,33 @@ private slots:
             QVERIFY(!w->isVisible());
             QVERIFY(form->isVisible());
         }
+    }
+
+    // The export and copy keys of the table window work from every field,
+    // the text fields included, whose own editing keys (Ctrl+E: end of
+    // line on X11) must not swallow them.
+    void export_and_copy_keys_work_from_every_field_data() {
+        QTest::addColumn<QString>("field");
+        for (const char *name : {"nameEdit", "notesEdit", "speedEdit", "pairsView", "stagesView"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void export_and_copy_keys_work_from_every_field() {
+        QFETCH(QString, field);
+        calculate("8", "20", "42");
+        auto *w = static_cast<TrainWindow *>(openWindow(QStringLiteral("table")));
+        QVERIFY(w);
+        QWidget *target = w->findChild<QWidget *>(field);
+        QVERIFY(target);
+        target->setFocus();
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY2(QGuiApplication::clipboard()->text().contains(QStringLiteral("5,25")),
+                 qPrintable(QGuiApplication::clipboard()->text().left(200)));
+        const auto seen =
+            closeModalsDuring([&] { QTest::keyClick(target, Qt::Key_E, Qt::ControlModifier); },
+                              [](QWidget *modal) { static_cast<QDialog *>(modal)->reject(); });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(seen[0].title.contains(QStringLiteral("Экспорт")));
     }
 
     // A dialog opened from a machine window gives the focus back to the

@@ -79,6 +79,9 @@ TrainWindow::TrainWindow(QWidget *parent) : QWidget(parent, Qt::Window) {
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
     resize(size);
+    for (QWidget *field : findChildren<QWidget *>())
+        if (qobject_cast<QLineEdit *>(field) || qobject_cast<QPlainTextEdit *>(field))
+            field->installEventFilter(this);
 }
 
 QWidget *TrainWindow::buildRecoveryRow() {
@@ -409,6 +412,7 @@ QWidget *TrainWindow::buildButtonRow() {
         {QKeySequence(Qt::CTRL | Qt::Key_E), &TrainWindow::exportRequested},
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C), &TrainWindow::copyRequested}};
     for (const auto &[key, signal] : keys) {
+        windowKeys << key;
         auto *action = new QAction(this);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -416,6 +420,14 @@ QWidget *TrainWindow::buildButtonRow() {
         connect(action, &QAction::triggered, this, signal);
     }
     return row;
+}
+
+bool TrainWindow::eventFilter(QObject *watched, QEvent *event) {
+    // Left unaccepted, the override lets the window's shortcut run.
+    if (event->type() == QEvent::ShortcutOverride &&
+        windowKeys.contains(QKeySequence(static_cast<QKeyEvent *>(event)->keyCombination())))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void TrainWindow::keyPressEvent(QKeyEvent *event) {

@@ -50,6 +50,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    // The window's own keys (Ctrl+E, Ctrl+Shift+C) are not taken by a text
+    // field for its editing (on X11 Ctrl+E moves to the end of the line).
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 public:
     QLineEdit *nameEdit = nullptr;
@@ -135,5 +138,6 @@ private:
     // Notes longer than the file keeps are refused where they were typed or
     // pasted: what does not fit is taken out again.
     void keepNotesWithinLimit();
-    int notesChangeEnd = -1; // where the last change of the notes ended
+    int notesChangeEnd = -1;        // where the last change of the notes ended
+    QList<QKeySequence> windowKeys; // the keys of the window's own actions
 };
