@@ -1,6 +1,8 @@
 // Reading two-column spectra and one-column waveforms from text.
 #include "spectrum/text_reader.h"
 
+#include "spectrum/line_text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -17,17 +19,8 @@ struct Dialect {
     bool decimalComma = true; // a comma may be a decimal comma
 };
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+using line_text::isBlank;
+using line_text::trimmed;
 
 // Splits a trimmed line into at most `room` fields (one more than wanted,
 // so that a line with too many is seen); returns how many there are.

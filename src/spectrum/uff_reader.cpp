@@ -1,6 +1,8 @@
 // Reading data set 58 of an ASCII universal file.
 #include "spectrum/uff_reader.h"
 
+#include "spectrum/line_text.h"
+
 #include <cmath>
 #include <string_view>
 
@@ -8,17 +10,8 @@ namespace spectrum {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
-}
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+using line_text::isBlank;
+using line_text::trimmed;
 
 struct Lines {
     std::vector<std::string_view> text;
