@@ -313,8 +313,8 @@ QWidget *TrainWindow::buildStagesTab() {
             extra(&TrainWindow::stageEditRequested));
     connect(removeStageButton, &QPushButton::clicked, this,
             extra(&TrainWindow::stageRemoveRequested));
-    for (const auto &[button, direction] : {std::pair{upButton, -1}, std::pair{downButton, 1}})
-        connect(button, &QPushButton::clicked, this, [this, direction] {
+    for (const auto &move : {std::pair{upButton, -1}, std::pair{downButton, 1}})
+        connect(move.first, &QPushButton::clicked, this, [this, direction = move.second] {
             if (const machine::ChainEntry *e = chosenStage();
                 e && e->kind != machine::StageKind::Pair) {
                 const int row = stagesView->currentIndex().row();
