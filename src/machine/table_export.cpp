@@ -101,13 +101,16 @@ QString spreadsheetCell(const QString &text) {
     return QLatin1Char('\'') + text;
 }
 
+QString csvFilters() {
+    return QStringLiteral("CSV: точка с запятой, десятичная запятая (*.csv);;"
+                          "CSV: запятая, десятичная точка (*.csv)");
+}
+
 QByteArray trainCsv(const TrainTables &tables, CsvConvention convention) {
-    const QChar separator =
-        convention == CsvConvention::Russian ? QLatin1Char(';') : QLatin1Char(',');
     return QByteArray("\xEF\xBB\xBF") +
-           joined(tables, separator, QStringLiteral("\r\n"), [convention](const TableCell &c) {
-               return csvField(c, convention);
-           }).toUtf8();
+           joined(tables, csvSeparator(convention), QStringLiteral("\r\n"),
+                  [convention](const TableCell &c) { return csvField(c, convention); })
+               .toUtf8();
 }
 
 QString trainTabText(const TrainTables &tables) {

@@ -25,6 +25,17 @@ enum class CsvConvention { Russian, International };
 
 QByteArray trainCsv(const TrainTables &tables, CsvConvention convention = CsvConvention::Russian);
 
+// The conventions as a file dialog offers them, Russian first (index 0),
+// international second (index 1).
+QString csvFilters();
+inline CsvConvention csvConventionOfFilter(int index) {
+    return index == 1 ? CsvConvention::International : CsvConvention::Russian;
+}
+// The field separator of a convention.
+inline QChar csvSeparator(CsvConvention convention) {
+    return convention == CsvConvention::Russian ? QLatin1Char(';') : QLatin1Char(',');
+}
+
 // One field as the convention writes it: a number with its decimal
 // separator, a text through spreadsheetCell; quoted when it holds a
 // semicolon, a comma, a quote, a tab or a line break.

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 
 namespace settings {
 
@@ -35,6 +36,12 @@ UserPreferences parsePreferences(const QByteArray &bytes) {
             p.recentFiles.size() < kRecentFileLimit && !p.recentFiles.contains(v.toString()))
             p.recentFiles << v.toString();
     return p;
+}
+
+bool internationalCsvFirst(const UserPreferences &preferences) {
+    const QLocale locale = QLocale::system();
+    return preferences.internationalCsv.value_or(locale.language() != QLocale::C &&
+                                                 locale.decimalPoint() == QLatin1String("."));
 }
 
 QString preferencesPath(const QString &configFolder) {

@@ -30,6 +30,10 @@ QByteArray preferencesBytes(const UserPreferences &preferences);
 UserPreferences parsePreferences(const QByteArray &bytes);
 
 QString preferencesPath(const QString &configFolder);
+// The convention an export offers first: the one chosen last, else the one
+// of a spreadsheet in the user's locale (a locale with a decimal point,
+// other than the plain C one, is an international one).
+bool internationalCsvFirst(const UserPreferences &preferences);
 UserPreferences readPreferences(const QString &path);
 // Empty on success, else the reason for the user.
 QString writePreferences(const QString &path, const UserPreferences &preferences);

@@ -108,7 +108,8 @@ QStringList peakRow(const machine::Train &train, const machine::UnitChoice &unit
 }
 
 QByteArray peakCsv(const machine::Train &train, const machine::UnitChoice &unit,
-                   const std::vector<PeakNote> &notes, const machine::LineNames &names) {
+                   const std::vector<PeakNote> &notes, const machine::LineNames &names,
+                   machine::CsvConvention convention) {
     // The train table's rule: every field that an import splitting at ; , or
     // tab could cut is quoted, numbers stay numbers.
     QString out;
@@ -116,10 +117,9 @@ QByteArray peakCsv(const machine::Train &train, const machine::UnitChoice &unit,
         QStringList shown;
         for (qsizetype c = 0; c < cells.size(); ++c) {
             const bool numeric = !heading && c != 3;
-            shown << machine::csvField({cells[c], {}, false, numeric},
-                                       machine::CsvConvention::Russian);
+            shown << machine::csvField({cells[c], {}, false, numeric}, convention);
         }
-        out += shown.join(QLatin1Char(';')) + QStringLiteral("\r\n");
+        out += shown.join(machine::csvSeparator(convention)) + QStringLiteral("\r\n");
     };
     line(peakHeadings(unit), true);
     for (std::size_t i = 0; i < notes.size(); ++i)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "machine/identify.h"
+#include "machine/table_export.h"
 #include "spectrum/peaks.h"
 
 #include <QByteArray>
@@ -60,11 +61,12 @@ QStringList peakHeadings(const machine::UnitChoice &unit);
 // of shafts and bearings.
 QStringList peakRow(const machine::Train &train, const machine::UnitChoice &unit,
                     const PeakNote &note, int number, const machine::LineNames &names = {});
-// The table as CSV for a Russian spreadsheet, as the train table exports:
-// semicolons, decimal comma, CR LF, UTF-8 with a byte-order mark, every cell
-// through machine::spreadsheetCell.
+// The table as CSV in either convention of the train table's export
+// (semicolons and decimal comma, or commas and decimal point), CR LF, UTF-8
+// with a byte-order mark, every cell through machine::spreadsheetCell.
 QByteArray peakCsv(const machine::Train &train, const machine::UnitChoice &unit,
-                   const std::vector<PeakNote> &notes, const machine::LineNames &names = {});
+                   const std::vector<PeakNote> &notes, const machine::LineNames &names = {},
+                   machine::CsvConvention convention = machine::CsvConvention::Russian);
 
 // --- implementation
 

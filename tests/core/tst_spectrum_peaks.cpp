@@ -157,6 +157,14 @@ void SpectrumPeaksTest::peak_table_names_or_says_unexplained() {
                                         "(вал 2) = 4·HTF (пара 1);\"-0,3\"\r\n")
                              .toUtf8()));
     QVERIFY(csv.endsWith(QStringLiteral("3;333;\"0,5\";не объяснён;\r\n").toUtf8()));
+    // The international convention of the train export: commas, decimal points.
+    const QByteArray international =
+        peakCsv(train, {}, notes, {}, machine::CsvConvention::International);
+    QVERIFY(international.startsWith(
+        "\xEF\xBB\xBF№,\"Частота, Гц\",Амплитуда,Объяснение,\"Отклонение, Гц\"\r\n"));
+    QVERIFY(international.contains(QStringLiteral("2,50.3,0.75,2·Fr (вал 1) = 2·APF (пара 1) = "
+                                                  "4·Fr (вал 2) = 4·HTF (пара 1),-0.3\r\n")
+                                       .toUtf8()));
 }
 
 void SpectrumPeaksTest::overlay_families_come_from_the_list() {

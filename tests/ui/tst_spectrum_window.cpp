@@ -11,6 +11,7 @@
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -335,6 +336,18 @@ private slots:
         QVERIFY(bytes.startsWith(
             "\xEF\xBB\xBF№;\"Частота, Гц\";Амплитуда;Объяснение;\"Отклонение, Гц\"\r\n"));
         QVERIFY(bytes.contains(QStringLiteral(";Fz (пара 1);").toUtf8()));
+        // The other convention of the train export, chosen in the dialog.
+        const QString international = fixture->workDir.filePath(QStringLiteral("peaks.csv"));
+        seen = closeModalsDuring([&] { exportTable->click(); },
+                                 [&](QWidget *modal) {
+                                     auto *dialog = qobject_cast<QFileDialog *>(modal);
+                                     QVERIFY(dialog);
+                                     dialog->selectNameFilter(dialog->nameFilters().value(1));
+                                     choosing(international)(modal);
+                                 });
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(fileBytes(international)
+                    .startsWith("\xEF\xBB\xBF№,\"Частота, Гц\",Амплитуда,Объяснение,"));
         const std::pair<const char *, QByteArray> pictures[] = {
             {"рисунок.png", "\x89PNG"}, {"рисунок.svg", "<?xml"}, {"рисунок.pdf", "%PDF"}};
         for (const auto &[name, magic] : pictures) {

@@ -23,8 +23,6 @@ namespace {
 const QString kFileFilter = QStringLiteral("Файлы агрегата (*.gearfreq *.json);;Все файлы (*)");
 const QString kMachineSuffix = QStringLiteral("gearfreq");
 // The export's two conventions, in the order of machine::CsvConvention.
-const QString kCsvFilters = QStringLiteral("CSV: точка с запятой, десятичная запятая (*.csv);;"
-                                           "CSV: запятая, десятичная точка (*.csv)");
 
 // A question with a button that goes ahead and "Отмена", which is the default.
 bool confirm(QWidget *parent, const char *name, const QString &title, const QString &text,
@@ -211,12 +209,7 @@ bool MachineController::saveTo(const QString &file) {
 }
 
 bool MachineController::internationalCsv() const {
-    // Never chosen: the convention of a spreadsheet in the user's locale; a
-    // locale with a decimal point other than the plain C one is an
-    // international one.
-    const QLocale locale = QLocale::system();
-    return preferences.internationalCsv.value_or(locale.language() != QLocale::C &&
-                                                 locale.decimalPoint() == QLatin1String("."));
+    return settings::internationalCsvFirst(preferences);
 }
 
 bool MachineController::exportTable() {
@@ -225,8 +218,9 @@ bool MachineController::exportTable() {
                              : QFileInfo(path).completeBaseName() + QStringLiteral(".csv");
     // The convention is chosen with the file, and remembered for the next.
     int convention = internationalCsv() ? 1 : 0;
-    const QString chosen = chooseFile(QFileDialog::AcceptSave, QStringLiteral("Экспорт таблицы"),
-                                      kCsvFilters, QStringLiteral("csv"), base, &convention);
+    const QString chosen =
+        chooseFile(QFileDialog::AcceptSave, QStringLiteral("Экспорт таблицы"),
+                   machine::csvFilters(), QStringLiteral("csv"), base, &convention);
     if (chosen.isEmpty())
         return false;
     if (preferences.internationalCsv != (convention == 1)) { // also when never chosen

@@ -5,6 +5,7 @@
 #include "calc/input_text.h"
 #include "settings/safe_read.h"
 #include "settings/safe_write.h"
+#include "settings/user_preferences.h"
 #include "ui/kit/plain_text.h"
 #include "ui/kit/widget_kit.h"
 #include "ui/machine/spectrum_plot.h"
@@ -300,11 +301,18 @@ QWidget *SpectrumWindow::buildPeakTab() {
     peakView = tableView("peakView", peakModel);
     layout->addWidget(peakView, 1);
     connect(exportTableButton, &QPushButton::clicked, this, [this] {
+        // The convention the train table's export offers first (the one
+        // chosen there last); the program keeps that choice.
+        int convention =
+            settings::internationalCsvFirst(settings::readPreferences(settings::preferencesPath(
+                QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))))
+                ? 1
+                : 0;
         const QString path =
-            chooseSaveFile(QStringLiteral("Экспорт таблицы пиков"),
-                           QStringLiteral("Таблица CSV (*.csv)"), QStringLiteral("csv"));
+            chooseSaveFile(QStringLiteral("Экспорт таблицы пиков"), machine::csvFilters(),
+                           QStringLiteral("csv"), &convention);
         if (!path.isEmpty())
-            exportTable(path);
+            exportTable(path, machine::csvConventionOfFilter(convention));
     });
     connect(exportPictureButton, &QPushButton::clicked, this, [this] {
         const QString path = chooseSaveFile(

@@ -48,7 +48,8 @@ public:
     void chooseFile();
     bool recompute();
     void clickAt(double hertz);
-    bool exportTable(const QString &path);
+    bool exportTable(const QString &path,
+                     machine::CsvConvention convention = machine::CsvConvention::Russian);
     bool exportPicture(const QString &path);
     void adjustSpeed();
     void sendSpacing();
@@ -148,7 +149,10 @@ private:
     void hovered(double x, QPoint globalPos);
     void say(const QString &text, bool error);
     void refuse(const QString &title, const QString &text);
-    QString chooseSaveFile(const QString &title, const QString &filter, const QString &suffix);
+    // A file chosen in the dialog, or nothing; `filterIndex`, when given, is
+    // the filter offered first and becomes the one chosen.
+    QString chooseSaveFile(const QString &title, const QString &filter, const QString &suffix,
+                           int *filterIndex = nullptr);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

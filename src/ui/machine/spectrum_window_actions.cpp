@@ -485,8 +485,11 @@ void SpectrumWindow::adjustSpeed() {
 // --- exports
 
 QString SpectrumWindow::chooseSaveFile(const QString &title, const QString &filter,
-                                       const QString &suffix) {
+                                       const QString &suffix, int *filterIndex) {
     QFileDialog dialog(this, title, settings.folder, filter);
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    if (filterIndex && *filterIndex >= 0 && *filterIndex < filters.size())
+        dialog.selectNameFilter(filters[*filterIndex]);
     dialog.setObjectName(QStringLiteral("spectrumFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(suffix);
@@ -494,13 +497,15 @@ QString SpectrumWindow::chooseSaveFile(const QString &title, const QString &filt
         dialog.selectFile(QFileInfo(filePath).completeBaseName() + QLatin1Char('.') + suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    if (filterIndex)
+        *filterIndex = int(filters.indexOf(dialog.selectedNameFilter()));
     return dialog.selectedFiles().constFirst();
 }
 
-bool SpectrumWindow::exportTable(const QString &path) {
-    const QString failure =
-        settings::writeFileSafely(path, spectrum::peakCsv(train, host->document().unit, notes,
-                                                          machine::lineNames(host->document())));
+bool SpectrumWindow::exportTable(const QString &path, machine::CsvConvention convention) {
+    const QString failure = settings::writeFileSafely(
+        path, spectrum::peakCsv(train, host->document().unit, notes,
+                                machine::lineNames(host->document()), convention));
     if (!failure.isEmpty())
         refuse(QStringLiteral("Экспорт таблицы пиков"), failure);
     return failure.isEmpty();
