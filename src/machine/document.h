@@ -1,6 +1,6 @@
 // The machine document: everything the program knows about one machine
 // beyond the pairs that the main window walks. The parallel pairs are the
-// pair store's (the main window keeps them as the specification has them);
+// pair store's (the main window keeps them as its walk has always had them);
 // the document holds the rest once: the machine's name and notes, the names
 // of its shafts, the stages beside the pairs (planetary, belt) and where
 // they sit among them, the bearings of the shafts, the speed known at one

@@ -49,7 +49,11 @@ int chosen(const std::array<T, N> &choices, int value, int fallback) {
 
 ViewSettings readViewSettings(const QByteArray &bytes) {
     ViewSettings s;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes.left(kViewSettingsByteLimit));
+    // A file past the bound is no settings file of ours: nothing is cut
+    // from it and read as if whole.
+    if (bytes.size() > kViewSettingsByteLimit)
+        return s;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes);
     if (!doc.isObject())
         return s;
     const QJsonObject o = doc.object();

@@ -60,6 +60,7 @@ protected:
     // Destroyed in reverse order: the windows before the working directory and guard.
     std::optional<UiFixture> fixture;
     std::unique_ptr<TForm1> form;
+    MachineController *machine = nullptr; // the main window's, once started with it
 
     // A fresh working directory first, since the windows read the settings file from it.
     [[nodiscard]] bool startMainWindow(WaitFor until = WaitFor::Active) {
@@ -69,7 +70,15 @@ protected:
         return until == WaitFor::Active ? QTest::qWaitForWindowActive(form.get())
                                         : QTest::qWaitForWindowExposed(form.get());
     }
+    // The main window started, and its machine controller found.
+    [[nodiscard]] bool startWithMachine() {
+        if (!startMainWindow())
+            return false;
+        machine = machineController(form.get());
+        return machine != nullptr;
+    }
     void stopMainWindow() {
+        machine = nullptr;
         form.reset();
         fixture.reset();
     }

@@ -73,8 +73,6 @@ class HostileFilesTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    MachineController *machine = nullptr;
-
     QString path(const QString &name) const { return fixture->workDir.filePath(name); }
     TrainWindow *openTable() {
         machine->tableAction->trigger();
@@ -90,10 +88,7 @@ private:
     }
 
 private slots:
-    void init() {
-        QVERIFY(startMainWindow());
-        machine = machineController(form.get());
-    }
+    void init() { QVERIFY(startWithMachine()); }
     void cleanup() { stopMainWindow(); }
 
     // The rule itself: no label of any window reads its text as markup.

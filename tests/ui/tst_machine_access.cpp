@@ -59,8 +59,6 @@ QString preferencesFile() {
 class MachineAccessTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
-    MachineController *machine = nullptr;
-
     void enterReducer() {
         calculate("13", "22,5", "35");
         form->SpeedButton31->click();
@@ -93,11 +91,7 @@ class MachineAccessTest : public QObject, protected MainWindowFixture {
     }
 
 private slots:
-    void init() {
-        QVERIFY(startMainWindow());
-        machine = machineController(form.get());
-        QVERIFY(machine);
-    }
+    void init() { QVERIFY(startWithMachine()); }
     void cleanup() { stopMainWindow(); }
 
     void windows_data() {

@@ -24,8 +24,6 @@ class MachineDocumentTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    MachineController *machine = nullptr;
-
     TrainWindow *openTable() {
         machine->tableAction->trigger();
         return machine->trainWindow();
@@ -67,10 +65,7 @@ private:
     }
 
 private slots:
-    void init() {
-        QVERIFY(startMainWindow());
-        machine = machineController(form.get());
-    }
+    void init() { QVERIFY(startWithMachine()); }
     void cleanup() { stopMainWindow(); }
 
     // One command, one rebuild of the table, however many steps it takes.

@@ -46,15 +46,8 @@ void ok(QDialog *dialog) {
 class MachineStagesWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
-private:
-    MachineController *machine = nullptr;
-
 private slots:
-    void init() {
-        QVERIFY(startMainWindow());
-        machine = machineController(form.get());
-        QVERIFY(machine);
-    }
+    void init() { QVERIFY(startWithMachine()); }
     void cleanup() { stopMainWindow(); }
 
     void planetary_stage_and_two_bearings_built_in_the_window() {

@@ -45,8 +45,6 @@ class TrainWindowTest : public QObject, protected MainWindowFixture {
     Q_OBJECT
 
 private:
-    MachineController *machine = nullptr;
-
     // Pair 1 (13/35 at 22,5 Hz, 1350 rpm) and pair 2 (8/42) stored, pair 2 shown.
     void enterReducer() {
         enterPair("13", "22,5", "35");
@@ -81,11 +79,7 @@ private:
     QString path(const QString &name) const { return fixture->workDir.filePath(name); }
 
 private slots:
-    void init() {
-        QVERIFY(startMainWindow());
-        machine = machineController(form.get());
-        QVERIFY(machine);
-    }
+    void init() { QVERIFY(startWithMachine()); }
     void cleanup() { stopMainWindow(); }
 
     void menu_sits_between_settings_and_help() {
