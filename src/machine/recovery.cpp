@@ -72,13 +72,14 @@ QString recoveryPath(const QString &dataFolder, const QDateTime &started, qint64
 }
 
 QStringList leftRecoveryFiles(const QString &dataFolder, qint64 ownPid, const QString &ownFile) {
-    static const QRegularExpression name(QStringLiteral("^recovery-(\\d{17})-(\\d+)\\.json$"));
     QStringList files;
     // Names sort by their start time: the newest last.
     QStringList names =
         QDir(dataFolder)
             .entryList({QStringLiteral("recovery-*.json")}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &n : names) {
+        // Made at the first file found: most starts find none.
+        static const QRegularExpression name(QStringLiteral("^recovery-(\\d{17})-(\\d+)\\.json$"));
         const QRegularExpressionMatch m = name.match(n);
         if (!m.hasMatch())
             continue;

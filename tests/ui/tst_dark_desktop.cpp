@@ -3,6 +3,7 @@
 // palette whatever palette the theme gives the application, and every text
 // stays readable against what lies behind it.
 #include "fixture.h"
+#include "ui/kit/widget_kit.h"
 #include "ui/main/Unit1.h"
 #include "ui/startup.h"
 
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolTip>
 #include <QtTest>
@@ -152,9 +154,14 @@ private slots:
     }
 
     void windows_are_drawn_in_the_fusion_style() {
-        QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
-        for (QWidget *window : allWindows(main_.get()))
-            QCOMPARE(window->style()->name(), QStringLiteral("fusion"));
+        QCOMPARE(kit::drawingStyleName(QApplication::style()), QStringLiteral("fusion"));
+        for (QWidget *window : allWindows(main_.get())) {
+            QCOMPARE(kit::drawingStyleName(window->style()), QStringLiteral("fusion"));
+            // The lists draw their scroll bars through a style of their own.
+            for (QScrollBar *bar : window->findChildren<QScrollBar *>())
+                QVERIFY2(kit::drawingStyleName(bar->style()) == QStringLiteral("fusion"),
+                         qPrintable(bar->parentWidget()->objectName()));
+        }
     }
 
     void menus_and_hints_are_light() {

@@ -14,6 +14,7 @@
 #include <QPixmapCache>
 #include <QProxyStyle>
 #include <QScrollBar>
+#include <QStyleFactory>
 #include <QStyleOptionSlider>
 
 #include <algorithm>
@@ -61,6 +62,10 @@ bool isOwnKey(const QKeyEvent *e) {
 // style paints each with gradients that cost more than the lines of text.
 class CachedScrollBars : public QProxyStyle {
 public:
+    // Fusion as in every window; without a base of its own the proxy would
+    // take the desktop's style.
+    CachedScrollBars() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
                             QPainter *painter, const QWidget *widget) const override {
         const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);

@@ -158,6 +158,18 @@ void drawWindowIcon(QPainter &g) {
     drawGear(g, QPointF(24, 23), 7.5, 5.2, 7, QColor(128, 0, 0));
 }
 
+// Two chevrons pointing right on an 8-unit grid.
+void drawMoreItems(QPainter &g) {
+    g.setRenderHint(QPainter::Antialiasing);
+    g.setPen(QPen(Qt::black, 1.2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    g.setBrush(Qt::NoBrush);
+    for (const double x : {1.0, 4.5}) {
+        QPolygonF chevron;
+        chevron << QPointF(x, 1) << QPointF(x + 2.5, 4) << QPointF(x, 7);
+        g.drawPolyline(chevron);
+    }
+}
+
 } // namespace
 
 QIcon calculator() {
@@ -174,6 +186,18 @@ QIcon triangleDown() {
 }
 QIcon windowIcon() {
     return painted(drawWindowIcon, {32, 32}, {{16, 16}, {32, 32}, {48, 48}});
+}
+QIcon moreItems(Qt::Orientation along) {
+    if (along == Qt::Horizontal)
+        return painted(drawMoreItems, {8, 8});
+    return painted(
+        [](QPainter &g) {
+            // The same chevrons turned to point down.
+            g.translate(8, 0);
+            g.rotate(90);
+            drawMoreItems(g);
+        },
+        {8, 8});
 }
 
 } // namespace pictures

@@ -13,6 +13,7 @@
 #include <type_traits>
 
 class QLineEdit;
+class QStyle;
 
 namespace kit {
 
@@ -47,6 +48,9 @@ void useLightPalette(QWidget *window);
 // style with wider paddings cuts their texts, and a dark style (Adwaita-Dark)
 // paints the buttons dark whatever the palette says.
 void useFusionStyle();
+// The style that draws: Fusion for the program's own style and for a style
+// that only changes a part of it.
+QString drawingStyleName(const QStyle *style);
 
 // Sets one colour role of a widget's own palette.
 void setColour(QWidget *w, QPalette::ColorRole role, const QColor &c);

@@ -1,0 +1,74 @@
+// What the start costs beyond the windows themselves: the first paint of the
+// main window reads no image through Qt's image-format plugins (loading them
+// all, with the SVG library, was a sixth of the start's extra time), and the
+// program's style, which draws the group boxes' frames without them, draws
+// them exactly as Fusion does.
+#include "fixture.h"
+#include "ui/main/Unit1.h"
+#include "ui/startup.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QtTest>
+
+#include <memory>
+
+class StartCostTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // First in this process: nothing before it has read an image.
+    void first_paint_loads_no_image_plugin() {
+        uitest::UiFixture fixture;
+        std::unique_ptr<TForm1> main(createWindows());
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        main->grab(); // every child painted
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY2(!mapped.contains("/imageformats/"), "an image-format plugin is loaded");
+        QVERIFY2(!mapped.contains("libQt6Svg"), "the SVG library is loaded");
+    }
+
+    void group_box_frames_are_drawn_as_fusion_draws_them_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("checkable");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("pixelSize");
+        QTest::newRow("titled, as a region") << "Результат" << false << QSize(353, 350) << 11;
+        QTest::newRow("untitled, as a modulation row") << "" << false << QSize(225, 36) << 11;
+        QTest::newRow("titled, large font") << "Fz" << false << QSize(120, 80) << 19;
+        QTest::newRow("checkable, untitled") << "" << true << QSize(100, 60) << 11;
+        QTest::newRow("smaller than the frame picture") << "" << false << QSize(10, 8) << 11;
+    }
+    void group_box_frames_are_drawn_as_fusion_draws_them() {
+        QFETCH(QString, title);
+        QFETCH(bool, checkable);
+        QFETCH(QSize, size);
+        QFETCH(int, pixelSize);
+        uitest::UiFixture fixture;
+        delete createWindows(); // the program's style, as at the start
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        QImage pictures[2];
+        for (int i = 0; i < 2; ++i) {
+            QGroupBox box(title);
+            if (i == 1)
+                box.setStyle(fusion.get());
+            QFont font = box.font();
+            font.setPixelSize(pixelSize);
+            font.setBold(true);
+            box.setFont(font);
+            box.setCheckable(checkable);
+            box.resize(size);
+            pictures[i] = box.grab().toImage();
+        }
+        QVERIFY(QApplication::style() != fusion.get());
+        QCOMPARE(pictures[0], pictures[1]);
+    }
+};
+
+QTEST_MAIN(StartCostTest)
+#include "tst_start_cost.moc"
