@@ -95,16 +95,6 @@ constexpr SummaryRow kSummary[] = {
 // The room left between a summary caption and its box.
 constexpr int kCaptionGap = 3;
 
-// A label that sizes itself to its text from its top-left corner.
-QLabel *autoSizeLabel(QWidget *parent, const char *name, const QPoint &at, const QString &text,
-                      const QFont &font) {
-    auto *label = make<QLabel>(parent, QString::fromLatin1(name), QRect(at, QSize()));
-    label->setFont(font);
-    label->setText(text);
-    label->adjustSize();
-    return label;
-}
-
 // The summary captions stand close before their boxes; where a stand-in font
 // runs wider than the original, the caption narrows until it ends a few
 // pixels before its box instead of touching it or running under it. The
@@ -201,9 +191,13 @@ void TForm5::buildSummary(QWidget *previous) {
     GroupBox1->setFocusPolicy(Qt::NoFocus);
     QList<QLineEdit *> summaryBoxes;
     for (const SummaryRow &row : kSummary) {
-        QLabel *label = autoSizeLabel(GroupBox1, row.labelName, QPoint(row.labelX, row.labelY),
-                                      QString::fromLatin1(row.text), kit::sansFont(16, true));
+        // Sized from its top-left corner when first needed (sizeSummary).
+        auto *label = make<QLabel>(GroupBox1, QString::fromLatin1(row.labelName),
+                                   QRect(row.labelX, row.labelY, 0, 0));
+        label->setFont(kit::sansFont(16, true));
+        label->setText(QString::fromLatin1(row.text));
         kit::setColour(label, QPalette::WindowText, colour::navy);
+        label->installEventFilter(this);
         this->*row.label = label;
 
         auto *edit = make<QLineEdit>(GroupBox1, QString::fromLatin1(row.editName),
@@ -212,13 +206,32 @@ void TForm5::buildSummary(QWidget *previous) {
         kit::setColour(edit, QPalette::Text, colour::black);
         edit->setReadOnly(true);
         this->*row.edit = edit;
-        fitBefore(label, row.editX);
         edit->setAccessibleName(accessibility::quantityName(row.quantity));
         setTabOrder(previous, edit);
         previous = edit;
         summaryBoxes << edit;
     }
     fitHints::watch(summaryBoxes);
+}
+
+// The captions take their size when one of them is first polished: before
+// the window or the caption is shown, drawn or asked for its size. Measuring
+// them, and the narrower fonts some of them need, would cost the start-up
+// a millisecond for a window most runs show late or never.
+void TForm5::sizeSummary() {
+    summarySized_ = true;
+    for (const SummaryRow &row : kSummary) {
+        QLabel *label = this->*row.label;
+        label->removeEventFilter(this);
+        label->adjustSize();
+        fitBefore(label, row.editX);
+    }
+}
+
+bool TForm5::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Polish && !summarySized_)
+        sizeSummary();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm5::nameLists() {

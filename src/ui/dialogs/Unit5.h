@@ -89,6 +89,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // A summary caption about to be polished (shown, drawn or measured)
+    // sizes the captions first.
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // Escape closes the window, as it closes a dialog.
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -99,9 +102,11 @@ private:
     void buildTitles();
     void sizeTitles();
     void buildSummary(QWidget *previous);
+    void sizeSummary();
     // Each list is named after the title shown above it, count included.
     void nameLists();
 
     bool placed_ = false;
     bool titlesSized_ = false;
+    bool summarySized_ = false;
 };
