@@ -48,13 +48,16 @@ TForm4::TForm4(QWidget *parent)
     Memo1 = kit::make<QPlainTextEdit>(this, QStringLiteral("Memo1"), QRect(0, 0, 489, 337));
     Memo1->setReadOnly(true);
     Memo1->setFocusPolicy(Qt::NoFocus);
-    Memo1->setFont(kit::serifFont(16, true));
     kit::setColour(Memo1, QPalette::Text, kit::colour::lime);
     kit::setColour(Memo1, QPalette::Base, kit::colour::maroon);
+    // The text before its font and alignment: a change to a text of many
+    // lines is laid out when it is drawn, while a change to the one empty
+    // line of a new memo is laid out at once, loading the font at start-up.
+    Memo1->setPlainText(aboutText);
+    Memo1->setFont(kit::serifFont(16, true));
     QTextOption centred = Memo1->document()->defaultTextOption();
     centred.setAlignment(Qt::AlignHCenter);
     Memo1->document()->setDefaultTextOption(centred);
-    Memo1->setPlainText(aboutText);
     Memo1->setAccessibleName(windowTitle());
 
     // The picture is decoded when the window first comes up: most runs of
