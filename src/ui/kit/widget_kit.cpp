@@ -110,7 +110,10 @@ public:
         return QProxyStyle::standardIcon(picture, option, widget);
     }
 
-    // Fusion's group box frame, drawn as Fusion draws it.
+    // Fusion's group box frame, drawn as Fusion draws it, in bands: Qt's
+    // raster engine hands a drawing of 96 pixel rows or more to a pool of
+    // threads, and the first such drawing starts the threads (two here),
+    // which costs the first paint more than the few frames it would share.
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget) const override {
         if (element == PE_FrameGroupBox && !groupBoxFrame().isNull()) {
@@ -120,8 +123,22 @@ public:
                                 : qMax(baseStyle()->pixelMetric(PM_ExclusiveIndicatorHeight),
                                        option->fontMetrics.height()) +
                                       kGroupBoxTopMargin;
-            qDrawBorderPixmap(painter, option->rect.adjusted(0, top, 0, 0), QMargins(6, 6, 6, 6),
-                              groupBoxFrame());
+            const QRect frame = option->rect.adjusted(0, top, 0, 0);
+            const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+            const int band = qMax(1, int(kBandRows / ratio));
+            // A frame smaller than its corners draws a little beyond itself:
+            // the outer bands leave room for that.
+            const QMargins margins(6, 6, 6, 6);
+            const QRect reach = frame.marginsAdded(margins);
+            for (int y = frame.top(); y <= frame.bottom(); y += band) {
+                const int from = y == frame.top() ? reach.top() : y;
+                const int to = y + band > frame.bottom() ? reach.bottom() : y + band - 1;
+                painter->save();
+                painter->setClipRect(QRect(QPoint(reach.left(), from), QPoint(reach.right(), to)),
+                                     Qt::IntersectClip);
+                qDrawBorderPixmap(painter, frame, margins, groupBoxFrame());
+                painter->restore();
+            }
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -129,6 +146,7 @@ public:
 
 private:
     static constexpr int kGroupBoxTopMargin = 3;
+    static constexpr int kBandRows = 80; // device pixel rows, below the pool's 96
 
     const QPixmap &groupBoxFrame() const {
         if (!frameRead_) {
