@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QtTest>
@@ -32,6 +34,12 @@ private slots:
         const QByteArray mapped = maps.readAll();
         QVERIFY2(!mapped.contains("/imageformats/"), "an image-format plugin is loaded");
         QVERIFY2(!mapped.contains("libQt6Svg"), "the SVG library is loaded");
+        // The variants window's summary is measured when it is first shown.
+        const auto *variants = main->findChild<QWidget *>(QStringLiteral("TForm5"));
+        QVERIFY(variants && variants->isHidden());
+        for (const QLabel *caption :
+             variants->findChildren<QLabel *>(QRegularExpression(QStringLiteral("^Label1[3-8]$"))))
+            QVERIFY2(caption->width() == 0, qPrintable(caption->objectName()));
         // On a screen of twice the density the edits' frames, as Fusion
         // draws them, are tall enough for the pool as well; the start that
         // is measured is on a screen of normal density.

@@ -189,6 +189,9 @@ void TForm5::sizeTitles() {
 void TForm5::buildSummary(QWidget *previous) {
     GroupBox1 = make<QGroupBox>(this, QStringLiteral("GroupBox1"), QRect(208, 380, 233, 105));
     GroupBox1->setFocusPolicy(Qt::NoFocus);
+    // The window and the group polish their children with themselves.
+    installEventFilter(this);
+    GroupBox1->installEventFilter(this);
     QList<QLineEdit *> summaryBoxes;
     for (const SummaryRow &row : kSummary) {
         // Sized from its top-left corner when first needed (sizeSummary).
@@ -220,6 +223,8 @@ void TForm5::buildSummary(QWidget *previous) {
 // a millisecond for a window most runs show late or never.
 void TForm5::sizeSummary() {
     summarySized_ = true;
+    removeEventFilter(this);
+    GroupBox1->removeEventFilter(this);
     for (const SummaryRow &row : kSummary) {
         QLabel *label = this->*row.label;
         label->removeEventFilter(this);
@@ -229,6 +234,13 @@ void TForm5::sizeSummary() {
 }
 
 bool TForm5::eventFilter(QObject *watched, QEvent *event) {
+    // Every new widget asks to be polished as soon as the event loop runs,
+    // and polishes its children with itself; the captions', their group's
+    // and the window's polish waits instead until it is needed (Qt polishes
+    // a widget before it is shown, drawn or measured), or the captions would
+    // be sized at the start after all.
+    if (event->type() == QEvent::PolishRequest && !summarySized_)
+        return true;
     if (event->type() == QEvent::Polish && !summarySized_)
         sizeSummary();
     return QWidget::eventFilter(watched, event);
