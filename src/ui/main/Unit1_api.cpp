@@ -55,9 +55,9 @@ bool TForm1::bringCombination(int j, calc::Entry row, double k1, double k2) {
     CommandScope scope(*this);
     if (!bringPair(j))
         return false;
-    const calc::RowSpec &spec = calc::rowOf(row);
-    inputEditOf[static_cast<std::size_t>(spec.k1)]->setText(calc::generalDecimal(k1));
-    inputEditOf[static_cast<std::size_t>(spec.k2)]->setText(calc::generalDecimal(k2));
+    const calc::RowSpec &shape = calc::rowOf(row);
+    inputEditOf[static_cast<std::size_t>(shape.k1)]->setText(calc::generalDecimal(k1));
+    inputEditOf[static_cast<std::size_t>(shape.k2)]->setText(calc::generalDecimal(k2));
     SpeedButton1Click();
     renderState();
     return true;
