@@ -24,7 +24,9 @@ int main(int argc, char *argv[]) {
     }
     if (options.fromMenu && !enterUserFolder())
         std::fputs("gearfreq: папка пользователя недоступна, работаю в текущей\n", stderr);
+    FontSetupAhead fonts;
     QApplication app(argc, argv);
+    fonts.finish();
     std::unique_ptr<TForm1> mainWindow(createWindows());
     mainWindow->show();
     openStartFiles(mainWindow.get(), options.files);

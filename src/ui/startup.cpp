@@ -18,6 +18,8 @@
 #include <QLibraryInfo>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <fontconfig/fontconfig.h>
+#include <system_error>
 
 namespace {
 // Qt's own texts (the standard edit menu, message box buttons) in Russian.
@@ -30,6 +32,25 @@ void installRussianTranslation() {
         delete translator;
 }
 } // namespace
+
+FontSetupAhead::FontSetupAhead() {
+    // Qt's font database starts with the same call; the configuration is
+    // made once per process and made safely when two threads ask for it.
+    try {
+        reader_ = std::thread([] { FcInit(); });
+    } catch (const std::system_error &) {
+        // No thread to spare: Qt reads the configuration when it needs it.
+    }
+}
+
+FontSetupAhead::~FontSetupAhead() {
+    finish();
+}
+
+void FontSetupAhead::finish() {
+    if (reader_.joinable())
+        reader_.join();
+}
 
 TForm1 *createWindows() {
     QApplication::setApplicationName(QStringLiteral("gearfreq"));

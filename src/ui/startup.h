@@ -5,8 +5,25 @@
 
 #include <QString>
 #include <QStringList>
+#include <thread>
 
 class TForm1;
+
+// Reads the system's font configuration on a second thread while the
+// QApplication connects to the window system; the first text a window
+// measures would otherwise read it then, on the start's one path. Made
+// before the QApplication, finished after it and before createWindows().
+class FontSetupAhead {
+public:
+    FontSetupAhead();
+    ~FontSetupAhead();
+    FontSetupAhead(const FontSetupAhead &) = delete;
+    FontSetupAhead &operator=(const FontSetupAhead &) = delete;
+    void finish();
+
+private:
+    std::thread reader_;
+};
 
 // Creates the windows (the main window first, the others hidden) and returns
 // the main window, not yet shown. Needs a QApplication.
