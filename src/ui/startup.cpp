@@ -9,6 +9,7 @@
 #include "ui/dialogs/Unit7.h"
 #include "ui/kit/plain_text.h"
 #include "ui/kit/widget_kit.h"
+#include "ui/kit/window_frame.h"
 #include "ui/machine/machine_controller.h"
 #include "ui/main/Unit1.h"
 
@@ -65,6 +66,9 @@ TForm1 *createWindows() {
     // The main window comes first: its own creation runs before any other
     // window exists. The others live as long as it does and start hidden.
     auto *form1 = new TForm1;
+    // The window manager works out the main window's frame while the other
+    // windows are built; its first showing is centred by that frame.
+    windowFrame::askForFrameEarly(form1);
     SecondaryWindows windows;
     windows.form2 = new TForm2(form1);
     windows.form3 = new TForm3(form1);

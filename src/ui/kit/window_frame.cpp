@@ -73,14 +73,19 @@ xcb_window_t rootOf(xcb_connection_t *c) {
     return root;
 }
 
-// Asks an X11 window manager which frame it would give the window, before
-// the window is mapped; the answer is in screen pixels. Window managers that
-// do not announce the request in _NET_SUPPORTED, and other platforms, give
-// no answer.
-QMargins askWindowManager(QWidget *window) {
+// The windows whose frame has been asked for and not yet read.
+std::vector<xcb_window_t> &pendingRequests() {
+    static std::vector<xcb_window_t> pending;
+    return pending;
+}
+
+// Sends the request unless one is pending for the window; false when the
+// window manager does not answer such requests.
+bool requestFrame(QWidget *window, xcb_connection_t **connection, xcb_window_t *id,
+                  xcb_atom_t *extents) {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
-        return {};
+        return false;
     xcb_connection_t *c = x11->connection();
     // What the window manager supports is asked once per connection: the
     // list is long, and every window of the program asks.
@@ -99,27 +104,48 @@ QMargins askWindowManager(QWidget *window) {
             std::find(announced.begin(), announced.end(), known.atoms.request) != announced.end();
     }
     if (!known.answers)
-        return {};
+        return false;
 
-    const auto id = static_cast<xcb_window_t>(window->winId());
+    *connection = c;
+    *id = static_cast<xcb_window_t>(window->winId());
+    *extents = known.atoms.extents;
+    std::vector<xcb_window_t> &pending = pendingRequests();
+    if (std::find(pending.begin(), pending.end(), *id) != pending.end())
+        return true;
+    pending.push_back(*id);
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
-    message.window = id;
+    message.window = *id;
     message.type = known.atoms.request;
     xcb_send_event(c, 0, rootOf(c),
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(c);
+    return true;
+}
+
+// Asks an X11 window manager which frame it would give the window, before
+// the window is mapped; the answer is in screen pixels. Window managers that
+// do not announce the request in _NET_SUPPORTED, and other platforms, give
+// no answer.
+QMargins askWindowManager(QWidget *window) {
+    xcb_connection_t *c = nullptr;
+    xcb_window_t id = XCB_WINDOW_NONE;
+    xcb_atom_t extents = XCB_ATOM_NONE;
+    if (!requestFrame(window, &c, &id, &extents))
+        return {};
+    std::vector<xcb_window_t> &pending = pendingRequests();
+    pending.erase(std::remove(pending.begin(), pending.end(), id), pending.end());
     // The window manager answers by setting the property; it normally takes
-    // a millisecond or two, which the window's first showing waits for, so
-    // the property is read again soon. A window manager that does not answer
-    // at all costs a fifth of a second once per window.
+    // a millisecond or two, which the window's first showing waits for
+    // unless the request went out earlier, so the property is read again
+    // soon. A window manager that does not answer at all costs a fifth of a
+    // second once per window.
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 200) {
-        const std::vector<uint32_t> v =
-            property32(c, id, known.atoms.extents, XCB_ATOM_CARDINAL, 4);
+        const std::vector<uint32_t> v = property32(c, id, extents, XCB_ATOM_CARDINAL, 4);
         if (v.size() == 4) // left, right, top, bottom
             return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
         QThread::usleep(250);
@@ -177,6 +203,15 @@ void centreOnFirstShowing(QWidget *window) {
         }
     };
     window->installEventFilter(new FirstShowing(window));
+}
+
+void askForFrameEarly(QWidget *window) {
+    if (marginsSource() || !window->isWindow())
+        return;
+    xcb_connection_t *c = nullptr;
+    xcb_window_t id = XCB_WINDOW_NONE;
+    xcb_atom_t extents = XCB_ATOM_NONE;
+    requestFrame(window, &c, &id, &extents);
 }
 
 void setMarginsSource(MarginsSource source) {

@@ -36,6 +36,11 @@ void centreOnDesktop(QWidget *window);
 // Centres the window on the desktop when it is first shown, frame included.
 void centreOnFirstShowing(QWidget *window);
 
+// Makes the window's native window and asks for its frame now, without
+// waiting: the window manager answers while the program goes on, and the
+// first showing finds the answer there instead of waiting for it.
+void askForFrameEarly(QWidget *window);
+
 // Tests stand in for a window manager: the source answers every question
 // about margins until it is reset with an empty function.
 using MarginsSource = std::function<QMargins(QWidget *)>;
