@@ -58,18 +58,29 @@ private slots:
         QTest::addColumn<bool>("checkable");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("pixelSize");
-        QTest::newRow("titled, as a region") << "Результат" << false << QSize(353, 350) << 11;
-        QTest::newRow("untitled, as a modulation row") << "" << false << QSize(225, 36) << 11;
-        QTest::newRow("titled, large font") << "Fz" << false << QSize(120, 80) << 19;
-        QTest::newRow("checkable, untitled") << "" << true << QSize(100, 60) << 11;
-        QTest::newRow("smaller than the frame picture") << "" << false << QSize(10, 8) << 11;
-        QTest::newRow("flatter than its title") << "Fz" << false << QSize(40, 6) << 11;
+        QTest::addColumn<QRect>("repainted"); // null: the whole box
+        const QSize region(353, 350);
+        QTest::newRow("titled, as a region") << "Результат" << false << region << 11 << QRect();
+        QTest::newRow("untitled, as a modulation row")
+            << "" << false << QSize(225, 36) << 11 << QRect();
+        QTest::newRow("titled, large font") << "Fz" << false << QSize(120, 80) << 19 << QRect();
+        QTest::newRow("checkable, untitled") << "" << true << QSize(100, 60) << 11 << QRect();
+        QTest::newRow("smaller than the frame picture")
+            << "" << false << QSize(10, 8) << 11 << QRect();
+        QTest::newRow("flatter than its title") << "Fz" << false << QSize(40, 6) << 11 << QRect();
+        QTest::newRow("an edit inside repainted")
+            << "Результат" << false << region << 11 << QRect(20, 200, 57, 21);
+        QTest::newRow("a strip across two bands repainted")
+            << "Результат" << false << region << 11 << QRect(0, 170, 353, 20);
+        QTest::newRow("the bottom edge repainted")
+            << "Результат" << false << region << 11 << QRect(100, 340, 40, 10);
     }
     void group_box_frames_are_drawn_as_fusion_draws_them() {
         QFETCH(QString, title);
         QFETCH(bool, checkable);
         QFETCH(QSize, size);
         QFETCH(int, pixelSize);
+        QFETCH(QRect, repainted);
         uitest::UiFixture fixture;
         delete createWindows(); // the program's style, as at the start
         const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -84,7 +95,16 @@ private slots:
             box.setFont(font);
             box.setCheckable(checkable);
             box.resize(size);
-            pictures[i] = box.grab().toImage();
+            if (repainted.isNull()) {
+                pictures[i] = box.grab().toImage();
+                continue;
+            }
+            // As when an edit in the group changes: only that part is painted.
+            const qreal ratio = box.devicePixelRatioF();
+            pictures[i] = QImage(size * ratio, QImage::Format_ARGB32_Premultiplied);
+            pictures[i].setDevicePixelRatio(ratio);
+            pictures[i].fill(Qt::magenta);
+            box.render(&pictures[i], QPoint(), QRegion(repainted));
         }
         QVERIFY(QApplication::style() != fusion.get());
         QCOMPARE(pictures[0], pictures[1]);

@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QProxyStyle>
@@ -134,12 +135,15 @@ public:
                 return;
             }
             // Clipped to each band in turn; the outer bands reach as far as
-            // the corners may.
+            // the corners may. A repaint of a few edits in a group leaves
+            // out the bands it does not touch.
+            const QRectF painted = paintedArea(painter);
             for (int y = frame.top(); y <= frame.bottom(); y += band) {
                 const int from = y == frame.top() ? reach.top() : y;
                 const int to = y + band > frame.bottom() ? reach.bottom() : y + band - 1;
-                drawFrame(painter, frame, margins,
-                          QRect(QPoint(reach.left(), from), QPoint(reach.right(), to)));
+                const QRect part(QPoint(reach.left(), from), QPoint(reach.right(), to));
+                if (painted.isNull() || painted.intersects(QRectF(part).adjusted(-1, -1, 1, 1)))
+                    drawFrame(painter, frame, margins, part);
             }
             return;
         }
@@ -154,6 +158,22 @@ private:
     // whole inside of the frame; a fill of that colour gives the same pixels
     // for a fraction of the cost of drawing a stretched picture. So the
     // picture draws the rim only, and the inside is filled.
+    // What the painting is clipped to (the region being repainted), in the
+    // painter's own units; null when it cannot be told.
+    static QRectF paintedArea(QPainter *painter) {
+        const QPaintEngine *engine = painter->paintEngine();
+        if (!engine || engine->systemClip().isEmpty())
+            return {};
+        bool invertible = false;
+        const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
+        if (!invertible)
+            return {};
+        QRectF area = toLogical.mapRect(QRectF(engine->systemClip().boundingRect()));
+        if (painter->hasClipping())
+            area &= painter->clipBoundingRect();
+        return area.isEmpty() ? QRectF() : area;
+    }
+
     // A null band draws the whole frame unclipped.
     void drawFrame(QPainter *painter, const QRect &frame, const QMargins &margins,
                    const QRect &band) const {
