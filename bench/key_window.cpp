@@ -5,29 +5,21 @@
 // activated as the list window is) and, when it is up already, changes that
 // line; Escape there hides it and F2 there comes back to the main window's
 // handler, as the list window passes its function keys on.
+#include "yardstick_font.h"
+
 #include <QApplication>
-#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QWidget>
 
 namespace {
 
-QFont sansFont(int pixelSize, bool bold) {
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    f.setStyleStrategy(QFont::NoFontMerging);
-    return f;
-}
-
 class ListWindow : public QWidget {
 public:
     explicit ListWindow(QWidget *owner) : QWidget(owner, Qt::Window), line_(this) {
         setWindowTitle(QStringLiteral("варианты"));
         setFixedSize(654, 519);
-        setFont(sansFont(11, true));
+        setFont(yardstickFont(11, true));
         line_.setGeometry(8, 8, 600, 20);
     }
     void bringUp() {
@@ -58,8 +50,8 @@ public:
         : line_(QStringLiteral("Частоты зубчатых передач: Fz = Z1 × Fr1"), this), list_(this) {
         setWindowTitle(QStringLiteral("Частоты зубчатых передач"));
         setFixedSize(721, 537);
-        setFont(sansFont(11, false));
-        line_.setFont(sansFont(11, true));
+        setFont(yardstickFont(11, false));
+        line_.setFont(yardstickFont(11, true));
         line_.move(8, 8);
         setFocusPolicy(Qt::StrongFocus);
     }

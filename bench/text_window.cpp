@@ -3,32 +3,20 @@
 // the main window's fonts ("MS Sans Serif" asked for first, "Liberation Sans"
 // found), so that it pays the font set-up that every window with text pays.
 #include "ui/kit/quit_when_idle.h"
+#include "yardstick_font.h"
 
 #include <QApplication>
-#include <QFont>
 #include <QLabel>
 #include <QWidget>
-
-namespace {
-// As the main window asks for its font: the same families, size and strategy.
-QFont sansFont(int pixelSize, bool bold) {
-    QFont f;
-    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    f.setStyleStrategy(QFont::NoFontMerging);
-    return f;
-}
-} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Частоты зубчатых передач"));
-    window.setFont(sansFont(11, false));
+    window.setFont(yardstickFont(11, false));
     window.setFixedSize(721, 537);
     QLabel line(QStringLiteral("Частоты зубчатых передач: Fz = Z1 × Fr1"), &window);
-    line.setFont(sansFont(11, true));
+    line.setFont(yardstickFont(11, true));
     line.move(8, 8);
     window.show();
     quitWhenIdleIfAsked(window);
