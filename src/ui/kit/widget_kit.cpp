@@ -128,7 +128,7 @@ public:
             const QRect frame = option->rect.adjusted(0, top, 0, 0);
             const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
             const int band = qMax(1, int(kBandRows / ratio));
-            const QMargins margins(6, 6, 6, 6);
+            const QMargins margins(kRim, kRim, kRim, kRim);
             const QRect reach = frame.marginsAdded(margins);
             if (frame.height() <= band) {
                 drawFrame(painter, frame, margins, QRect());
@@ -153,11 +153,8 @@ public:
 private:
     static constexpr int kGroupBoxTopMargin = 3;
     static constexpr int kBandRows = 80; // device pixel rows, below the pool's 96
+    static constexpr int kRim = 6;       // the frame picture's border, every side
 
-    // The picture's centre is one translucent colour, stretched over the
-    // whole inside of the frame; a fill of that colour gives the same pixels
-    // for a fraction of the cost of drawing a stretched picture. So the
-    // picture draws the rim only, and the inside is filled.
     // What the painting is clipped to (the region being repainted), in the
     // painter's own units; null when it cannot be told.
     static QRectF paintedArea(QPainter *painter) {
@@ -174,7 +171,11 @@ private:
         return area.isEmpty() ? QRectF() : area;
     }
 
-    // A null band draws the whole frame unclipped.
+    // The picture's centre is one translucent colour, stretched over the
+    // whole inside of the frame; a fill of that colour gives the same pixels
+    // for a fraction of the cost of drawing a stretched picture. So the
+    // picture draws the rim only, and the inside is filled. A null band
+    // draws the whole frame unclipped.
     void drawFrame(QPainter *painter, const QRect &frame, const QMargins &margins,
                    const QRect &band) const {
         const QRect inside = frame.marginsRemoved(margins);
@@ -209,11 +210,11 @@ private:
         return frame_;
     }
 
-    // The colour of the picture's centre (inside its 6-pixel rim) when every
+    // The colour of the picture's centre (inside its rim) when every
     // pixel there has it, and a fill of that colour blends to the same bytes:
     // its premultiplied form is the picture's own.
     static std::optional<QColor> uniformCentre(const QImage &image) {
-        const QImage centre = image.copy(image.rect().adjusted(6, 6, -6, -6))
+        const QImage centre = image.copy(image.rect().adjusted(kRim, kRim, -kRim, -kRim))
                                   .convertToFormat(QImage::Format_ARGB32_Premultiplied);
         if (centre.isNull())
             return std::nullopt;

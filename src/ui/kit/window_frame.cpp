@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace windowFrame {
@@ -79,13 +80,19 @@ std::vector<xcb_window_t> &pendingRequests() {
     return pending;
 }
 
-// Sends the request unless one is pending for the window; false when the
+// Where the window manager's answer about a window will stand.
+struct FrameRequest {
+    xcb_connection_t *connection;
+    xcb_window_t window;
+    xcb_atom_t extents;
+};
+
+// Sends the request unless one is pending for the window; none when the
 // window manager does not answer such requests.
-bool requestFrame(QWidget *window, xcb_connection_t **connection, xcb_window_t *id,
-                  xcb_atom_t *extents) {
+std::optional<FrameRequest> requestFrame(QWidget *window) {
     auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
-        return false;
+        return std::nullopt;
     xcb_connection_t *c = x11->connection();
     // What the window manager supports is asked once per connection: the
     // list is long, and every window of the program asks.
@@ -104,25 +111,23 @@ bool requestFrame(QWidget *window, xcb_connection_t **connection, xcb_window_t *
             std::find(announced.begin(), announced.end(), known.atoms.request) != announced.end();
     }
     if (!known.answers)
-        return false;
+        return std::nullopt;
 
-    *connection = c;
-    *id = static_cast<xcb_window_t>(window->winId());
-    *extents = known.atoms.extents;
+    const FrameRequest asked{c, static_cast<xcb_window_t>(window->winId()), known.atoms.extents};
     std::vector<xcb_window_t> &pending = pendingRequests();
-    if (std::find(pending.begin(), pending.end(), *id) != pending.end())
-        return true;
-    pending.push_back(*id);
+    if (std::find(pending.begin(), pending.end(), asked.window) != pending.end())
+        return asked;
+    pending.push_back(asked.window);
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
-    message.window = *id;
+    message.window = asked.window;
     message.type = known.atoms.request;
     xcb_send_event(c, 0, rootOf(c),
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(c);
-    return true;
+    return asked;
 }
 
 // Asks an X11 window manager which frame it would give the window, before
@@ -130,13 +135,11 @@ bool requestFrame(QWidget *window, xcb_connection_t **connection, xcb_window_t *
 // do not announce the request in _NET_SUPPORTED, and other platforms, give
 // no answer.
 QMargins askWindowManager(QWidget *window) {
-    xcb_connection_t *c = nullptr;
-    xcb_window_t id = XCB_WINDOW_NONE;
-    xcb_atom_t extents = XCB_ATOM_NONE;
-    if (!requestFrame(window, &c, &id, &extents))
+    const std::optional<FrameRequest> asked = requestFrame(window);
+    if (!asked)
         return {};
     std::vector<xcb_window_t> &pending = pendingRequests();
-    pending.erase(std::remove(pending.begin(), pending.end(), id), pending.end());
+    pending.erase(std::remove(pending.begin(), pending.end(), asked->window), pending.end());
     // The window manager answers by setting the property; it normally takes
     // a millisecond or two, which the window's first showing waits for
     // unless the request went out earlier, so the property is read again
@@ -145,7 +148,8 @@ QMargins askWindowManager(QWidget *window) {
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 200) {
-        const std::vector<uint32_t> v = property32(c, id, extents, XCB_ATOM_CARDINAL, 4);
+        const std::vector<uint32_t> v =
+            property32(asked->connection, asked->window, asked->extents, XCB_ATOM_CARDINAL, 4);
         if (v.size() == 4) // left, right, top, bottom
             return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
         QThread::usleep(250);
@@ -206,12 +210,8 @@ void centreOnFirstShowing(QWidget *window) {
 }
 
 void askForFrameEarly(QWidget *window) {
-    if (marginsSource() || !window->isWindow())
-        return;
-    xcb_connection_t *c = nullptr;
-    xcb_window_t id = XCB_WINDOW_NONE;
-    xcb_atom_t extents = XCB_ATOM_NONE;
-    requestFrame(window, &c, &id, &extents);
+    if (!marginsSource() && window->isWindow())
+        requestFrame(window);
 }
 
 void setMarginsSource(MarginsSource source) {
