@@ -21,6 +21,9 @@
 #include <QTranslator>
 #include <fontconfig/fontconfig.h>
 #include <system_error>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 // Qt's own texts (the standard edit menu, message box buttons) in Russian.
@@ -35,6 +38,14 @@ void installRussianTranslation() {
 } // namespace
 
 FontSetupAhead::FontSetupAhead() {
+#ifdef __GLIBC__
+    // A thread's first allocation would give it a heap of its own, and what
+    // reading the configuration frees there (and what the window system's
+    // reader thread frees in its own) would stay apart, unused by the
+    // windows built next: 0.16 MiB more at the start's peak. The program's
+    // few threads share the main heap instead.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     // Qt's font database starts with the same call; the configuration is
     // made once per process and made safely when two threads ask for it.
     try {

@@ -13,6 +13,8 @@ class TForm1;
 // QApplication connects to the window system; the first text a window
 // measures would otherwise read it then, on the start's one path. Made
 // before the QApplication, finished after it and before createWindows().
+// From then on every thread of the program takes its memory from the one
+// main heap (see the constructor).
 class FontSetupAhead {
 public:
     FontSetupAhead();
