@@ -42,8 +42,8 @@ FontSetupAhead::FontSetupAhead() {
     // A thread's first allocation would give it a heap of its own, and what
     // reading the configuration frees there (and what the window system's
     // reader thread frees in its own) would stay apart, unused by the
-    // windows built next: 0.16 MiB more at the start's peak. The program's
-    // few threads share the main heap instead.
+    // windows built next: about 0.15 MiB more at the start's peak. The
+    // program's few threads share the main heap instead.
     mallopt(M_ARENA_MAX, 1);
 #endif
     // Qt's font database starts with the same call; the configuration is
