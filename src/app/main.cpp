@@ -24,6 +24,7 @@ int main(int argc, char *argv[]) {
     }
     if (options.fromMenu && !enterUserFolder())
         std::fputs("gearfreq: папка пользователя недоступна, работаю в текущей\n", stderr);
+    shareOneHeap();
     FontSetupAhead fonts;
     QApplication app(argc, argv);
     fonts.finish();

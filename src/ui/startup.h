@@ -13,8 +13,6 @@ class TForm1;
 // QApplication connects to the window system; the first text a window
 // measures would otherwise read it then, on the start's one path. Made
 // before the QApplication, finished after it and before createWindows().
-// From then on every thread of the program takes its memory from the one
-// main heap (see the constructor).
 class FontSetupAhead {
 public:
     FontSetupAhead();
@@ -26,6 +24,10 @@ public:
 private:
     std::thread reader_;
 };
+
+// Every thread of the program takes its memory from the one main heap from
+// then on. Called first, before any thread is started.
+void shareOneHeap();
 
 // Creates the windows (the main window first, the others hidden) and returns
 // the main window, not yet shown. Needs a QApplication.
